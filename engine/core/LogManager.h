@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "core/Manager.h"
+
+namespace tx {
+
+// The engine's one reporting channel: single lines prefixed with the local time and the step
+// count, written to the log file while started and to standard error otherwise.
+class LogManager : public Manager {
+ public:
+  static LogManager& getInstance();
+  ~LogManager() override;
+  LogManager(const LogManager&) = delete;
+  LogManager& operator=(const LogManager&) = delete;
+
+  // Opens (and truncates) the file named by TOLVEX_LOG, else the configured log file.
+  int startUp() override;
+  void shutDown() override;
+
+  // When true every line is flushed as soon as it is written.
+  void setFlush(bool do_flush = true);
+  void setLogLevel(int new_log_level) { log_level = new_log_level; }
+  int getLogLevel() const { return log_level; }
+
+  // Always writes one line. Returns the length of the formatted message, or -1 on a failed write.
+  int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  // Writes one line only when level <= the log level; otherwise returns 0.
+  int writeLog(int level, const char* fmt, ...) const __attribute__((format(printf, 3, 4)));
+
+ private:
+  LogManager();
+  int writeLine(const char* fmt, va_list args) const;
+
+  bool do_flush = false;
+  int log_level = 0;
+  bool log_time_string = true;
+  bool log_step_count = true;
+  std::FILE* file = nullptr;
+  std::map<std::string, std::FILE*> extra_files;
+};
+
+// The local time as "HH:MM:SS" in a static buffer overwritten by each call; "(time error)" when
+// the time cannot be read.
+const char* getTimeString();
+
+}  // namespace tx

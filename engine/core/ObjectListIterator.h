@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/ObjectList.h"
+
+namespace tx {
+
+// Walks a list by index, reading it live: changes to the list during a walk are seen.
+// The list must outlive the iterator.
+class ObjectListIterator {
+ public:
+  explicit ObjectListIterator(const ObjectList* init_list) : list(init_list) {}
+
+  void first() { index = 0; }
+  // Advances by one, never beyond the end.
+  void next() {
+    if (index < list->count) ++index;
+  }
+  bool isDone() const { return index >= list->count; }
+  // The current item, or null past the end.
+  Object* currentObject() const { return index < list->count ? list->items[index] : nullptr; }
+
+ private:
+  const ObjectList* list;
+  int index = 0;
+};
+
+}  // namespace tx

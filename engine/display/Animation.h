@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+
+#include "world/Box.h"
+#include "world/Vector.h"
+
+namespace tx {
+
+class Sprite;
+
+// Which frame of which sprite an object shows, and when it moves on. The sprite is not owned.
+class Animation {
+ public:
+  Animation() = default;
+  virtual ~Animation() = default;
+  Animation(const Animation&) = default;
+  Animation& operator=(const Animation&) = default;
+
+  // Null is allowed (the object then shows nothing and the name is kept). Index returns to 0.
+  void setSprite(Sprite* new_sprite);
+  Sprite* getSprite() const { return sprite; }
+  void setName(std::string new_name);
+  std::string getName() const { return name; }
+  void setIndex(int new_index);
+  int getIndex() const { return index; }
+  // -1 freezes the animation on its current frame.
+  void setSlowdownCount(int new_slowdown_count);
+  int getSlowdownCount() const { return slowdown_count; }
+  bool isModified() const { return modified; }
+
+  // Draws the current frame at position, then advances the counters unless frozen.
+  // Returns 0, or -1 when a character could not be drawn.
+  int draw(Vector position);
+  // The sprite's size centred on the position; a one-cell box without a sprite.
+  Box getBox() const;
+
+  // Writes the animation's attributes as key:value entries when asked ("ALL", "ANIMATION," or
+  // an empty list while modified) and clears modified; otherwise returns "".
+  virtual std::string serialize(std::string attributes = "");
+  // Restores from key:value text; absent keys leave members unchanged. Returns 0.
+  virtual int deserialize(std::string text);
+
+ private:
+  Sprite* sprite = nullptr;
+  int index = 0;
+  int slowdown_count = 0;
+  std::string name;
+  bool modified = true;
+};
+
+}  // namespace tx

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "display/Color.h"
+#include "world/Vector.h"
+
+namespace tx {
+
+// A rectangle of characters, stored row after row. A default frame is empty and draws nothing.
+class Frame {
+ public:
+  Frame() = default;
+  Frame(int init_width, int init_height, std::string init_text)
+      : width(init_width), height(init_height), text(std::move(init_text)) {}
+
+  int getWidth() const { return width; }
+  void setWidth(int new_width) { width = new_width; }
+  int getHeight() const { return height; }
+  void setHeight(int new_height) { height = new_height; }
+  std::string getString() const { return text; }
+  void setString(std::string new_text) { text = std::move(new_text); }
+
+  // Draws the frame centred on position (world cells), skipping the transparency character
+  // (0 for none). Returns 0, or -1 at the first character the display could not draw.
+  int draw(Vector position, Color color, char transparency = 0) const;
+
+ private:
+  int width = 0;
+  int height = 0;
+  std::string text;
+};
+
+}  // namespace tx

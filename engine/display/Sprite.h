@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+#include "display/Color.h"
+#include "display/Frame.h"
+
+namespace tx {
+
+// A fixed sequence of equally sized frames in one colour. The resource manager owns every
+// loaded sprite for the life of the program; objects and animations only point at it.
+class Sprite {
+ public:
+  explicit Sprite(int max_frames);
+  ~Sprite();
+  Sprite(const Sprite&) = delete;
+  Sprite& operator=(const Sprite&) = delete;
+
+  // Stores a copy of the frame; -1 when the sprite already holds max_frames frames.
+  int addFrame(Frame new_frame);
+  // A copy of the frame; an index out of range gives an empty frame.
+  Frame getFrame(int frame_number) const;
+  int getFrameCount() const { return num_frames; }
+  int getMaxFrames() const { return max_frames; }
+
+  int getWidth() const { return width; }
+  void setWidth(int new_width) { width = new_width; }
+  int getHeight() const { return height; }
+  void setHeight(int new_height) { height = new_height; }
+  Color getColor() const { return color; }
+  void setColor(Color new_color) { color = new_color; }
+  int getSlowdown() const { return slowdown; }
+  void setSlowdown(int new_slowdown) { slowdown = new_slowdown; }
+  char getTransparency() const { return transparency; }
+  void setTransparency(char new_transparency) { transparency = new_transparency; }
+  std::string getLabel() const { return label; }
+  void setLabel(std::string new_label) { label = std::move(new_label); }
+
+  // Draws one frame centred on position in the sprite's colour; an index out of range draws
+  // nothing and returns 0.
+  int draw(int frame_number, Vector position, char transparency_char = 0) const;
+
+ private:
+  int width = 0;
+  int height = 0;
+  int max_frames = 0;
+  int num_frames = 0;
+  Color color = WHITE;
+  int slowdown = 1;
+  char transparency = 0;
+  Frame* frames = nullptr;
+  std::string label = "[Undefined]";
+};
+
+}  // namespace tx

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "world/Vector.h"
+
+namespace tx {
+
+// An axis-aligned rectangle in world cells: top-left corner and extents.
+class Box {
+ public:
+  Box() = default;
+  Box(Vector init_corner, float init_horizontal, float init_vertical)
+      : corner(init_corner), horizontal(init_horizontal), vertical(init_vertical) {}
+
+  Vector getCorner() const { return corner; }
+  void setCorner(Vector new_corner) { corner = new_corner; }
+  float getHorizontal() const { return horizontal; }
+  void setHorizontal(float new_horizontal) { horizontal = new_horizontal; }
+  float getVertical() const { return vertical; }
+  void setVertical(float new_vertical) { vertical = new_vertical; }
+
+  // Exact comparison of the four floats.
+  bool operator==(const Box& other) const {
+    return corner == other.corner && horizontal == other.horizontal && vertical == other.vertical;
+  }
+  bool operator!=(const Box& other) const { return !(*this == other); }
+
+ private:
+  Vector corner;
+  float horizontal = 0.0f;
+  float vertical = 0.0f;
+};
+
+// True when the boxes overlap on both axes; touching edges and corners count.
+bool boxIntersectsBox(const Box& a, const Box& b);
+
+// True when p lies inside b, edges included.
+bool boxContainsPosition(const Box& b, const Vector& p);
+
+}  // namespace tx

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tx::test {
+
+// Gives each test a private temporary directory, points TOLVEX_LOG at a log file inside it and
+// TOLVEX_CONFIG at a configuration file that does not exist yet (so defaults apply unless the
+// test writes one). The engine's managers are not started here: each test starts what it needs.
+class EngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Path of a file inside the test's directory.
+  std::string path(const std::string& name) const;
+  // Writes text to a file inside the test's directory and returns its path.
+  std::string writeFile(const std::string& name, const std::string& text) const;
+  // Path of the configuration file TOLVEX_CONFIG names.
+  std::string configPath() const { return path("tx-config.txt"); }
+  std::string logPath() const { return path("tolvex.log"); }
+
+  // The log file's lines with the time and step-count prefixes removed.
+  std::vector<std::string> logMessages() const;
+  // True when some line of the log, without its prefixes, equals message exactly.
+  bool logHas(const std::string& message) const;
+  // Number of log lines (without prefixes) equal to message.
+  int logCount(const std::string& message) const;
+  // The whole log file as it is on disk.
+  std::string logText() const;
+
+  std::string dir;
+};
+
+// Removes the "HH:MM:SS " time and "%4d " step prefixes from one log line.
+std::string stripLogPrefix(const std::string& line);
+// Reads a whole file; empty when it cannot be read.
+std::string readFile(const std::string& file_path);
+
+}  // namespace tx::test
