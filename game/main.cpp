@@ -1,5 +1,8 @@
+#include "GameStart.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
+#include "core/splash.h"
+#include "loadResources.h"
 
 int main() {
   tx::GameManager& game_manager = tx::GameManager::getInstance();
@@ -7,6 +10,9 @@ int main() {
     tx::LogManager::getInstance().writeLog("Error starting game manager!");
   } else {
     tx::LogManager::getInstance().setFlush(true);
+    tx::splash();
+    loadResources();
+    new GameStart();
     game_manager.run();
   }
   game_manager.shutDown();

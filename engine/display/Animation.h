@@ -38,7 +38,9 @@ class Animation {
   // Writes the animation's attributes as key:value entries when asked ("ALL", "ANIMATION," or
   // an empty list while modified) and clears modified; otherwise returns "".
   virtual std::string serialize(std::string attributes = "");
-  // Restores from key:value text; absent keys leave members unchanged. Returns 0.
+  // Restores from key:value text; absent keys (and an empty text) leave members unchanged.
+  // A sprite name the resource manager does not know is logged and only the name changes.
+  // Returns 0.
   virtual int deserialize(std::string text);
 
  private:

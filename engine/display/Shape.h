@@ -3,6 +3,10 @@
 #include "display/Color.h"
 #include "world/Vector.h"
 
+namespace sf {
+class CircleShape;
+}
+
 namespace tx {
 
 enum ShapeType {
@@ -31,6 +35,10 @@ class Shape {
 
   // Draws at the world position; nothing (and a level-5 line) without a window.
   void draw(Vector position);
+
+  // The SFML figure every shape draws through, as the last draw left it (points, radius,
+  // position in pixels, rotation, fill colour).
+  static const sf::CircleShape& getFigure();
 
  private:
   Color color = WHITE;

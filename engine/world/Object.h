@@ -116,6 +116,17 @@ class Object {
   // The search running on this object's behalf, owned by the object; null when none.
   PathFind* getPathFind() const { return path_find; }
   void setPathFind(PathFind* new_path_find);
+  // Starts a search from this object's position to the goal cell and keeps it as path_find,
+  // deleting the search that was running. When the result arrives the object follows the path
+  // at its own speed (set one above zero). -1, with one log line and the running search kept,
+  // when a cell lies outside the world boundary.
+  int findPath(Vector goal);
+  // As findPath(goal), aiming at the cell where target stands now; the search ends at the first
+  // cell where this object's box would touch the target's box placed there (with one-cell
+  // boxes, which do not touch from neighbouring cells, that is the target's own cell). The
+  // target is not owned; if it is destroyed meanwhile the search goes on to the cell where it
+  // stood. -1 for a null target or this object itself.
+  int findPath(Object* target);
 
   // Registers with the manager that handles the label. -1 at 100 labels or when refused.
   int registerInterest(std::string label);

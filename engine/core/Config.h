@@ -1,0 +1,87 @@
+#pragma once
+
+#include <string>
+
+#include "display/Color.h"
+
+namespace tx {
+
+// Window style bit sets accepted by the "window_style" setting.
+constexpr int WINDOW_STYLE_DEFAULT = 5;
+constexpr int WINDOW_STYLE_FULLSCREEN = 8;
+
+// The engine's settings, filled once at start-up from an optional file of comma-terminated
+// key:value entries. Every setting has a default, so a missing or empty file gives a working
+// engine.
+class Config {
+ public:
+  // The process-wide configuration, holding the defaults until loadConfig() is called.
+  static Config& getInstance();
+  Config(const Config&) = delete;
+  Config& operator=(const Config&) = delete;
+
+  // Applies the settings found in text (or, when text is empty, in the configuration file).
+  // Settings absent from the text keep their current values; the first occurrence of a key wins.
+  void loadConfig(std::string text);
+  // The file named by TOLVEX_CONFIG (default "tx-config.txt") with comment and empty lines
+  // dropped and the rest joined; empty when the file cannot be opened.
+  std::string readConfig() const;
+  // Writes the settings block to the log (levelled, level 1).
+  void printConfig() const;
+
+  // The configuration text last loaded.
+  std::string getConfigText() const { return config_text; }
+  // Window size in pixels.
+  int getWindowHorizontalPixels() const { return window_horizontal_pixels; }
+  int getWindowVerticalPixels() const { return window_vertical_pixels; }
+  // Display size in character cells.
+  int getWindowHorizontalChars() const { return window_horizontal_chars; }
+  int getWindowVerticalChars() const { return window_vertical_chars; }
+  // WINDOW_STYLE_DEFAULT or WINDOW_STYLE_FULLSCREEN.
+  int getWindowStyle() const { return window_style; }
+  Color getWindowBackgroundColor() const { return window_background_color; }
+  // Target duration of one game-loop iteration, in milliseconds.
+  int getFrameTime() const { return frame_time; }
+  float getFontScale() const { return font_scale; }
+  std::string getWindowTitle() const { return window_title; }
+  bool getShowMouse() const { return show_mouse; }
+  // True to run without a window: no display output, no input.
+  bool getHeadless() const { return headless; }
+  std::string getFontFile() const { return font_file; }
+  // Log file name used when TOLVEX_LOG is not set.
+  std::string getLogFile() const { return logfile; }
+  // 0 seeds from the calendar time, -1 leaves the generator unseeded.
+  int getRandomSeed() const { return random_seed; }
+  bool getNetworking() const { return networking; }
+  // Stored only; nothing in the engine reads these yet.
+  int getQuadtreeThreshold() const { return quadtree_threshold; }
+  int getQuadtreeDepth() const { return quadtree_depth; }
+  int getGridWidth() const { return grid_width; }
+  int getGridHeight() const { return grid_height; }
+
+ private:
+  Config() = default;
+
+  std::string config_text;
+  int window_horizontal_pixels = 1024;
+  int window_vertical_pixels = 768;
+  int window_horizontal_chars = 80;
+  int window_vertical_chars = 24;
+  int window_style = WINDOW_STYLE_DEFAULT;
+  Color window_background_color = BLACK;
+  int frame_time = 33;
+  float font_scale = 2.0f;
+  std::string window_title = "Tolvex";
+  bool show_mouse = false;
+  bool headless = false;
+  std::string font_file = "tx-font.ttf";
+  std::string logfile = "tolvex.log";
+  int random_seed = 0;
+  bool networking = false;
+  int quadtree_threshold = 1;
+  int quadtree_depth = 10;
+  int grid_width = 20;
+  int grid_height = 8;
+};
+
+}  // namespace tx

@@ -1,0 +1,103 @@
+#include "core/LogManager.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "core/Config.h"
+#include "core/GameManager.h"
+
+namespace tx {
+
+LogManager::LogManager() {
+  setType("LogManager");
+  // The line prefix reads the game manager's step count, so it must outlive the log at exit.
+  GameManager::getInstance();
+}
+
+LogManager::~LogManager() {
+  if (file != nullptr) std::fclose(file);
+  file = nullptr;
+  for (auto& entry : extra_files)
+    if (entry.second != nullptr) std::fclose(entry.second);
+  extra_files.clear();
+}
+
+LogManager& LogManager::getInstance() {
+  static LogManager log_manager;
+  return log_manager;
+}
+
+int LogManager::startUp() {
+  if (isStarted()) {
+    writeLog("LogManager::startup(): Warning! LogManager already started.");
+    return -1;
+  }
+  const char* from_environment = std::getenv("TOLVEX_LOG");
+  const std::string file_name =
+      from_environment != nullptr ? from_environment : Config::getInstance().getLogFile();
+  file = std::fopen(file_name.c_str(), "w");
+  if (file == nullptr) {
+    writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", file_name.c_str());
+    return -1;
+  }
+  Manager::startUp();
+  writeLog(5, "LogManager::startUp(): successfully started.");
+  return 0;
+}
+
+void LogManager::shutDown() {
+  Manager::shutDown();
+  writeLog(5, "LogManager::shutDown(): successfully stopped.");
+  if (file != nullptr) std::fclose(file);
+  file = nullptr;
+  for (auto& entry : extra_files)
+    if (entry.second != nullptr) std::fclose(entry.second);
+  extra_files.clear();
+}
+
+void LogManager::setFlush(bool new_do_flush) { do_flush = new_do_flush; }
+
+int LogManager::writeLog(const char* fmt, ...) const {
+  va_list args;
+  va_start(args, fmt);
+  const int written = writeLine(fmt, args);
+  va_end(args);
+  return written;
+}
+
+int LogManager::writeLog(int level, const char* fmt, ...) const {
+  if (level > log_level) return 0;
+  va_list args;
+  va_start(args, fmt);
+  const int written = writeLine(fmt, args);
+  va_end(args);
+  return written;
+}
+
+int LogManager::writeLine(const char* fmt, va_list args) const {
+  std::FILE* target = file != nullptr ? file : stderr;
+  bool failed = false;
+  if (log_time_string && std::fprintf(target, "%s ", getTimeString()) < 0) failed = true;
+  if (log_step_count &&
+      std::fprintf(target, "%4d ", GameManager::getInstance().getStepCount()) < 0)
+    failed = true;
+  const int written = std::vfprintf(target, fmt, args);
+  if (written < 0) failed = true;
+  if (std::fputc('\n', target) == EOF) failed = true;
+  if (do_flush && std::fflush(target) != 0) failed = true;
+  return failed ? -1 : written;
+}
+
+const char* getTimeString() {
+  static char buffer[32];
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = now == static_cast<std::time_t>(-1) ? nullptr : std::localtime(&now);
+  if (local == nullptr)
+    std::snprintf(buffer, sizeof buffer, "(time error)");
+  else
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", local->tm_hour, local->tm_min,
+                  local->tm_sec);
+  return buffer;
+}
+
+}  // namespace tx

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include <SFML/Audio/Music.hpp>
+
+namespace tx {
+
+// A long piece streamed from its file, found by label. The resource manager keeps every loaded
+// piece for the life of the program; do not delete one it hands out.
+class Music {
+ public:
+  Music();
+  Music(const Music&) = delete;
+  Music& operator=(const Music&) = delete;
+
+  // Opens the file for streaming; the file must stay readable while the music plays. 0 or -1.
+  int loadMusic(std::string filename);
+
+  void setLabel(std::string new_label) { label = std::move(new_label); }
+  std::string getLabel() const { return label; }
+
+  // Starts the stream, then sets looping for this and later playbacks.
+  void play(bool loop = true);
+  void stop();
+
+  // The stream itself, for looping, volume and other settings. Owned by this object.
+  sf::Music* getMusic() { return &music; }
+
+ private:
+  sf::Music music;
+  std::string label = "[Undefined]";
+};
+
+}  // namespace tx

@@ -1,0 +1,68 @@
+#include "core/Pause.h"
+
+#include <SFML/Graphics/RenderWindow.hpp>
+
+#include "core/GameManager.h"
+#include "core/LogManager.h"
+#include "display/DisplayManager.h"
+#include "platform/SystemClock.h"
+
+namespace tx {
+
+namespace {
+
+// Between two looks at the window while paused.
+constexpr int PAUSE_POLL_MICROSECONDS = 30;
+
+}  // namespace
+
+Pause::Pause(KeyCode init_pause_key) : Pause(static_cast<int>(init_pause_key)) {}
+
+Pause::Pause(int init_pause_key) : pause_key(init_pause_key) {
+  LogManager::getInstance().writeLog(
+      "Pause::Pause(): Pause enabled.  Press any other key to resume.");
+  setSolidness(SPECTRAL);
+  setType("Pause");
+  registerInterest(KEYBOARD_EVENT);
+}
+
+int Pause::eventHandler(const Event* event) {
+  const LogManager& log = LogManager::getInstance();
+  log.writeLog(10, "Pause::eventHandler(): Got event");
+  if (event->getType() != KEYBOARD_EVENT) return 0;
+  const EventKeyboard* keyboard_event = dynamic_cast<const EventKeyboard*>(event);
+  if (keyboard_event == nullptr) return 0;
+  if (static_cast<int>(keyboard_event->getKey()) != pause_key) return 1;
+
+  log.writeLog(1, "Pause::eventHandler(): Game paused.");
+  sf::RenderWindow* window = DisplayManager::getInstance().getWindow();
+  if (window == nullptr) {
+    log.writeLog(
+        "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot "
+        "pause.");
+    return 0;
+  }
+  // The whole game stands still in here: the window is polled directly, so what is taken
+  // while paused never reaches the input manager.
+  bool paused = true;
+  while (paused) {
+    sf::Event window_event;
+    while (window->pollEvent(window_event)) {
+      if (window_event.type == sf::Event::KeyPressed) {
+        log.writeLog(10, "Pause::eventHandler(): Keypress (%d)",
+                     static_cast<int>(window_event.key.code));
+        paused = false;
+      } else if (window_event.type == sf::Event::Closed) {
+        // The input manager will not see this close, so do what it would have done.
+        log.writeLog(1, "Pause::eventHandler(): Window close event. Setting game over.");
+        GameManager::getInstance().setGameOver(true);
+        paused = false;
+      }
+    }
+    if (paused) waitMicroseconds(PAUSE_POLL_MICROSECONDS);
+  }
+  log.writeLog(1, "Pause::eventHandler(): Game resumed.");
+  return 1;
+}
+
+}  // namespace tx

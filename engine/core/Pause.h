@@ -1,0 +1,25 @@
+#pragma once
+
+#include "display/EventKeyboard.h"
+#include "world/Object.h"
+
+namespace tx {
+
+// Pressing pause_key (an input-manager key code) freezes the whole game inside this object's
+// handler until another key is pressed or the window is closed (which also sets game over).
+// Created with new; the world owns it.
+class Pause : public Object {
+ public:
+  explicit Pause(KeyCode init_pause_key);
+  // The key code as its number (untranslated keys are their SFML value plus 97).
+  explicit Pause(int init_pause_key);
+  ~Pause() override = default;
+
+  int eventHandler(const Event* event) override;
+  int getPauseKey() const { return pause_key; }
+
+ private:
+  int pause_key;
+};
+
+}  // namespace tx

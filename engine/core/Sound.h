@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+
+namespace tx {
+
+// A short sample held fully in memory, found by label. The resource manager keeps every loaded
+// sound for the life of the program; do not delete one it hands out.
+class Sound {
+ public:
+  Sound();
+  ~Sound();
+  Sound(const Sound&) = delete;
+  Sound& operator=(const Sound&) = delete;
+
+  // Decodes the whole file. 0 on success; -1 leaves the sound without a buffer.
+  int loadSound(std::string filename);
+
+  void setLabel(std::string new_label) { label = std::move(new_label); }
+  std::string getLabel() const { return label; }
+
+  // Starts playing from the beginning, then sets looping for this and later playbacks.
+  void play(bool loop = false);
+  void stop();
+
+  // The underlying voice, for volume and other settings.
+  sf::Sound* getSound() { return &sound; }
+
+ private:
+  sf::Sound sound;
+  sf::SoundBuffer sound_buffer;
+  std::string label = "[Undefined]";
+};
+
+}  // namespace tx

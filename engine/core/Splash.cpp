@@ -1,0 +1,68 @@
+#include "core/Splash.h"
+
+#include "core/Config.h"
+#include "core/EventStep.h"
+#include "core/GameManager.h"
+#include "core/SplashArt.h"
+#include "core/SplashTolvex.h"
+#include "display/Sprite.h"
+#include "world/WorldManager.h"
+
+namespace tx {
+
+Splash::Splash() {
+  sprite = makeSplashSprite();
+  Animation frozen;
+  frozen.setSprite(sprite);
+  frozen.setIndex(0);
+  frozen.setSlowdownCount(-1);
+  setAnimation(frozen, true);
+  setType("Splash");
+  setSolidness(SPECTRAL);
+
+  const Box view = WorldManager::getInstance().getView();
+  const float half_width = getBox().getHorizontal() * 0.5f;
+  setPosition(Vector(view.getCorner().getX() + view.getHorizontal() + half_width,
+                     view.getCorner().getY() + view.getVertical() * 0.5f));
+  // Arrives 11 cells left of the view's centre after half a second's worth of steps (whatever
+  // the frame time, at least one step so a tiny frame time cannot divide by zero).
+  int half_frame_time = Config::getInstance().getFrameTime() / 2;
+  if (half_frame_time < 1) half_frame_time = 1;
+  setVelocity(Vector(-(view.getHorizontal() * 0.5f + half_width + 11.0f) /
+                         static_cast<float>(half_frame_time),
+                     0.0f));
+  countdown = 15;
+  registerInterest(KEYBOARD_EVENT);
+  registerInterest(STEP_EVENT);
+}
+
+Splash::~Splash() { delete sprite; }
+
+int Splash::eventHandler(const Event* event) {
+  GameManager& game_manager = GameManager::getInstance();
+  if (game_manager.getGameOver()) {
+    WorldManager::getInstance().markForDelete(this);
+    return 0;
+  }
+  if (event->getType() == KEYBOARD_EVENT) {
+    game_manager.setGameOver(true);
+    WorldManager::getInstance().markForDelete(this);
+    return 1;
+  }
+  if (event->getType() == STEP_EVENT) {
+    countdown--;
+    if (countdown == 0) {
+      Animation stopped = getAnimation();
+      stopped.setIndex(1);
+      setAnimation(stopped);
+      setVelocity(Vector(0.0f, 0.0f));
+      const Vector here = getPosition();
+      new SplashTolvex(Vector(here.getX() + 24.0f, here.getY() + 1.0f));
+    }
+    if (countdown == -75) WorldManager::getInstance().markForDelete(this);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tx

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace tx {
+
+class Sprite;
+
+// The pictures of the splash screen, built in code. Each call makes a new sprite that the
+// caller owns and deletes; blanks are transparent. Null if the sprite cannot hold its frames.
+
+// Label "splash": two 47 x 8 green frames spelling the engine's name in two lettering styles.
+Sprite* makeSplashSprite();
+// Label "splash-tolvex": the rising figure, two 11 x 7 blue frames, slowdown 2.
+Sprite* makeSplashTolvexSprite();
+// Label "splash-tolvex-rest": the figure at rest, one 9 x 6 green frame.
+Sprite* makeSplashTolvexRestSprite();
+
+}  // namespace tx

@@ -1,0 +1,67 @@
+#include "core/SplashTolvex.h"
+
+#include "core/EventStep.h"
+#include "core/GameManager.h"
+#include "core/SplashArt.h"
+#include "display/Sprite.h"
+#include "world/WorldManager.h"
+
+namespace tx {
+
+SplashTolvex::SplashTolvex(Vector init_target) {
+  sprite = makeSplashTolvexSprite();
+  Animation rising;
+  rising.setSprite(sprite);
+  setAnimation(rising, true);
+  setType("SplashTolvex");
+  setSolidness(SPECTRAL);
+
+  const Box view = WorldManager::getInstance().getView();
+  setPosition(Vector(init_target.getX(),
+                     view.getCorner().getY() + view.getVertical() + 6.0f));
+  target = init_target;
+  setVelocity(Vector(0.0f, -(getPosition().getY() - target.getY()) / 30.0f));
+  countdown = 30;
+  registerInterest(STEP_EVENT);
+  registerInterest(KEYBOARD_EVENT);
+}
+
+SplashTolvex::~SplashTolvex() { delete sprite; }
+
+int SplashTolvex::eventHandler(const Event* event) {
+  GameManager& game_manager = GameManager::getInstance();
+  if (game_manager.getGameOver()) {
+    WorldManager::getInstance().markForDelete(this);
+    return 0;
+  }
+  if (event->getType() == KEYBOARD_EVENT) {
+    game_manager.setGameOver(true);
+    WorldManager::getInstance().markForDelete(this);
+    return 1;
+  }
+  if (event->getType() == STEP_EVENT) {
+    countdown--;
+    if (countdown < 1 && getPosition().getY() <= target.getY()) {
+      setVelocity(Vector(0.0f, 0.0f));
+    }
+    if (countdown == -15) {
+      // The new picture is in place before the old one goes, so the animation never points at
+      // a deleted sprite.
+      Sprite* resting = makeSplashTolvexRestSprite();
+      Animation at_rest;
+      at_rest.setSprite(resting);
+      setAnimation(at_rest, true);
+      delete sprite;
+      sprite = resting;
+      setPosition(Vector(getPosition().getX() - 1.0f, getPosition().getY()));
+    }
+    if (countdown == -45) {
+      game_manager.setGameOver(true);
+      WorldManager::getInstance().markForDelete(this);
+    }
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tx

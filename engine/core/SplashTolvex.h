@@ -1,0 +1,28 @@
+#pragma once
+
+#include "world/Object.h"
+#include "world/Vector.h"
+
+namespace tx {
+
+class Sprite;
+
+// The small figure of the splash screen: rises from below the view to target in 30 steps, comes
+// to rest 45 steps after its creation and sets game over 75 steps after it, or at once on any
+// key. Created with new; the world owns it. It owns its sprite.
+class SplashTolvex : public Object {
+ public:
+  explicit SplashTolvex(Vector init_target);
+  ~SplashTolvex() override;
+
+  int eventHandler(const Event* event) override;
+  Vector getTarget() const { return target; }
+
+ private:
+  Vector target;
+  int countdown = 30;
+  Sprite* sprite = nullptr;
+};
+
+
+}  // namespace tx

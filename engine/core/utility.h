@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace tx {
+
+// Looks key up in a comma-separated list of key:value entries and returns its value (a copy),
+// or "" when the key is absent or has no value. White space anywhere in text is ignored, the
+// first occurrence of a key wins and anything after a second colon is dropped.
+// The parse is kept between calls: an empty text looks key up in the most recent parse, so a
+// caller can parse once and then ask for several keys. Not re-entrant; main thread only.
+std::string match(std::string text, std::string key);
+
+// Decimal form of an int.
+std::string toString(int value);
+// A float as a stream writes it by default (printf "%g": 0.5, 3, 1.23457e+06).
+std::string toString(float value);
+// "true" or "false".
+std::string toString(bool value);
+
+// True when min <= value <= max.
+bool valueInRange(float value, float min, float max);
+
+}  // namespace tx

@@ -1,0 +1,284 @@
+#include "display/InputManager.h"
+
+#include <SFML/Window/Keyboard.hpp>
+#include <SFML/Window/Mouse.hpp>
+
+#include "core/Config.h"
+#include "core/GameManager.h"
+#include "core/LogManager.h"
+#include "display/DisplayManager.h"
+
+namespace tx {
+
+namespace {
+
+struct KeyRow {
+  KeyCode key;
+  sf::Keyboard::Key sfml_key;
+};
+
+// Keys scanned for HELD events, in scan order. F11 and F12 are translated but never scanned.
+const KeyRow HELD_KEYS[] = {
+    {KeyCode::UP_ARROW, sf::Keyboard::Up},
+    {KeyCode::DOWN_ARROW, sf::Keyboard::Down},
+    {KeyCode::LEFT_ARROW, sf::Keyboard::Left},
+    {KeyCode::RIGHT_ARROW, sf::Keyboard::Right},
+    {KeyCode::SPACE, sf::Keyboard::Space},
+    {KeyCode::RETURN, sf::Keyboard::Enter},
+    {KeyCode::TAB, sf::Keyboard::Tab},
+    {KeyCode::ESCAPE, sf::Keyboard::Escape},
+    {KeyCode::PAUSE, sf::Keyboard::Pause},
+    {KeyCode::MINUS, sf::Keyboard::Subtract},
+    {KeyCode::PLUS, sf::Keyboard::Add},
+    {KeyCode::TILDE, sf::Keyboard::Tilde},
+    {KeyCode::PERIOD, sf::Keyboard::Period},
+    {KeyCode::COMMA, sf::Keyboard::Comma},
+    {KeyCode::SLASH, sf::Keyboard::Slash},
+    {KeyCode::EQUAL, sf::Keyboard::Equal},
+    {KeyCode::BACKSLASH, sf::Keyboard::Backslash},
+    {KeyCode::MULTIPLY, sf::Keyboard::Multiply},
+    {KeyCode::QUOTE, sf::Keyboard::Quote},
+    {KeyCode::SEMICOLON, sf::Keyboard::Semicolon},
+    {KeyCode::LEFT_CONTROL, sf::Keyboard::LControl},
+    {KeyCode::RIGHT_CONTROL, sf::Keyboard::RControl},
+    {KeyCode::LEFT_SHIFT, sf::Keyboard::LShift},
+    {KeyCode::RIGHT_SHIFT, sf::Keyboard::RShift},
+    {KeyCode::F1, sf::Keyboard::F1},
+    {KeyCode::F2, sf::Keyboard::F2},
+    {KeyCode::F3, sf::Keyboard::F3},
+    {KeyCode::F4, sf::Keyboard::F4},
+    {KeyCode::F5, sf::Keyboard::F5},
+    {KeyCode::F6, sf::Keyboard::F6},
+    {KeyCode::F7, sf::Keyboard::F7},
+    {KeyCode::F8, sf::Keyboard::F8},
+    {KeyCode::F9, sf::Keyboard::F9},
+    {KeyCode::F10, sf::Keyboard::F10},
+    {KeyCode::A, sf::Keyboard::A},
+    {KeyCode::B, sf::Keyboard::B},
+    {KeyCode::C, sf::Keyboard::C},
+    {KeyCode::D, sf::Keyboard::D},
+    {KeyCode::E, sf::Keyboard::E},
+    {KeyCode::F, sf::Keyboard::F},
+    {KeyCode::G, sf::Keyboard::G},
+    {KeyCode::H, sf::Keyboard::H},
+    {KeyCode::I, sf::Keyboard::I},
+    {KeyCode::J, sf::Keyboard::J},
+    {KeyCode::K, sf::Keyboard::K},
+    {KeyCode::L, sf::Keyboard::L},
+    {KeyCode::M, sf::Keyboard::M},
+    {KeyCode::N, sf::Keyboard::N},
+    {KeyCode::O, sf::Keyboard::O},
+    {KeyCode::P, sf::Keyboard::P},
+    {KeyCode::Q, sf::Keyboard::Q},
+    {KeyCode::R, sf::Keyboard::R},
+    {KeyCode::S, sf::Keyboard::S},
+    {KeyCode::T, sf::Keyboard::T},
+    {KeyCode::U, sf::Keyboard::U},
+    {KeyCode::V, sf::Keyboard::V},
+    {KeyCode::W, sf::Keyboard::W},
+    {KeyCode::X, sf::Keyboard::X},
+    {KeyCode::Y, sf::Keyboard::Y},
+    {KeyCode::Z, sf::Keyboard::Z},
+    {KeyCode::NUM1, sf::Keyboard::Num1},
+    {KeyCode::NUM2, sf::Keyboard::Num2},
+    {KeyCode::NUM3, sf::Keyboard::Num3},
+    {KeyCode::NUM4, sf::Keyboard::Num4},
+    {KeyCode::NUM5, sf::Keyboard::Num5},
+    {KeyCode::NUM6, sf::Keyboard::Num6},
+    {KeyCode::NUM7, sf::Keyboard::Num7},
+    {KeyCode::NUM8, sf::Keyboard::Num8},
+    {KeyCode::NUM9, sf::Keyboard::Num9},
+    {KeyCode::NUM0, sf::Keyboard::Num0},
+    {KeyCode::BACKSPACE, sf::Keyboard::Backspace},
+};
+
+// The engine key for an SFML key; keys without one become their SFML value plus 97.
+KeyCode translateKey(sf::Keyboard::Key sfml_key) {
+  switch (sfml_key) {
+    case sf::Keyboard::F11:
+      return KeyCode::F11;
+    case sf::Keyboard::F12:
+      return KeyCode::F12;
+    default:
+      break;
+  }
+  for (const KeyRow& row : HELD_KEYS) {
+    if (row.sfml_key == sfml_key) {
+      return row.key;
+    }
+  }
+  return static_cast<KeyCode>(static_cast<int>(sfml_key) + UNTRANSLATED_KEY_OFFSET);
+}
+
+MouseButton toMouseButton(sf::Mouse::Button sfml_button) {
+  switch (sfml_button) {
+    case sf::Mouse::Left:
+      return MouseButton::LEFT;
+    case sf::Mouse::Right:
+      return MouseButton::RIGHT;
+    case sf::Mouse::Middle:
+      return MouseButton::MIDDLE;
+    default:
+      return MouseButton::UNDEFINED;
+  }
+}
+
+}  // namespace
+
+InputManager::InputManager() { setType("InputManager"); }
+
+InputManager::~InputManager() = default;
+
+InputManager& InputManager::getInstance() {
+  static InputManager instance;
+  return instance;
+}
+
+bool InputManager::isValid(std::string label) const {
+  return label == KEYBOARD_EVENT || label == MOUSE_EVENT;
+}
+
+int InputManager::startUp() {
+  LogManager& log = LogManager::getInstance();
+  if (Config::getInstance().getHeadless()) {
+    log.writeLog(1, "InputManager::startUp(): not doing input since in headless mode.");
+  } else {
+    if (isStarted()) {
+      log.writeLog("InputManager::startUp(): Already started.");
+      return 0;
+    }
+    DisplayManager& display = DisplayManager::getInstance();
+    if (!display.isStarted()) {
+      log.writeLog(
+          "InputManager::startUp(): Error starting InputManager. DisplayManager must be started "
+          "first.");
+      return -1;
+    }
+    sf::RenderWindow* window = display.getWindow();
+    if (window == nullptr) {
+      log.writeLog(
+          "InputManager::startUp(): Warning - DisplayManager unexpectedly returned null window! "
+          "Cannot disable keyboard repeat.");
+    } else {
+      window->setKeyRepeatEnabled(false);
+      log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
+    }
+  }
+  Manager::startUp();
+  log.writeLog(5, "InputManager::startUp(): successfully started.");
+  return 0;
+}
+
+void InputManager::shutDown() {
+  LogManager& log = LogManager::getInstance();
+  sf::RenderWindow* window = DisplayManager::getInstance().getWindow();
+  if (window != nullptr) {
+    window->setKeyRepeatEnabled(true);
+    log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
+  }
+  Manager::shutDown();
+  log.writeLog(5, "InputManager::shutDown(): successfully stopped.");
+}
+
+EventKeyboard InputManager::toEventKeyboard(const sf::Event::KeyEvent& key_event) const {
+  EventKeyboard keyboard_event;
+  keyboard_event.setKey(translateKey(key_event.code));
+  LogManager::getInstance().writeLog(15, "InputManager::toEventKeyboard(): Keyboard event '%c' (%d)",
+                                     static_cast<int>(keyboard_event.getKey()),
+                                     static_cast<int>(key_event.code));
+  return keyboard_event;
+}
+
+void InputManager::getInput() {
+  if (Config::getInstance().getHeadless()) {
+    return;
+  }
+  sf::RenderWindow* window = DisplayManager::getInstance().getWindow();
+  if (window == nullptr) {
+    LogManager::getInstance().writeLog(
+        "InputManager::getInput(): DisplayManager unexpectedly returned null window!");
+    return;
+  }
+
+  sf::Event event;
+  while (window->pollEvent(event)) {
+    switch (event.type) {
+      case sf::Event::Closed:
+        LogManager::getInstance().writeLog(
+            1, "InputManager::getInput(): Window close event. Setting game over.");
+        GameManager::getInstance().setGameOver(true);
+        // Whatever is still queued waits for the next call; no held scan after a close.
+        return;
+      case sf::Event::KeyPressed: {
+        EventKeyboard keyboard_event = toEventKeyboard(event.key);
+        keyboard_event.setAction(KeyAction::PRESSED);
+        onEvent(&keyboard_event);
+        break;
+      }
+      case sf::Event::KeyReleased: {
+        EventKeyboard keyboard_event = toEventKeyboard(event.key);
+        keyboard_event.setAction(KeyAction::RELEASED);
+        onEvent(&keyboard_event);
+        break;
+      }
+      case sf::Event::MouseMoved: {
+        EventMouse mouse_event;
+        mouse_event.setAction(MouseAction::MOVED);
+        mouse_event.setPosition(pixelsToSpaces(Vector(static_cast<float>(event.mouseMove.x),
+                                                      static_cast<float>(event.mouseMove.y))));
+        onEvent(&mouse_event);
+        break;
+      }
+      case sf::Event::MouseButtonPressed: {
+        EventMouse mouse_event;
+        mouse_event.setAction(MouseAction::CLICKED);
+        // A button held at poll time wins over the event's own button (left, then middle).
+        MouseButton button = MouseButton::UNDEFINED;
+        if (event.mouseButton.button == sf::Mouse::Right) {
+          button = MouseButton::RIGHT;
+        }
+        if (sf::Mouse::isButtonPressed(sf::Mouse::Left)) {
+          button = MouseButton::LEFT;
+        }
+        if (sf::Mouse::isButtonPressed(sf::Mouse::Middle)) {
+          button = MouseButton::MIDDLE;
+        }
+        // A click already released by poll time still reports the button that was clicked.
+        if (button == MouseButton::UNDEFINED) {
+          button = toMouseButton(event.mouseButton.button);
+        }
+        mouse_event.setButton(button);
+        mouse_event.setPosition(pixelsToSpaces(Vector(static_cast<float>(event.mouseButton.x),
+                                                      static_cast<float>(event.mouseButton.y))));
+        onEvent(&mouse_event);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  const sf::Vector2i pointer = sf::Mouse::getPosition(*window);
+  EventMouse held_mouse;
+  held_mouse.setAction(MouseAction::PRESSED);
+  held_mouse.setPosition(
+      pixelsToSpaces(Vector(static_cast<float>(pointer.x), static_cast<float>(pointer.y))));
+  const sf::Mouse::Button held_buttons[] = {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle};
+  for (sf::Mouse::Button sfml_button : held_buttons) {
+    if (sf::Mouse::isButtonPressed(sfml_button)) {
+      held_mouse.setButton(toMouseButton(sfml_button));
+      onEvent(&held_mouse);
+    }
+  }
+
+  for (const KeyRow& row : HELD_KEYS) {
+    if (sf::Keyboard::isKeyPressed(row.sfml_key)) {
+      EventKeyboard held_key;
+      held_key.setKey(row.key);
+      held_key.setAction(KeyAction::HELD);
+      onEvent(&held_key);
+    }
+  }
+}
+
+}  // namespace tx

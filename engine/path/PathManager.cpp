@@ -1,0 +1,106 @@
+#include "path/PathManager.h"
+
+#include <algorithm>
+
+#include "core/Clock.h"
+#include "core/GameManager.h"
+#include "core/LogManager.h"
+#include "path/EventPath.h"
+#include "path/PathFind.h"
+#include "world/Object.h"
+
+namespace tx {
+
+PathManager::PathManager() { setType("PathManager"); }
+
+PathManager::~PathManager() = default;
+
+PathManager& PathManager::getInstance() {
+  static PathManager instance;
+  return instance;
+}
+
+int PathManager::startUp() {
+  if (isStarted()) {
+    LogManager::getInstance().writeLog("PathManager::startup(): already started.");
+    return 0;
+  }
+  min_cycle_time = GameManager::getInstance().getFrameTime() / 10;
+  cursor = 0;
+  Manager::startUp();
+  LogManager::getInstance().writeLog(5, "PathManager::startUp(): successfully started.");
+  return 0;
+}
+
+void PathManager::shutDown() {
+  searches.clear();
+  cursor = 0;
+  reporting = nullptr;
+  Manager::shutDown();
+  LogManager::getInstance().writeLog(5, "PathManager::shutDown(): successfully stopped.");
+}
+
+void PathManager::cycle(int budget_ms) {
+  const int b = std::max(min_cycle_time, budget_ms);
+  Clock clock;
+  // Nothing moves between the steps of one cycle except through the handlers of finished
+  // searches, so the searches may remember blocked cells until a result is reported.
+  cycling = true;
+  ++cycle_stamp;
+  while (!searches.empty() && clock.split() / 1000 < b) {
+    cursor = 0;
+    while (cursor < static_cast<int>(searches.size())) {
+      PathFind* search = searches[cursor];
+      const int r = search->cycleOnce();
+      if (r == 0 || r == 2) {
+        EventPath event(r, search->getPath());
+        // The handler normally removes and deletes the search; reporting tells whether it did.
+        reporting = search;
+        if (Object* walker = search->getObject()) walker->eventHandler(&event);
+        // A search whose object ignored the result would otherwise report again every step.
+        if (reporting) removePath(reporting);
+        reporting = nullptr;
+        ++cycle_stamp;
+      }
+      ++cursor;
+      if (clock.split() / 1000 > b) break;
+    }
+  }
+  cycling = false;
+  if (clock.split() / 1000 > b) {
+    LogManager::getInstance().writeLog(5, "PathManager::cycle(): cycle time %d exceeded.", b);
+  }
+}
+
+int PathManager::addPath(PathFind* search) {
+  if (!search) {
+    LogManager::getInstance().writeLog("PathManager::addPath(): Error! null search.");
+    return -1;
+  }
+  if (std::find(searches.begin(), searches.end(), search) != searches.end()) return -1;
+  searches.push_back(search);
+  return 0;
+}
+
+int PathManager::removePath(PathFind* search) {
+  if (!search) return -1;
+  auto end = std::remove(searches.begin(), searches.end(), search);
+  if (end == searches.end()) return -1;
+  searches.erase(end, searches.end());
+  if (search == reporting) reporting = nullptr;
+  return 0;
+}
+
+void PathManager::forgetObject(const Object* object) {
+  if (!object) return;
+  for (PathFind* search : searches) {
+    if (search->getTarget() == object) search->clearTarget();
+  }
+  std::vector<PathFind*> walked_by;
+  for (PathFind* search : searches) {
+    if (search->getObject() == object) walked_by.push_back(search);
+  }
+  for (PathFind* search : walked_by) removePath(search);
+}
+
+}  // namespace tx

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <vector>
+
+#include "core/Manager.h"
+
+namespace tx {
+
+class Object;
+class PathFind;
+
+// Advances every running path search a little each frame within a time budget and reports each
+// finished search to its walking object with an EventPath. Searches are not owned: whoever made
+// a search deletes it (normally the walking object, on receiving the event).
+class PathManager : public Manager {
+ public:
+  static PathManager& getInstance();
+  ~PathManager() override;
+  PathManager(const PathManager&) = delete;
+  PathManager& operator=(const PathManager&) = delete;
+
+  // Sets the smallest per-frame budget to a tenth of the frame time. 0; nothing changes when
+  // already started.
+  int startUp() override;
+  // Forgets every search (they stay alive; their owners delete them).
+  void shutDown() override;
+
+  // Runs search steps for max(budget_ms, frame time / 10) milliseconds, or until no search is
+  // left. A finished search (status 0 or 2) is reported to its object at once and then leaves
+  // the list even when the object's handler did not remove it.
+  void cycle(int budget_ms);
+
+  // Appends a search (a PathFind adds itself when constructed). -1 for null or one already there.
+  int addPath(PathFind* search);
+  // Removes every occurrence of the search; it is not deleted. -1 for null or a search not held.
+  int removePath(PathFind* search);
+  // Called when an object is destroyed: searches walked by it leave the list, searches aiming
+  // at it drop their target and go on to the goal cell. Never deletes a search.
+  void forgetObject(const Object* object);
+
+  // While a cycle runs, a number that changes whenever the world may have changed (at the
+  // start and after every reported result); blocked cells found under one stamp stay valid
+  // for it. -1 outside a cycle.
+  int getCycleStamp() const { return cycling ? cycle_stamp : -1; }
+
+  int getSearchCount() const { return static_cast<int>(searches.size()); }
+  // Smallest budget of one cycle, in milliseconds.
+  int getMinCycleTime() const { return min_cycle_time; }
+
+ private:
+  PathManager();
+
+  std::vector<PathFind*> searches;
+  int min_cycle_time = 3;
+  // Index of the search being advanced; shared by all cycles.
+  int cursor = 0;
+  // The search whose final event is being handled; cleared when it is removed meanwhile.
+  PathFind* reporting = nullptr;
+  bool cycling = false;
+  int cycle_stamp = 0;
+};
+
+}  // namespace tx

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+// The operating system's TCP sockets, for the network manager. Handles are plain descriptors;
+// -1 is never a valid one. Failing calls return -1 and leave the code in socketLastError().
+namespace tx::platform {
+
+// Prepares the socket layer; nothing to prepare here, so it always succeeds (0).
+int socketStartUp();
+// The code of the last failed socket call of this thread.
+int socketLastError();
+// True when the code means "would have to wait".
+bool socketWouldBlock(int code);
+// The system's text for an error code, empty when it has none.
+std::string socketErrorText(int code);
+
+// A non-blocking listening TCP socket bound to address (numeric IPv4, empty for every
+// interface) and port (0 picks a free one). The handle, or -1 with nothing left open.
+int socketListen(const std::string& address, int port);
+// The local port a socket is bound to, or -1.
+int socketLocalPort(int socket);
+// One pending connection from a listening socket, or -1 (would-block included).
+int socketAccept(int listening_socket);
+// A connected TCP socket to host:port, waiting for the connection. The handle, or -1.
+int socketConnect(const std::string& host, int port);
+
+// Bytes that can be read without waiting, stored in count. 0, or -1 on failure.
+int socketBytesWaiting(int socket, int& count);
+// Copies up to bytes waiting bytes without consuming them. Count copied, 0 at end of stream.
+int socketPeek(int socket, void* buffer, int bytes);
+// Reads up to bytes waiting bytes without waiting. Count read, 0 at end of stream.
+int socketReceive(int socket, void* buffer, int bytes);
+// Sends all bytes, waiting while the system's buffer is full. 0, or -1 when the connection
+// failed part way (the stream is then unusable).
+int socketSendAll(int socket, const void* buffer, int bytes);
+// True when the peer has closed its side or the connection has failed.
+bool socketPeerClosed(int socket);
+// 0, or -1 (the handle is released all the same).
+int socketClose(int socket);
+
+}  // namespace tx::platform

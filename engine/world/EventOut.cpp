@@ -1,0 +1,7 @@
+#include "world/EventOut.h"
+
+namespace tx {
+
+EventOut::EventOut() { setType(OUT_EVENT); }
+
+}  // namespace tx

@@ -1,0 +1,366 @@
+#include "world/WorldManager.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/LogManager.h"
+#include "core/ObjectListIterator.h"
+#include "display/ViewObject.h"
+#include "world/EventCollision.h"
+#include "world/EventOut.h"
+#include "world/Object.h"
+
+namespace tx {
+
+namespace {
+
+// Position of the object in the list, or -1.
+int indexOf(const ObjectList& list, const Object* object) {
+  ObjectListIterator it(&list);
+  for (int i = 0; !it.isDone(); it.next(), ++i) {
+    if (it.currentObject() == object) return i;
+  }
+  return -1;
+}
+
+bool holdsHard(const ObjectList& list) {
+  for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
+    if (it.currentObject()->getSolidness() == HARD) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+WorldManager::WorldManager() { setType("WorldManager"); }
+
+WorldManager::~WorldManager() = default;
+
+WorldManager& WorldManager::getInstance() {
+  static WorldManager world_manager;
+  return world_manager;
+}
+
+bool WorldManager::isValid(std::string label) const {
+  const LogManager& log = LogManager::getInstance();
+  if (label == KEYBOARD_EVENT || label == MOUSE_EVENT) {
+    log.writeLog("WorldManager::isValid(): WorldManager does not handle %s", label.c_str());
+    return false;
+  }
+  if (label == STEP_EVENT || label == OUT_EVENT || label == COLLISION_EVENT) {
+    log.writeLog("WorldManager::isValid(): Event %s handled automatically.", label.c_str());
+    return false;
+  }
+  return true;
+}
+
+int WorldManager::startUp() {
+  const LogManager& log = LogManager::getInstance();
+  if (isStarted()) {
+    log.writeLog("WorldManager::startup(): already started.");
+    return 0;
+  }
+  deletions.clear();
+  removed_during_walk.clear();
+  tracking_removals = false;
+  deletion_index = -1;
+  boundary = Box();
+  view = Box();
+  view_slack = Vector();
+  view_following = nullptr;
+  if (scene_graph.startUp() == -1) {
+    log.writeLog("WorldManager::startUp(): Error! Unable to startup Scenegraph");
+    return -1;
+  }
+  Manager::startUp();
+  log.writeLog(5, "WorldManager::startUp(): successfully started.");
+  return 0;
+}
+
+void WorldManager::shutDown() {
+  // Stop first so that objects made by destructors below are not inserted.
+  Manager::shutDown();
+  const ObjectList all = scene_graph.activeObjects() + scene_graph.inactiveObjects();
+  removed_during_walk.clear();
+  tracking_removals = true;
+  for (ObjectListIterator it(&all); !it.isDone(); it.next()) {
+    Object* object = it.currentObject();
+    // A destructor may already have deleted a later object of the copy.
+    if (removed_during_walk.count(object) > 0) continue;
+    delete object;
+  }
+  tracking_removals = false;
+  removed_during_walk.clear();
+  scene_graph.shutDown();
+  view_following = nullptr;
+  LogManager::getInstance().writeLog(5, "WorldManager::shutDown(): Successfully stopped.");
+}
+
+int WorldManager::insertObject(Object* object) {
+  if (object == nullptr) return -1;
+  if (!isStarted()) {
+    const LogManager& log = LogManager::getInstance();
+    log.writeLog(2, "WorldManager::insertObject(): Warning! Not adding Object %d",
+                 object->getId());
+    log.writeLog(2, "                              because WorldManager not started.");
+    return -1;
+  }
+  return scene_graph.insertObject(object);
+}
+
+int WorldManager::removeObject(Object* object) {
+  if (object == nullptr) return -1;
+  // Nothing may keep a pointer to an object that is going away.
+  if (object == view_following) view_following = nullptr;
+  const int marked_at = indexOf(deletions, object);
+  // Entries at or before the deletion walk's index are being (or have been) deleted by the
+  // walk itself; later ones, and every one outside the walk, must not be deleted again.
+  if (marked_at >= 0 && marked_at > deletion_index) deletions.remove(object);
+  if (tracking_removals) removed_during_walk.insert(object);
+  return scene_graph.removeObject(object);
+}
+
+int WorldManager::markForDelete(Object* object) {
+  if (object != nullptr && indexOf(deletions, object) >= 0) return 0;
+  if (deletions.insert(object) == -1) {
+    LogManager::getInstance().writeLog(
+        "WorldManager::markForDelete(): Error! unable to add Object %p to deletions list",
+        static_cast<void*>(object));
+    return -1;
+  }
+  return 0;
+}
+
+ObjectList WorldManager::getAllObjects(bool inactive_too) const {
+  if (inactive_too) return scene_graph.activeObjects() + scene_graph.inactiveObjects();
+  return scene_graph.activeObjects();
+}
+
+ObjectList WorldManager::objectsOfType(std::string object_type) {
+  return scene_graph.objectsOfType(object_type);
+}
+
+void WorldManager::update() {
+  const ObjectList list = scene_graph.activeObjects();
+  removed_during_walk.clear();
+  tracking_removals = true;
+  for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
+    Object* object = it.currentObject();
+    // An object destroyed by an earlier object's handler is no longer there to move.
+    if (removed_during_walk.count(object) > 0) continue;
+    const Vector where = object->predictPosition();
+    if (where != object->getPosition()) {
+      moveObject(object, where);
+      if (removed_during_walk.count(object) > 0) continue;
+    }
+    object->moveAlongPath();
+    object->accelerate();
+  }
+  tracking_removals = false;
+  removed_during_walk.clear();
+
+  // Destructors may mark further objects; they join this walk.
+  ObjectListIterator deleting(&deletions);
+  for (deletion_index = 0; !deleting.isDone(); deleting.next(), ++deletion_index) {
+    delete deleting.currentObject();
+  }
+  deletion_index = -1;
+  deletions.clear();
+}
+
+void WorldManager::draw() {
+  for (int altitude = 0; altitude <= MAX_ALTITUDE; ++altitude) {
+    const ObjectList list = scene_graph.visibleObjects(altitude);
+    for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
+      Object* object = it.currentObject();
+      if (boxIntersectsBox(getWorldBox(object), view) ||
+          dynamic_cast<ViewObject*>(object) != nullptr) {
+        object->draw();
+      }
+    }
+  }
+}
+
+ObjectList WorldManager::getCollisions(const Object* object, Vector where) const {
+  ObjectList collisions;
+  const Box moved = getWorldBox(object, where);
+  const ObjectList solid = scene_graph.solidObjects();
+  for (ObjectListIterator it(&solid); !it.isDone(); it.next()) {
+    Object* other = it.currentObject();
+    if (other == object || !other->isSolid()) continue;
+    if (boxIntersectsBox(moved, getWorldBox(other))) collisions.insert(other);
+  }
+  return collisions;
+}
+
+int WorldManager::moveObject(Object* object, Vector where) {
+  if (object == nullptr) return -1;
+  if (object->isSolid()) {
+    ObjectList collisions = getCollisions(object, where);
+
+    if (!collisions.isEmpty() && object->getSolidness() == HARD &&
+        object->getAvoidCollisions()) {
+      Object* hard = nullptr;
+      for (ObjectListIterator it(&collisions); !it.isDone(); it.next()) {
+        if (it.currentObject()->getSolidness() == HARD) {
+          hard = it.currentObject();
+          break;
+        }
+      }
+      if (hard != nullptr) {
+        // Keep only the motion along the obstacle's side; a corner turns the object back.
+        const Vector normal = getNormal(object, hard);
+        const Vector direction = object->getDirection();
+        const float nx = std::fabs(normal.getX());
+        const float ny = std::fabs(normal.getY());
+        Vector slide(direction.getX() * ny, direction.getY() * nx);
+        if (nx == 1.0f && ny == 1.0f) slide.setX(-slide.getX());
+        slide.normalize();
+        slide.scale(object->getSpeed());
+        const Vector slide_to = object->getPosition() + slide;
+        ObjectList slide_collisions = getCollisions(object, slide_to);
+        if (holdsHard(slide_collisions)) {
+          LogManager::getInstance().writeLog(
+              5, "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot "
+                 "move.");
+          return -1;
+        }
+        where = slide_to;
+        collisions = slide_collisions;
+      }
+    }
+
+    if (!collisions.isEmpty()) {
+      bool move_ok = true;
+      for (ObjectListIterator it(&collisions); !it.isDone(); it.next()) {
+        Object* other = it.currentObject();
+        EventCollision collision(object, other, where);
+        object->eventHandler(&collision);
+        other->eventHandler(&collision);
+        // Read after the handlers: they may have changed either object's solidness.
+        if (object->getSolidness() == HARD && other->getSolidness() == HARD) move_ok = false;
+        if (object->getNoSoft() && other->getSolidness() == SOFT) move_ok = false;
+      }
+      if (!move_ok) return -1;
+    }
+  }
+
+  const Box before = getWorldBox(object);
+  object->setPosition(where);
+  const Box after = getWorldBox(object);
+  if (boxIntersectsBox(before, boundary) && !boxIntersectsBox(after, boundary)) {
+    EventOut out;
+    object->eventHandler(&out);
+  }
+  if (object == view_following) followView(object);
+  return 0;
+}
+
+void WorldManager::setViewPosition(Vector view_position) {
+  const float horizontal = view.getHorizontal();
+  const float vertical = view.getVertical();
+  float x = view_position.getX() - horizontal * 0.5f;
+  float y = view_position.getY() - vertical * 0.5f;
+  if (horizontal + x > boundary.getHorizontal()) x = boundary.getHorizontal() - horizontal;
+  x = std::max(0.0f, x);
+  if (vertical + y > boundary.getVertical()) y = boundary.getVertical() - vertical;
+  y = std::max(0.0f, y);
+  view.setCorner(Vector(x, y));
+}
+
+void WorldManager::followView(const Object* object) {
+  const float vh = view.getHorizontal();
+  const float vv = view.getVertical();
+  float cx = view.getCorner().getX() + vh * 0.5f;
+  float cy = view.getCorner().getY() + vv * 0.5f;
+  const float px = object->getPosition().getX();
+  const float py = object->getPosition().getY();
+
+  const float left = cx - vh * view_slack.getX() * 0.5f;
+  const float right = cx + vh * view_slack.getX() * 0.5f;
+  if (left > px) {
+    cx -= left - px;
+  } else if (px > right) {
+    cx += px - right;
+  }
+  const float top = cy - vv * view_slack.getY() * 0.5f;
+  const float bottom = cy + vv * view_slack.getY() * 0.5f;
+  if (top > py) {
+    cy -= top - py;
+  } else if (py > bottom) {
+    cy += py - bottom;
+  }
+  setViewPosition(Vector(cx, cy));
+}
+
+void WorldManager::setViewSlack(Vector new_view_slack) {
+  const float sx = new_view_slack.getX();
+  const float sy = new_view_slack.getY();
+  if (sx < 0.0f || sx > 1.0f || sy < 0.0f || sy > 1.0f) {
+    LogManager::getInstance().writeLog(
+        "WorldManager::setViewSlack(): Warning! view slack units out of range [0-1]");
+  }
+  view_slack = new_view_slack;
+}
+
+int WorldManager::setViewFollowing(Object* new_view_following) {
+  if (new_view_following == nullptr) {
+    view_following = nullptr;
+    return 0;
+  }
+  if (indexOf(getAllObjects(true), new_view_following) < 0) {
+    LogManager::getInstance().writeLog(
+        "WorldManager::setViewFollowing(): Warning! Object %d is not in the world.",
+        new_view_following->getId());
+    return -1;
+  }
+  view_following = new_view_following;
+  setViewPosition(new_view_following->getPosition());
+  return 0;
+}
+
+Vector getNormal(const Object* object, const Object* other) {
+  const Vector velocity = object->getVelocity();
+  const Box b = getWorldBox(other);
+  Vector free_position = object->getPosition();
+
+  // Bisect the fraction of the velocity the object can travel before it meets the other box.
+  float c = 0.5f;
+  float step = 1.0f;
+  for (int k = 1; k <= 7; ++k) {
+    step *= 0.5f;
+    Vector probe = velocity;
+    probe.scale(c);
+    probe = object->getPosition() + probe;
+    if (boxIntersectsBox(getWorldBox(object, probe), b)) {
+      c -= step;
+    } else {
+      free_position = probe;
+      c += step;
+    }
+  }
+  const Box a = getWorldBox(object, free_position);
+
+  const float bx = b.getCorner().getX();
+  const float by = b.getCorner().getY();
+  const float bh = b.getHorizontal();
+  const float bv = b.getVertical();
+  struct Side {
+    float x;
+    float y;
+    Vector normal;
+  };
+  const Side sides[] = {
+      {bx, by - bv, Vector(0.0f, -1.0f)},       {bx, by + bv, Vector(0.0f, 1.0f)},
+      {bx - bh, by, Vector(-1.0f, 0.0f)},       {bx + bh, by, Vector(1.0f, 0.0f)},
+      {bx - bh, by - bv, Vector(-1.0f, -1.0f)}, {bx + bh, by - bv, Vector(1.0f, -1.0f)},
+      {bx - bh, by + bv, Vector(-1.0f, 1.0f)},  {bx + bh, by + bv, Vector(1.0f, 1.0f)},
+  };
+  for (const Side& side : sides) {
+    if (boxIntersectsBox(Box(Vector(side.x, side.y), bh, bv), a)) return side.normal;
+  }
+  LogManager::getInstance().writeLog("getNormal(): collision not detected. Returning (0,0).");
+  return Vector();
+}
+
+}  // namespace tx

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <string>
+#include <unordered_set>
+
+#include "core/Manager.h"
+#include "core/ObjectList.h"
+#include "world/Box.h"
+#include "world/SceneGraph.h"
+#include "world/Vector.h"
+
+namespace tx {
+
+class Object;
+
+// Owns the game world: the scene graph, deferred deletion, the boundary, the view and the
+// object the view follows. All coordinates are world cells.
+class WorldManager : public Manager {
+ public:
+  static WorldManager& getInstance();
+  ~WorldManager() override;
+  WorldManager(const WorldManager&) = delete;
+  WorldManager& operator=(const WorldManager&) = delete;
+
+  // Refuses keyboard, mouse, step, out and collision labels (the last three are delivered
+  // without an interest table); accepts every other label.
+  bool isValid(std::string label) const override;
+  // Resets boundary, view, slack, view following and deletions, starts the scene graph.
+  int startUp() override;
+  // Deletes every remaining object, active first, then inactive.
+  void shutDown() override;
+
+  // Files a new object in the scene graph. -1, and the object stays outside the world, when
+  // the manager is not started.
+  int insertObject(Object* object);
+  // Takes the object out of every scene graph list; never deletes it.
+  int removeObject(Object* object);
+  // The object is deleted at the end of the current update pass, once however often it is
+  // marked. -1 for null or when the deletions list cannot grow.
+  int markForDelete(Object* object);
+
+  // A copy of the active objects, followed by the inactive ones when inactive_too.
+  ObjectList getAllObjects(bool inactive_too = false) const;
+  // Active objects of the type.
+  ObjectList objectsOfType(std::string object_type);
+  // Used by object setters to keep the index current.
+  SceneGraph& getSceneGraph() { return scene_graph; }
+
+  // Solid objects other than object whose world boxes meet object's box placed at where, in
+  // solid-list order. Spectral and inactive objects are never returned.
+  ObjectList getCollisions(const Object* object, Vector where) const;
+  // Moves with the solidness rules, sending collision and out events to the objects involved.
+  // 0 if moved; -1 if refused, leaving position, direction and speed as they were.
+  int moveObject(Object* object, Vector where);
+
+  // Moves every active object, then deletes those marked. Once per game-loop iteration.
+  void update();
+  // Draws visible objects inside the view (and view objects wherever they are), altitude
+  // 0 first, 4 last.
+  void draw();
+
+  // Stored as given. Only the extents count when the view is placed.
+  void setBoundary(Box new_boundary) { boundary = new_boundary; }
+  Box getBoundary() const { return boundary; }
+  // Stored as given.
+  void setView(Box new_view) { view = new_view; }
+  Box getView() const { return view; }
+  // Centres the view on the position, clamped to the boundary's extents.
+  void setViewPosition(Vector view_position);
+  // Fractions (0 .. 1) of the view, centred, within which the followed object moves before
+  // the view does. Out-of-range values are reported but stored.
+  void setViewSlack(Vector new_view_slack);
+  Vector getViewSlack() const { return view_slack; }
+  // The object the view follows, not owned; null stops following. When the object is in the
+  // world the view is centred on it at once. -1, and following unchanged, for an object that
+  // is not in the world (it could be deleted without the view knowing).
+  int setViewFollowing(Object* new_view_following);
+  Object* getViewFollowing() const { return view_following; }
+
+ private:
+  WorldManager();
+  void followView(const Object* object);
+
+  SceneGraph scene_graph;
+  ObjectList deletions;
+  // Objects destroyed while the update pass or shut-down holds its copy of the object lists;
+  // the copy's stale pointers are skipped.
+  std::unordered_set<const Object*> removed_during_walk;
+  bool tracking_removals = false;
+  // Index of the deletion being carried out, -1 outside the deletion walk.
+  int deletion_index = -1;
+  Object* view_following = nullptr;
+  Box boundary;
+  Box view;
+  Vector view_slack;
+};
+
+// The side of other's box on which object rests, components -1, 0 or 1 (y down, so (0, -1)
+// means object is above other). (0, 0), with a log line, when they are not in contact.
+Vector getNormal(const Object* object, const Object* other);
+
+}  // namespace tx

@@ -1,0 +1,57 @@
+#include "GameOver.h"
+
+#include "GameStart.h"
+#include "core/ObjectListIterator.h"
+#include "display/Sprite.h"
+#include "core/Event.h"
+#include "world/WorldManager.h"
+
+namespace {
+
+bool belongsToGame(const std::string& type) {
+  return type == "Platform" || type == "ViewObject" || type == "Floor" || type == "Difficulty" ||
+         type == "Powerup" || type == "PowerupDisplay";
+}
+
+}  // namespace
+
+GameOver::GameOver() {
+  setType("GameOver");
+  if (setSprite("gameover") == 0) {
+    const tx::Sprite* sprite = getAnimation().getSprite();
+    time_to_live = sprite->getFrameCount() * sprite->getSlowdown();
+  } else {
+    time_to_live = 0;
+  }
+  tx::WorldManager& world = tx::WorldManager::getInstance();
+  const tx::Box boundary = world.getBoundary();
+  const tx::Box origin(tx::Vector(0.0f, 0.0f), boundary.getHorizontal(), boundary.getVertical());
+  world.setBoundary(origin);
+  world.setView(origin);
+  setLocation(tx::CENTER_CENTER);
+  registerInterest(tx::STEP_EVENT);
+}
+
+GameOver::~GameOver() {
+  tx::WorldManager& world = tx::WorldManager::getInstance();
+  tx::ObjectList all = world.getAllObjects(true);
+  for (tx::ObjectListIterator it(&all); !it.isDone(); it.next()) {
+    tx::Object* object = it.currentObject();
+    if (belongsToGame(object->getType())) {
+      world.markForDelete(object);
+    } else if (object->getType() == "GameStart") {
+      object->setActive(true);
+      auto* title = dynamic_cast<GameStart*>(object);
+      if (title != nullptr && title->getMusic() != nullptr) title->getMusic()->play(true);
+    }
+  }
+}
+
+int GameOver::eventHandler(const tx::Event* event) {
+  if (event->getType() != tx::STEP_EVENT) return 0;
+  --time_to_live;
+  if (time_to_live <= 0) tx::WorldManager::getInstance().markForDelete(this);
+  return 1;
+}
+
+int GameOver::draw() { return Object::draw(); }

@@ -1,0 +1,3 @@
+#include "LevelDisplay.h"
+
+int LevelDisplay::eventHandler(const tx::Event* event) { return ViewObject::eventHandler(event); }

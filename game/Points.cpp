@@ -1,0 +1,32 @@
+#include "Points.h"
+
+#include "Difficulty.h"
+#include "core/ObjectListIterator.h"
+#include "core/Event.h"
+#include "world/WorldManager.h"
+
+namespace {
+
+// The score counts from this many cells above the top of the first view (measured from the
+// view's width, as the score always has been).
+constexpr int HEIGHT_ORIGIN = -88;
+constexpr int POINTS_PER_CELL = 5;
+
+}  // namespace
+
+int Points::eventHandler(const tx::Event* event) {
+  if (ViewObject::eventHandler(event) == 1) return 1;
+  if (event->getType() != tx::STEP_EVENT) return 0;
+  tx::WorldManager& world = tx::WorldManager::getInstance();
+  tx::ObjectList players = world.objectsOfType("Player");
+  if (players.getCount() != 1) return 1;
+  tx::ObjectListIterator it(&players);
+  const float player_y = it.currentObject()->getPosition().getY();
+  const float width = world.getBoundary().getHorizontal();
+  const int height = POINTS_PER_CELL * (HEIGHT_ORIGIN - static_cast<int>(player_y - width));
+  if (height > getValue()) {
+    setValue(height);
+    checkLevel(height);
+  }
+  return 1;
+}

@@ -1,0 +1,100 @@
+#include "XInput.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace tx::test {
+
+namespace {
+
+void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+}  // namespace
+
+XInput::XInput() { display = XOpenDisplay(nullptr); }
+
+XInput::~XInput() {
+  if (display != nullptr) {
+    XCloseDisplay(display);
+  }
+}
+
+bool XInput::focus(unsigned long window) {
+  if (display == nullptr) return false;
+  bool viewable = false;
+  for (int attempt = 0; attempt < 200 && !viewable; attempt++) {
+    XMapRaised(display, window);
+    XSync(display, False);
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, window, &attributes) != 0) {
+      viewable = attributes.map_state == IsViewable;
+    }
+    if (!viewable) pause(10);
+  }
+  if (!viewable) return false;
+  XRaiseWindow(display, window);
+  XSetInputFocus(display, window, RevertToParent, CurrentTime);
+  settle();
+  return true;
+}
+
+bool XInput::pressKey(unsigned long keysym) {
+  if (display == nullptr) return false;
+  const KeyCode code = XKeysymToKeycode(display, keysym);
+  if (code == 0) return false;
+  XTestFakeKeyEvent(display, code, True, CurrentTime);
+  XSync(display, False);
+  return true;
+}
+
+bool XInput::releaseKey(unsigned long keysym) {
+  if (display == nullptr) return false;
+  const KeyCode code = XKeysymToKeycode(display, keysym);
+  if (code == 0) return false;
+  XTestFakeKeyEvent(display, code, False, CurrentTime);
+  XSync(display, False);
+  return true;
+}
+
+void XInput::movePointer(unsigned long window, int x, int y) {
+  if (display == nullptr) return;
+  XWarpPointer(display, None, window, 0, 0, 0, 0, x, y);
+  XSync(display, False);
+}
+
+void XInput::pressButton(unsigned int button) {
+  if (display == nullptr) return;
+  XTestFakeButtonEvent(display, button, True, CurrentTime);
+  XSync(display, False);
+}
+
+void XInput::releaseButton(unsigned int button) {
+  if (display == nullptr) return;
+  XTestFakeButtonEvent(display, button, False, CurrentTime);
+  XSync(display, False);
+}
+
+void XInput::requestClose(unsigned long window) {
+  if (display == nullptr) return;
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XSync(display, False);
+}
+
+void XInput::settle() {
+  if (display == nullptr) return;
+  XSync(display, False);
+  pause(50);
+}
+
+}  // namespace tx::test
