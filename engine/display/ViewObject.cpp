@@ -1,5 +1,6 @@
 #include "display/ViewObject.h"
 
+#include <climits>
 #include <cstdlib>
 
 #include "core/LogManager.h"
@@ -18,6 +19,15 @@ const char* const VIEW_TOKENS[VIEW_ATTR_COUNT] = {"VIEW_STRING,", "VALUE,", "BOR
 const char* const VIEW_KEYS[VIEW_ATTR_COUNT] = {"view_string", "view_value", "view_border",
                                                 "view_color", "view_location",
                                                 "view_draw_value"};
+
+// The leading integer of text, 0 when there is none; clamped to the int range, since hostile text
+// may hold numbers no int can.
+int readNumber(const std::string& text) {
+  const long long number = std::strtoll(text.c_str(), nullptr, 10);
+  if (number > INT_MAX) return INT_MAX;
+  if (number < INT_MIN) return INT_MIN;
+  return static_cast<int>(number);
+}
 
 }  // namespace
 
@@ -202,7 +212,7 @@ int ViewObject::deserialize(std::string text) {
   }
   entry = match("", VIEW_KEYS[VALUE]);
   if (!entry.empty()) {
-    const int new_value = std::atoi(entry.c_str());
+    const int new_value = readNumber(entry);
     log.writeLog(10, "ViewObject::deserialize(): value is %d", new_value);
     setValue(new_value);
   }
@@ -214,16 +224,20 @@ int ViewObject::deserialize(std::string text) {
   }
   entry = match("", VIEW_KEYS[COLOR]);
   if (!entry.empty()) {
-    const int new_color = std::atoi(entry.c_str());
+    const int new_color = readNumber(entry);
     log.writeLog(10, "ViewObject::deserialize(): color is %d", new_color);
-    if (new_color != static_cast<int>(color)) {
+    if (new_color < BLACK || new_color > CUSTOM) {
+      // A Color cannot hold arbitrary numbers.
+      log.writeLog("ViewObject::deserialize(): Warning! Color %d not supported. Ignored.",
+                   new_color);
+    } else if (new_color != static_cast<int>(color)) {
       color = static_cast<Color>(new_color);
       modified[COLOR] = true;
     }
   }
   entry = match("", VIEW_KEYS[LOCATION]);
   if (!entry.empty()) {
-    const int new_location = std::atoi(entry.c_str());
+    const int new_location = readNumber(entry);
     log.writeLog(10, "ViewObject::deserialize(): location is %d", new_location);
     setLocation(new_location);
   }

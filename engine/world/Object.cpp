@@ -210,7 +210,8 @@ void Object::setPath(Path new_path) {
 
 void Object::setFollowPath(bool new_follow) {
   follow_path = new_follow;
-  if (!path.isDone()) direction = towards(position, path.currentNode());
+  // Only starting to follow aims the object; stopping leaves its direction alone.
+  if (new_follow && !path.isDone()) direction = towards(position, path.currentNode());
   modified[FOLLOW_PATH] = true;
 }
 

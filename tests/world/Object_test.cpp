@@ -128,6 +128,18 @@ TEST_F(ObjectTest, MoveAlongPathOnlyTurnsTowardAFarWaypoint) {
   EXPECT_EQ(o->getPath().getIndex(), 0);
 }
 
+TEST_F(ObjectTest, FollowingAimsAtTheWaypointAndStoppingKeepsTheDirection) {
+  Object* o = new Object;
+  Path path;
+  path.setNodes({Vector(1.0f, 5.0f)});
+  o->setPath(path);
+  o->setDirection(Vector(1.0f, 0.0f));
+  o->setFollowPath(false);
+  EXPECT_EQ(o->getDirection(), Vector(1.0f, 0.0f));
+  o->setFollowPath(true);
+  EXPECT_EQ(o->getDirection(), Vector(0.0f, 1.0f));
+}
+
 TEST_F(ObjectTest, FinishedPathStopsTheObject) {
   Object* o = new Object;
   o->setVelocity(Vector(1.0f, 0.0f));
