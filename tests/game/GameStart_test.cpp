@@ -41,7 +41,7 @@ TEST_F(GameStartTest, PressingPBuildsExactlyOneGame) {
 
 TEST_F(GameStartTest, DisplaysStartAtTheBottomOfTheView) {
   startGame();
-  Points* points = first<Points>("ViewObject");
+  Points* points = nullptr;
   LevelDisplay* level = nullptr;
   ObjectList displays = WorldManager::getInstance().objectsOfType("ViewObject");
   for (ObjectListIterator it(&displays); !it.isDone(); it.next()) {
