@@ -46,6 +46,8 @@ class Walker : public Glyph {
       // Eight seconds at the default 33 ms frame.
       if (step >= 240) tx::GameManager::getInstance().setGameOver();
       if (!getFollowPath() && getPathFind() == nullptr && getPosition() == goals[current]) {
+        tx::LogManager::getInstance().writeLog("pathdemo: reached (%.0f,%.0f) at step %d",
+                                               goals[current].getX(), goals[current].getY(), step);
         current = (current + 1) % static_cast<int>(goals.size());
         marker->setPosition(goals[current]);
         findPath(goals[current]);

@@ -105,9 +105,9 @@ void pollNetwork(int sock_index, bool into_buffer) {
 
 int startEngine(const std::string& scratch_dir) {
   static int result = 1;
+  scratch_file = scratch_dir + "/fuzz-scratch.txt";
   if (result != 1) return result;
   result = -1;
-  scratch_file = scratch_dir + "/fuzz-scratch.txt";
   if (GameManager::getInstance().startUp() != 0) return -1;
   config_defaults = settingsText();
   if (!writeScratch(scratch_file, RESIDENT_SPRITE)) return -1;

@@ -34,6 +34,8 @@ GameOver::GameOver() {
 
 GameOver::~GameOver() {
   tx::WorldManager& world = tx::WorldManager::getInstance();
+  // At shut-down the world deletes everything itself, and the title has nothing to return to.
+  if (!world.isStarted()) return;
   tx::ObjectList all = world.getAllObjects(true);
   for (tx::ObjectListIterator it(&all); !it.isDone(); it.next()) {
     tx::Object* object = it.currentObject();

@@ -61,7 +61,8 @@ Player::~Player() {
     tx::Music* music = difficulty->getMusic();
     if (music != nullptr) music->getMusic()->stop();
   }
-  new GameOver();
+  // At shut-down the world no longer takes new objects: a game-over screen would only leak.
+  if (tx::WorldManager::getInstance().isStarted()) new GameOver();
 }
 
 int Player::eventHandler(const tx::Event* event) {

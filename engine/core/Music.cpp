@@ -1,5 +1,8 @@
 #include "core/Music.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "core/LogManager.h"
 
 namespace tx {
@@ -7,7 +10,9 @@ namespace tx {
 Music::Music() = default;
 
 int Music::loadMusic(std::string filename) {
-  if (!music.openFromFile(filename)) {
+  // SFML's decoders can spin forever on a directory or a device; only plain files go to it.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(filename, error) || !music.openFromFile(filename)) {
     return -1;
   }
   return 0;

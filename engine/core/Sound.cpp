@@ -1,5 +1,8 @@
 #include "core/Sound.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "core/LogManager.h"
 
 namespace tx {
@@ -12,7 +15,9 @@ Sound::~Sound() {
 }
 
 int Sound::loadSound(std::string filename) {
-  if (!sound_buffer.loadFromFile(filename)) {
+  // SFML's decoders can spin forever on a directory or a device; only plain files go to it.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(filename, error) || !sound_buffer.loadFromFile(filename)) {
     return -1;
   }
   sound.setBuffer(sound_buffer);

@@ -2,7 +2,10 @@
 
 #include "core/GameManager.h"
 #include "core/LogManager.h"
+#include "core/ObjectList.h"
+#include "core/ObjectListIterator.h"
 #include "core/Splash.h"
+#include "world/WorldManager.h"
 
 namespace tx {
 
@@ -16,6 +19,16 @@ int splash() {
   }
   new Splash;
   game_manager.run();
+  // A closed window ends the loop before the splash objects see game over; left alone they
+  // would run on in the game's loop and end it. Inactive, they get no events until deleted.
+  WorldManager& world_manager = WorldManager::getInstance();
+  for (const char* type : {"Splash", "SplashTolvex"}) {
+    const ObjectList left = world_manager.objectsOfType(type);
+    for (ObjectListIterator it(&left); !it.isDone(); it.next()) {
+      it.currentObject()->setActive(false);
+      world_manager.markForDelete(it.currentObject());
+    }
+  }
   log.writeLog(10, "splash(): Finished.");
   return 0;
 }

@@ -111,6 +111,16 @@ int DisplayManager::startUp() {
     rectangle->setFillColor(window_background_color);
     // A new window's buffer holds undefined pixels; the first frame must not show them.
     window->clear(window_background_color);
+
+    for (std::size_t c = 0; c < code_points.size(); c++) {
+      const sf::String converted(static_cast<char>(c));
+      code_points[c] = converted.isEmpty() ? 0u : converted[0];
+    }
+    // A full screen of characters, two quads of six corners each (bounded for huge grids,
+    // where the batch grows to the busiest frame instead).
+    const std::size_t cells = static_cast<std::size_t>(window_horizontal_chars) *
+                              static_cast<std::size_t>(window_vertical_chars);
+    batch.reserve(std::min<std::size_t>(cells, 16384u) * 12u);
   }
 
   Manager::startUp();
@@ -134,6 +144,8 @@ void DisplayManager::shutDownGraphics() {
   text = nullptr;
   delete rectangle;
   rectangle = nullptr;
+  // Characters drawn but never flushed belong to the closed window.
+  batch.clear();
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g,
@@ -152,14 +164,78 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
 
 void DisplayManager::drawCell(float pixel_x, float pixel_y, char ch, sf::Color fill) const {
   // The background is shifted against the glyph so that it covers the glyph's ink, which the
-  // font places below the text position.
-  rectangle->setPosition(pixel_x - cellWidth() / 10.0f, pixel_y + cellHeight() / 5.0f);
-  window->draw(*rectangle);
+  // font places below the text position. It is textured with the centre of the white square
+  // the font keeps at the corner of its texture, so the fill colour comes through unchanged.
+  const sf::Vector2f cell = rectangle->getSize();
+  const float cell_left = pixel_x - cellWidth() / 10.0f;
+  const float cell_top = pixel_y + cellHeight() / 5.0f;
+  appendQuad(cell_left, cell_top, cell_left + cell.x, cell_top + cell.y, 1.0f, 1.0f, 1.0f, 1.0f,
+             rectangle->getFillColor());
 
-  text->setString(sf::String(ch));
-  text->setPosition(pixel_x, pixel_y);
-  text->setFillColor(fill);
-  window->draw(*text);
+  // The glyph quad is computed as sf::Text computes it for a one-character string (quad grown
+  // by one pixel of padding, baseline one character size below the position) and then moved
+  // by the position, so that every corner lands on the same float as text drawn at once.
+  const sf::Uint32 code = code_points[static_cast<unsigned char>(ch)];
+  if (code == U' ' || code == U'\n' || code == U'\t' || code == U'\r') {
+    return;  // sf::Text draws nothing for these.
+  }
+  const unsigned int size = text->getCharacterSize();
+  const bool bold = (text->getStyle() & sf::Text::Bold) != 0;
+  const sf::Glyph& glyph = font.getGlyph(code, size, bold);
+  const float padding = 1.0f;
+  const float baseline = static_cast<float>(size);
+  const float left = glyph.bounds.left - padding;
+  const float top = glyph.bounds.top - padding;
+  const float right = glyph.bounds.left + glyph.bounds.width + padding;
+  const float bottom = glyph.bounds.top + glyph.bounds.height + padding;
+  const float u1 = static_cast<float>(glyph.textureRect.left) - padding;
+  const float v1 = static_cast<float>(glyph.textureRect.top) - padding;
+  const float u2 = static_cast<float>(glyph.textureRect.left + glyph.textureRect.width) + padding;
+  const float v2 = static_cast<float>(glyph.textureRect.top + glyph.textureRect.height) + padding;
+  appendQuad(pixel_x + left, pixel_y + (baseline + top), pixel_x + right,
+             pixel_y + (baseline + bottom), u1, v1, u2, v2, fill);
+}
+
+void DisplayManager::appendQuad(float left, float top, float right, float bottom, float u1,
+                                float v1, float u2, float v2, sf::Color fill) const {
+  // The corner order of sf::Text's quads: the same triangles rasterise the same pixels.
+  batch.emplace_back(sf::Vector2f(left, top), fill, sf::Vector2f(u1, v1));
+  batch.emplace_back(sf::Vector2f(right, top), fill, sf::Vector2f(u2, v1));
+  batch.emplace_back(sf::Vector2f(left, bottom), fill, sf::Vector2f(u1, v2));
+  batch.emplace_back(sf::Vector2f(left, bottom), fill, sf::Vector2f(u1, v2));
+  batch.emplace_back(sf::Vector2f(right, top), fill, sf::Vector2f(u2, v1));
+  batch.emplace_back(sf::Vector2f(right, bottom), fill, sf::Vector2f(u2, v2));
+}
+
+int DisplayManager::flush() const {
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (window == nullptr) {
+    return -1;
+  }
+  drawBatch();
+  return 0;
+}
+
+void DisplayManager::drawBatch() const {
+  if (batch.empty()) {
+    return;
+  }
+  // Glyphs added during the frame may have grown the font's texture; a grown texture keeps
+  // the old glyphs where they were, so coordinates taken earlier in the batch stay valid.
+  sf::RenderStates states;
+  states.texture = &font.getTexture(text->getCharacterSize());
+  window->draw(batch.data(), batch.size(), sf::Triangles, states);
+  batch.clear();
+}
+
+sf::RenderWindow* DisplayManager::getWindow() const {
+  if (window != nullptr) {
+    drawBatch();
+  }
+  return window;
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const {
@@ -217,6 +293,7 @@ int DisplayManager::swapBuffers() {
   if (window == nullptr) {
     return -1;
   }
+  drawBatch();
   window->display();
   window->clear(window_background_color);
   return 0;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include <SFML/Graphics.hpp>
 
@@ -26,6 +28,8 @@ class DisplayManager : public Manager {
   void shutDown() override;
 
   // Draws one character with its background cell at a world position (cells, not snapped).
+  // Characters are batched: they reach the window at the next flush(), swapBuffers() or
+  // getWindow(), in call order, exactly as if each had been drawn at once.
   // Returns 0, or -1 when not started, headless or without a window.
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g,
                     unsigned char b) const;
@@ -39,6 +43,10 @@ class DisplayManager : public Manager {
   // Returns 0, or -1 when not started, headless or without a window.
   int swapBuffers();
 
+  // Draws the characters batched since the last flush into the window in one draw call.
+  // Returns 0, or -1 when not started, headless or without a window (nothing is pending then).
+  int flush() const;
+
   // Sizes from the configuration; valid once started, headless included.
   int getHorizontalCells() const { return window_horizontal_chars; }
   int getVerticalCells() const { return window_vertical_chars; }
@@ -46,15 +54,25 @@ class DisplayManager : public Manager {
   int getVerticalPixels() const { return window_vertical_pixels; }
 
   // The window, owned by the display manager; null when headless, not started or stopped.
-  sf::RenderWindow* getWindow() const { return window; }
+  // Flushes the batched characters first, so that whatever the caller draws lands on top of
+  // them. A caller that keeps the pointer and draws later must call flush() itself.
+  sf::RenderWindow* getWindow() const;
+
+  // The font every character is drawn with; loaded once started with graphics.
+  const sf::Font& getFont() const { return font; }
 
  private:
   DisplayManager();
 
   // Closes and releases the window, text and rectangle, whichever exist.
   void shutDownGraphics();
-  // Draws one glyph over its background rectangle at a pixel position in the window.
+  // Appends one glyph over its background rectangle at a pixel position to the batch.
   void drawCell(float pixel_x, float pixel_y, char ch, sf::Color fill) const;
+  // Draws the batch into the window and empties it; the window must exist.
+  void drawBatch() const;
+  // Appends two triangles covering the rectangle, with texture coordinates in pixels.
+  void appendQuad(float left, float top, float right, float bottom, float u1, float v1, float u2,
+                  float v2, sf::Color fill) const;
 
   sf::Font font;
   sf::RenderWindow* window = nullptr;
@@ -65,6 +83,13 @@ class DisplayManager : public Manager {
   sf::RectangleShape* rectangle = nullptr;
   sf::Color window_background_color;
   sf::Text* text = nullptr;
+
+  // Triangles of the characters drawn since the last flush; cleared, never shrunk, so that a
+  // steady frame allocates nothing.
+  mutable std::vector<sf::Vertex> batch;
+  // The code point each char becomes, converted once with the locale at start-up as sf::String
+  // converts a char.
+  std::array<sf::Uint32, 256> code_points{};
 };
 
 // Pixels per cell, horizontally and vertically, from the display manager's current sizes.

@@ -328,8 +328,9 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
   }
 
   log.writeLog("RM::loadSprite(): Loading sprite '%s'.", filename.c_str());
+  // Directories, devices and pipes are no sprite files; a pipe would block the open.
   std::error_code error;
-  if (!std::filesystem::is_directory(filename, error)) {
+  if (std::filesystem::is_regular_file(filename, error)) {
     file.open(filename);
   }
   if (!file.is_open()) {

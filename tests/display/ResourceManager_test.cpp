@@ -56,6 +56,7 @@ class ResourceTest : public EngineTest {
     EngineTest::SetUp();
     ASSERT_EQ(LogManager::getInstance().startUp(), 0);
     LogManager::getInstance().setFlush(true);
+    LogManager::getInstance().setLogLevel(0);
     ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
   }
   void TearDown() override {

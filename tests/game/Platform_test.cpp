@@ -39,7 +39,7 @@ TEST_F(PlatformTest, SolidOnlyMoreThanTwoCellsBelowThePlayer) {
 TEST_F(PlatformTest, RecycledToAFreeColumnAtTheTop) {
   auto* platform = first<Platform>("Platform");
   ASSERT_NE(platform, nullptr);
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 150; ++i) {
     platform->setPosition(Vector(40.0f, boundary().getCorner().getY() + 30.0f));
     step();
     const Vector at = platform->getPosition();
@@ -47,8 +47,12 @@ TEST_F(PlatformTest, RecycledToAFreeColumnAtTheTop) {
     EXPECT_GE(at.getX(), 2.0f);
     EXPECT_LE(at.getX(), 79.0f);
     EXPECT_EQ(at.getX(), static_cast<float>(static_cast<int>(at.getX())));
-    // Still HARD from its step below the player, so it reports what it overlaps.
-    EXPECT_TRUE(WorldManager::getInstance().getCollisions(platform, at).isEmpty());
+    // Nothing solid there but, now and then, the power-up it brought along.
+    ObjectList there = WorldManager::getInstance().getCollisions(platform, at);
+    for (ObjectListIterator it(&there); !it.isDone(); it.next()) {
+      EXPECT_EQ(it.currentObject()->getType(), "Powerup");
+      EXPECT_EQ(it.currentObject()->getPosition(), Vector(at.getX(), at.getY() - 1.0f));
+    }
   }
 }
 
@@ -72,15 +76,22 @@ TEST_F(PlatformTest, CrowdedRowEndsTheSearchWithAWarning) {
 
 TEST_F(PlatformTest, SometimesCarriesAPowerupOneCellAbove) {
   auto* platform = first<Platform>("Platform");
-  int powerups = 0;
-  for (int i = 0; i < 400 && powerups == 0; ++i) {
+  const int before = countOfType("Powerup");
+  int tries = 0;
+  while (countOfType("Powerup") == before && tries < 1000) {
     platform->respawn(0);
-    powerups = countOfType("Powerup");
+    ++tries;
   }
-  ASSERT_EQ(powerups, 1);
-  Object* powerup = first<Object>("Powerup");
-  EXPECT_EQ(powerup->getPosition(),
-            Vector(platform->getPosition().getX(), platform->getPosition().getY() - 1.0f));
+  ASSERT_EQ(countOfType("Powerup"), before + 1);
+  // About 3 in 100.
+  EXPECT_GT(tries, 1);
+  const Vector above(platform->getPosition().getX(), platform->getPosition().getY() - 1.0f);
+  int found = 0;
+  ObjectList powerups = WorldManager::getInstance().objectsOfType("Powerup");
+  for (ObjectListIterator it(&powerups); !it.isDone(); it.next()) {
+    found += it.currentObject()->getPosition() == above;
+  }
+  EXPECT_EQ(found, 1);
 }
 
 TEST_F(PlatformTest, TwoPlatformsMeetingMoveOneToTheTop) {

@@ -1,0 +1,171 @@
+#include "core/Pause.h"
+
+#include <X11/keysym.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "TestSupport.h"
+#include "XInput.h"
+#include "core/EventStep.h"
+#include "core/GameManager.h"
+#include "core/LogManager.h"
+#include "display/DisplayManager.h"
+#include "display/EventKeyboard.h"
+#include "display/InputManager.h"
+#include "world/WorldManager.h"
+
+namespace tx::test {
+namespace {
+
+// A pause object that tells the key-pressing thread when the game is frozen inside it.
+class WatchedPause : public Pause {
+ public:
+  explicit WatchedPause(KeyCode key) : Pause(key) {}
+  int eventHandler(const Event* event) override {
+    const auto* keyboard = dynamic_cast<const EventKeyboard*>(event);
+    const bool pausing = keyboard != nullptr && static_cast<int>(keyboard->getKey()) == getPauseKey();
+    if (pausing) paused_count++, inside = true;
+    const int result = Pause::eventHandler(event);
+    inside = false;
+    return result;
+  }
+  std::atomic<bool> inside{false};
+  std::atomic<int> paused_count{0};
+};
+
+// Counts steps and ends the loop on a given step.
+class StepCounter : public Object {
+ public:
+  StepCounter() {
+    setSolidness(SPECTRAL);
+    registerInterest(STEP_EVENT);
+  }
+  int eventHandler(const Event* event) override {
+    if (event->getType() != STEP_EVENT) return 0;
+    last_step = static_cast<const EventStep*>(event)->getStepCount();
+    steps++;
+    if (last_step == end_on_step) GameManager::getInstance().setGameOver(true);
+    return 1;
+  }
+  std::atomic<int> steps{0};
+  std::atomic<int> last_step{-1};
+  std::atomic<int> end_on_step{100000};
+};
+
+bool waitFor(const std::function<bool()>& condition) {
+  for (int i = 0; i < 1000; i++) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+class PauseTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    ASSERT_EQ(GameManager::getInstance().startUp(), 0);
+    LogManager::getInstance().setFlush(true);
+    window = DisplayManager::getInstance().getWindow()->getSystemHandle();
+    XInput focuser;
+    ASSERT_TRUE(focuser.focus(window));
+    pause = new WatchedPause(KeyCode::P);
+    counter = new StepCounter;
+  }
+  void TearDown() override {
+    GameManager::getInstance().shutDown();
+    EngineTest::TearDown();
+  }
+
+  // Runs the loop on this thread while driver presses keys from another, as a user would.
+  void runWith(const std::function<void(XInput&)>& driver) {
+    std::thread user([&] {
+      XInput input;
+      driver(input);
+      // Whatever happened, let the loop go so the test ends.
+      counter->end_on_step = 0;
+      for (int i = 0; i < 500 && !finished; i++) {
+        input.pressKey(XK_Escape);
+        input.releaseKey(XK_Escape);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      }
+    });
+    GameManager::getInstance().run();
+    finished = true;
+    user.join();
+  }
+
+  unsigned long window = 0;
+  WatchedPause* pause = nullptr;
+  StepCounter* counter = nullptr;
+  std::atomic<bool> finished{false};
+};
+
+TEST_F(PauseTest, ConstructionAnnouncesThePause) {
+  EXPECT_TRUE(logHas("Pause::Pause(): Pause enabled.  Press any other key to resume."));
+  EXPECT_EQ(pause->getType(), "Pause");
+  EXPECT_EQ(pause->getSolidness(), SPECTRAL);
+  EXPECT_EQ(pause->getPauseKey(), static_cast<int>(KeyCode::P));
+}
+
+TEST_F(PauseTest, LoopStandsStillUntilAnotherKeyIsPressed) {
+  int steps_when_paused = -1;
+  int steps_after_wait = -1;
+  bool still_paused_after_release = false;
+  runWith([&](XInput& input) {
+    ASSERT_TRUE(waitFor([&] { return counter->steps >= 5; }));
+    input.pressKey(XK_p);
+    ASSERT_TRUE(waitFor([&] { return pause->inside.load(); }));
+    steps_when_paused = counter->steps;
+    // Letting go of the pause key is no key press: the game stays frozen.
+    input.releaseKey(XK_p);
+    input.settle();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    steps_after_wait = counter->steps;
+    still_paused_after_release = pause->inside;
+    input.pressKey(XK_a);
+    input.releaseKey(XK_a);
+    input.settle();
+    ASSERT_TRUE(waitFor([&] { return !pause->inside && counter->steps >= steps_when_paused + 5; }));
+  });
+  EXPECT_EQ(steps_after_wait, steps_when_paused);
+  EXPECT_TRUE(still_paused_after_release);
+  EXPECT_EQ(pause->paused_count, 1);
+  EXPECT_GE(counter->steps, steps_when_paused + 5);
+  EXPECT_FALSE(logHas("Pause::eventHandler(): DisplayManager unexpectedly returned null window!  "
+                      "Cannot pause."));
+}
+
+TEST_F(PauseTest, OtherKeysDoNotPause) {
+  runWith([&](XInput& input) {
+    ASSERT_TRUE(waitFor([&] { return counter->steps >= 3; }));
+    input.pressKey(XK_q);
+    input.releaseKey(XK_q);
+    input.settle();
+    const int before = counter->steps;
+    ASSERT_TRUE(waitFor([&] { return counter->steps >= before + 5; }));
+  });
+  EXPECT_EQ(pause->paused_count, 0);
+}
+
+TEST_F(PauseTest, ClosingTheWindowWhilePausedEndsThePauseAndTheGame) {
+  int steps_when_paused = -1;
+  runWith([&](XInput& input) {
+    ASSERT_TRUE(waitFor([&] { return counter->steps >= 5; }));
+    input.pressKey(XK_p);
+    ASSERT_TRUE(waitFor([&] { return pause->inside.load(); }));
+    steps_when_paused = counter->steps;
+    input.releaseKey(XK_p);
+    input.requestClose(window);
+    input.settle();
+    ASSERT_TRUE(waitFor([&] { return finished.load(); }));
+  });
+  EXPECT_TRUE(GameManager::getInstance().getGameOver());
+  // The loop ends with the iteration in which the pause was taken.
+  EXPECT_EQ(counter->steps, steps_when_paused);
+}
+
+}  // namespace
+}  // namespace tx::test
