@@ -71,7 +71,8 @@ double oscillator(Wave wave, double phase, Noise& noise) {
 
 // Adds one note whose frequency slides from f0 to f1 (exponentially) over its length.
 void addTone(Buffer& out, double start, double length, double f0, double f1, Wave wave,
-             double volume, const Envelope& env, double vibrato_hz = 0.0, double vibrato_depth = 0.0) {
+             double volume, const Envelope& env, double vibrato_hz = 0.0,
+             double vibrato_depth = 0.0) {
   Noise noise;
   const int first = static_cast<int>(start * SAMPLE_RATE);
   const int count = static_cast<int>(length * SAMPLE_RATE);
@@ -126,7 +127,8 @@ double addLine(Buffer& out, const std::string& line, double bpm, Wave wave, doub
     const double beats = std::stod(word.substr(colon + 1));
     const double f = noteFrequency(note);
     if (f > 0.0) {
-      addTone(out, beat * seconds_per_beat, beats * seconds_per_beat * gate, f, f, wave, volume, env,
+      addTone(out, beat * seconds_per_beat, beats * seconds_per_beat * gate, f, f, wave, volume,
+              env,
               vibrato_depth > 0.0 ? 5.5 : 0.0, vibrato_depth);
     }
     beat += beats;
@@ -145,11 +147,14 @@ void addDrums(Buffer& out, const std::string& pattern, int bars, double bpm, dou
           addTone(out, t, 0.12, 160.0, 45.0, Wave::SINE, volume * 1.4, {0.001, 0.1, 0.0, 0.02});
           break;
         case 's':
-          addTone(out, t, 0.10, 3000.0, 1500.0, Wave::NOISE, volume * 0.55, {0.001, 0.09, 0.0, 0.01});
-          addTone(out, t, 0.06, 220.0, 160.0, Wave::TRIANGLE, volume * 0.5, {0.001, 0.05, 0.0, 0.01});
+          addTone(out, t, 0.10, 3000.0, 1500.0, Wave::NOISE, volume * 0.55,
+                  {0.001, 0.09, 0.0, 0.01});
+          addTone(out, t, 0.06, 220.0, 160.0, Wave::TRIANGLE, volume * 0.5,
+                  {0.001, 0.05, 0.0, 0.01});
           break;
         case 'h':
-          addTone(out, t, 0.03, 9000.0, 9000.0, Wave::NOISE, volume * 0.22, {0.001, 0.025, 0.0, 0.005});
+          addTone(out, t, 0.03, 9000.0, 9000.0, Wave::NOISE, volume * 0.22,
+                  {0.001, 0.025, 0.0, 0.005});
           break;
         default:
           break;
@@ -165,7 +170,9 @@ int writeWav(const std::string& file_name, Buffer samples, double seconds) {
     std::fprintf(stderr, "make-sounds: cannot write '%s'\n", file_name.c_str());
     return -1;
   }
-  auto put16 = [&file](std::uint16_t v) { file.put(static_cast<char>(v & 0xff)).put(static_cast<char>(v >> 8)); };
+  auto put16 = [&file](std::uint16_t v) {
+    file.put(static_cast<char>(v & 0xff)).put(static_cast<char>(v >> 8));
+  };
   auto put32 = [&file](std::uint32_t v) {
     for (int i = 0; i < 4; ++i) file.put(static_cast<char>((v >> (8 * i)) & 0xff));
   };
@@ -244,7 +251,8 @@ Buffer menuMusic(double& seconds) {
       "F5:1 E5:0.5 D5:0.5 C5:1 A4:1 "
       "G4:0.5 C5:0.5 E5:0.5 G5:0.5 C6:1 G5:1 "
       "B4:1 D5:1 E5:2";
-  const double beats = addLine(out, lead, bpm, Wave::PULSE, 0.22, {0.01, 0.1, 0.7, 0.05}, 0.92, 0.006);
+  const double beats =
+      addLine(out, lead, bpm, Wave::PULSE, 0.22, {0.01, 0.1, 0.7, 0.05}, 0.92, 0.006);
   const std::string bass =
       "A2:0.5 A3:0.5 A2:0.5 A3:0.5 A2:0.5 A3:0.5 E3:0.5 A3:0.5 "
       "F2:0.5 F3:0.5 F2:0.5 F3:0.5 F2:0.5 F3:0.5 C3:0.5 F3:0.5 "
@@ -283,7 +291,8 @@ Buffer gameMusic(double& seconds) {
       "D6:1 B5:0.5 G5:0.5 D5:1 G5:1 "
       "C6:0.5 B5:0.5 A5:0.5 G5:0.5 E5:1 A5:1 "
       "F5:0.5 G5:0.5 A5:0.5 B5:0.5 C6:1.5 R:0.5";
-  const double beats = addLine(out, lead, bpm, Wave::SQUARE, 0.17, {0.004, 0.08, 0.6, 0.03}, 0.85, 0.004);
+  const double beats =
+      addLine(out, lead, bpm, Wave::SQUARE, 0.17, {0.004, 0.08, 0.6, 0.03}, 0.85, 0.004);
   // The same tune an octave lower on a thin pulse, slightly late, gives it body.
   std::string echo;
   {

@@ -65,6 +65,7 @@ int Manager::unregisterInterest(Object* object, std::string label) {
 }
 
 int Manager::onEvent(const Event* event) const {
+  if (event == nullptr) return 0;
   const std::string label = event->getType();
   if (label == UNDEFINED_EVENT) {
     LogManager::getInstance().writeLog(1, "Manager(%s)::onEvent(): Warning! Event type %s is undefined.",

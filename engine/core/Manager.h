@@ -34,7 +34,7 @@ class Manager {
   // Removes the object's first entry for the label; an emptied slot closes up. -1 when absent.
   int unregisterInterest(Object* object, std::string label);
   // Calls the handler of every active registered object, walking a copy of each list so that
-  // handlers may register and unregister. Returns the number of handlers called.
+  // handlers may register and unregister. Returns the number of handlers called (0 for null).
   int onEvent(const Event* event) const;
 
   // The interest table as it stands: labels in slots 0 .. getEventCount() - 1.

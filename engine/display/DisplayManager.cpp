@@ -112,9 +112,17 @@ int DisplayManager::startUp() {
     // A new window's buffer holds undefined pixels; the first frame must not show them.
     window->clear(window_background_color);
 
+    // Every glyph a char can show goes into the font's texture now. A glyph added later could
+    // grow the texture in the middle of a batch, and the characters batched before it would
+    // then be sampled through the grown texture's coordinates, a shade off from drawing them
+    // at once. 'x' and ' ' are the glyphs sf::Text measures.
+    const bool bold = (text->getStyle() & sf::Text::Bold) != 0;
+    font.getGlyph(U'x', text->getCharacterSize(), bold);
+    font.getGlyph(U' ', text->getCharacterSize(), bold);
     for (std::size_t c = 0; c < code_points.size(); c++) {
       const sf::String converted(static_cast<char>(c));
       code_points[c] = converted.isEmpty() ? 0u : converted[0];
+      font.getGlyph(code_points[c], text->getCharacterSize(), bold);
     }
     // A full screen of characters, two quads of six corners each (bounded for huge grids,
     // where the batch grows to the busiest frame instead).
@@ -163,18 +171,17 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
 }
 
 void DisplayManager::drawCell(float pixel_x, float pixel_y, char ch, sf::Color fill) const {
+  const float* projection = window->getView().getTransform().getMatrix();
+
   // The background is shifted against the glyph so that it covers the glyph's ink, which the
   // font places below the text position. It is textured with the centre of the white square
   // the font keeps at the corner of its texture, so the fill colour comes through unchanged.
   const sf::Vector2f cell = rectangle->getSize();
-  const float cell_left = pixel_x - cellWidth() / 10.0f;
-  const float cell_top = pixel_y + cellHeight() / 5.0f;
-  appendQuad(cell_left, cell_top, cell_left + cell.x, cell_top + cell.y, 1.0f, 1.0f, 1.0f, 1.0f,
-             rectangle->getFillColor());
+  appendQuad(projection, pixel_x - cellWidth() / 10.0f, pixel_y + cellHeight() / 5.0f, 0.0f, 0.0f,
+             cell.x, cell.y, 1.0f, 1.0f, 1.0f, 1.0f, rectangle->getFillColor());
 
-  // The glyph quad is computed as sf::Text computes it for a one-character string (quad grown
-  // by one pixel of padding, baseline one character size below the position) and then moved
-  // by the position, so that every corner lands on the same float as text drawn at once.
+  // The glyph quad as sf::Text builds it for a one-character string: the glyph's bounds grown
+  // by one pixel of padding, the baseline one character size below the text position.
   const sf::Uint32 code = code_points[static_cast<unsigned char>(ch)];
   if (code == U' ' || code == U'\n' || code == U'\t' || code == U'\r') {
     return;  // sf::Text draws nothing for these.
@@ -192,19 +199,53 @@ void DisplayManager::drawCell(float pixel_x, float pixel_y, char ch, sf::Color f
   const float v1 = static_cast<float>(glyph.textureRect.top) - padding;
   const float u2 = static_cast<float>(glyph.textureRect.left + glyph.textureRect.width) + padding;
   const float v2 = static_cast<float>(glyph.textureRect.top + glyph.textureRect.height) + padding;
-  appendQuad(pixel_x + left, pixel_y + (baseline + top), pixel_x + right,
-             pixel_y + (baseline + bottom), u1, v1, u2, v2, fill);
+  appendQuad(projection, pixel_x, pixel_y, left, baseline + top, right, baseline + bottom, u1, v1,
+             u2, v2, fill);
 }
 
-void DisplayManager::appendQuad(float left, float top, float right, float bottom, float u1,
-                                float v1, float u2, float v2, sf::Color fill) const {
-  // The corner order of sf::Text's quads: the same triangles rasterise the same pixels.
-  batch.emplace_back(sf::Vector2f(left, top), fill, sf::Vector2f(u1, v1));
-  batch.emplace_back(sf::Vector2f(right, top), fill, sf::Vector2f(u2, v1));
-  batch.emplace_back(sf::Vector2f(left, bottom), fill, sf::Vector2f(u1, v2));
-  batch.emplace_back(sf::Vector2f(left, bottom), fill, sf::Vector2f(u1, v2));
-  batch.emplace_back(sf::Vector2f(right, top), fill, sf::Vector2f(u2, v1));
-  batch.emplace_back(sf::Vector2f(right, bottom), fill, sf::Vector2f(u2, v2));
+void DisplayManager::appendQuad(const float* projection, float translation_x,
+                                float translation_y, float left, float top, float right,
+                                float bottom, float u1, float v1, float u2, float v2,
+                                sf::Color fill) const {
+  // A shape drawn on its own reaches the rasteriser as projection x translation (one matrix,
+  // multiplied in single precision, row by column, terms left to right) applied to its local
+  // corners (products summed in order: x, y, z = 0, w = 1). Adding the translation to the
+  // corners first would round differently, and a corner that differs in its last bit moves
+  // glyph texels by a shade. So the corners are taken to clip coordinates here, in those same
+  // steps, and the batch is drawn with an identity projection (see drawBatch()).
+  const float* p = projection;
+  const float x_x = p[0] * 1.0f + p[4] * 0.0f + p[8] * 0.0f + p[12] * 0.0f;
+  const float x_y = p[0] * 0.0f + p[4] * 1.0f + p[8] * 0.0f + p[12] * 0.0f;
+  const float x_w = p[0] * translation_x + p[4] * translation_y + p[8] * 0.0f + p[12] * 1.0f;
+  const float y_x = p[1] * 1.0f + p[5] * 0.0f + p[9] * 0.0f + p[13] * 0.0f;
+  const float y_y = p[1] * 0.0f + p[5] * 1.0f + p[9] * 0.0f + p[13] * 0.0f;
+  const float y_w = p[1] * translation_x + p[5] * translation_y + p[9] * 0.0f + p[13] * 1.0f;
+  auto corner = [&](float x, float y, float u, float v) {
+    const float clip_x = x_x * x + x_y * y + x_w;
+    const float clip_y = y_x * x + y_y * y + y_w;
+    batch.emplace_back(sf::Vector2f(clip_x, clip_y), fill, sf::Vector2f(u, v));
+  };
+  // A quad reaching outside the window is drawn on its own, as it would have been before:
+  // the rasteriser treats a draw with such a quad differently from one without.
+  const float outer_left = x_x * left + x_y * top + x_w;
+  const float outer_top = y_x * left + y_y * top + y_w;
+  const float outer_right = x_x * right + x_y * bottom + x_w;
+  const float outer_bottom = y_x * right + y_y * bottom + y_w;
+  const bool outside = std::min(outer_left, outer_right) < -1.0f ||
+                       std::max(outer_left, outer_right) > 1.0f ||
+                       std::min(outer_top, outer_bottom) < -1.0f ||
+                       std::max(outer_top, outer_bottom) > 1.0f;
+  if (outside || batch_ends_after_quad) {
+    drawBatch();
+  }
+  batch_ends_after_quad = outside;
+  // The corner order of sf::Text's quads.
+  corner(left, top, u1, v1);
+  corner(right, top, u2, v1);
+  corner(left, bottom, u1, v2);
+  corner(left, bottom, u1, v2);
+  corner(right, top, u2, v1);
+  corner(right, bottom, u2, v2);
 }
 
 int DisplayManager::flush() const {
@@ -227,8 +268,16 @@ void DisplayManager::drawBatch() const {
   // the old glyphs where they were, so coordinates taken earlier in the batch stay valid.
   sf::RenderStates states;
   states.texture = &font.getTexture(text->getCharacterSize());
+  // The corners are in clip coordinates already: a view of size (2, -2) centred on the origin
+  // is the identity projection.
+  const sf::View view = window->getView();
+  sf::View identity(sf::Vector2f(0.0f, 0.0f), sf::Vector2f(2.0f, -2.0f));
+  identity.setViewport(view.getViewport());
+  window->setView(identity);
   window->draw(batch.data(), batch.size(), sf::Triangles, states);
+  window->setView(view);
   batch.clear();
+  batch_ends_after_quad = false;
 }
 
 sf::RenderWindow* DisplayManager::getWindow() const {

@@ -70,9 +70,11 @@ class DisplayManager : public Manager {
   void drawCell(float pixel_x, float pixel_y, char ch, sf::Color fill) const;
   // Draws the batch into the window and empties it; the window must exist.
   void drawBatch() const;
-  // Appends two triangles covering the rectangle, with texture coordinates in pixels.
-  void appendQuad(float left, float top, float right, float bottom, float u1, float v1, float u2,
-                  float v2, sf::Color fill) const;
+  // Appends two triangles covering the rectangle (corners relative to the translation, in
+  // pixels), with texture coordinates in pixels. The corners are stored in clip coordinates.
+  void appendQuad(const float* projection, float translation_x, float translation_y, float left,
+                  float top, float right, float bottom, float u1, float v1, float u2, float v2,
+                  sf::Color fill) const;
 
   sf::Font font;
   sf::RenderWindow* window = nullptr;
@@ -87,6 +89,8 @@ class DisplayManager : public Manager {
   // Triangles of the characters drawn since the last flush; cleared, never shrunk, so that a
   // steady frame allocates nothing.
   mutable std::vector<sf::Vertex> batch;
+  // The last quad in the batch reaches outside the window and must be drawn alone.
+  mutable bool batch_ends_after_quad = false;
   // The code point each char becomes, converted once with the locale at start-up as sf::String
   // converts a char.
   std::array<sf::Uint32, 256> code_points{};

@@ -9,6 +9,7 @@
 #include "FuzzEntries.h"
 #include "TestSupport.h"
 #include "core/Config.h"
+#include "core/LogManager.h"
 #include "network/NetworkManager.h"
 #include "world/WorldManager.h"
 
@@ -25,6 +26,8 @@ class FuzzRegressionTest : public EngineTest {
     EngineTest::SetUp();
     writeFile("tx-config.txt", "headless:true,\nrandom_seed:1,\n");
     ASSERT_EQ(fuzz::startEngine(dir), 0);
+    // The assertions read the log file while the engine still runs.
+    LogManager::getInstance().setFlush(true);
   }
 
   // Kept inputs of one target, seeds first; fails when there are none (a moved directory).

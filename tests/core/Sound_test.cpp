@@ -23,8 +23,17 @@ TEST_F(SoundTest, UnreadableFileLeavesTheSoundWithoutBuffer) {
   EXPECT_EQ(sound.getSound()->getBuffer(), nullptr);
 }
 
+TEST_F(SoundTest, HeaderClaimingGigabytesIsRefusedWithoutDecoding) {
+  const std::string liar = path("liar.wav");
+  ASSERT_TRUE(writeWav(liar, 20, 44100, 0xFFFFFFF0u));
+  Sound sound;
+  EXPECT_EQ(sound.loadSound(liar), -1);
+  EXPECT_EQ(sound.getSound()->getBuffer(), nullptr);
+}
+
 TEST_F(SoundTest, PlayLoopsWhenAskedAndStopStops) {
   ASSERT_EQ(LogManager::getInstance().startUp(), 0);
+  LogManager::getInstance().setFlush(true);
   LogManager::getInstance().setLogLevel(5);
   const std::string wav = path("beep.wav");
   ASSERT_TRUE(writeWav(wav));

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "DisplayFixture.h"
+#include "display/Shape.h"
 #include "world/WorldManager.h"
 
 #include <X11/Xlib.h>
@@ -250,6 +251,200 @@ TEST_F(DisplayManagerTest, NonPositiveSizesAreRefused) {
                      "characters not supported."));
   EXPECT_FALSE(DisplayManager::getInstance().isStarted());
   EXPECT_FLOAT_EQ(cellHeight(), 32.0f);
+}
+
+// One thing a scene draws: a character, or a shape when shape_type is not UNDEFINED.
+struct Drawing {
+  Vector position;
+  char ch;
+  sf::Color color;
+  int shape_type = UNDEFINED;
+};
+
+// Draws characters the way they were drawn before batching: a rectangle and then a text for
+// every character, straight into the window, with the display manager's own font.
+class PerCharacterReference {
+ public:
+  PerCharacterReference() {
+    rectangle.setSize(sf::Vector2f(cellWidth(), cellHeight()));
+    rectangle.setFillColor(sf::Color::Black);
+    text.setFont(DisplayManager::getInstance().getFont());
+    text.setStyle(sf::Text::Bold);
+    text.setCharacterSize(25);
+  }
+
+  void draw(sf::RenderWindow& window, const Drawing& drawing) {
+    const Vector pixel = spacesToPixels(worldToView(drawing.position));
+    rectangle.setPosition(pixel.getX() - cellWidth() / 10.0f, pixel.getY() + cellHeight() / 5.0f);
+    window.draw(rectangle);
+    text.setString(sf::String(drawing.ch));
+    text.setPosition(pixel.getX(), pixel.getY());
+    text.setFillColor(drawing.color);
+    window.draw(text);
+  }
+
+ private:
+  sf::RectangleShape rectangle;
+  sf::Text text;
+};
+
+void drawShape(const Drawing& drawing) {
+  Shape shape;
+  shape.setType(drawing.shape_type);
+  shape.setColor(RED);
+  shape.setOpacity(160);
+  shape.draw(drawing.position);
+}
+
+class DisplayBatchTest : public DisplayTest {
+ protected:
+  static int differingPixels(const std::vector<Drawing>& scene, int* ink = nullptr);
+};
+
+// Renders the scene batched and then per character into the cleared window and counts the
+// pixels in which the two pictures differ. The batched picture is made first, so that glyphs
+// enter the font's texture (and grow it) in the middle of a batch.
+int DisplayBatchTest::differingPixels(const std::vector<Drawing>& scene, int* ink) {
+  DisplayManager& display = DisplayManager::getInstance();
+  sf::RenderWindow& window = *display.getWindow();
+  window.clear();
+  for (const Drawing& drawing : scene) {
+    if (drawing.shape_type != UNDEFINED) {
+      drawShape(drawing);
+    } else {
+      display.drawCharacter(drawing.position, drawing.ch, drawing.color.r, drawing.color.g,
+                            drawing.color.b);
+    }
+  }
+  const sf::Image batched = drawnImage();
+
+  window.clear();
+  PerCharacterReference reference;
+  for (const Drawing& drawing : scene) {
+    if (drawing.shape_type != UNDEFINED) {
+      drawShape(drawing);
+    } else {
+      reference.draw(window, drawing);
+    }
+  }
+  const sf::Image expected = drawnImage();
+
+  if (ink != nullptr) *ink = countInk(batched);
+  int differing = 0;
+  for (unsigned y = 0; y < expected.getSize().y; y++)
+    for (unsigned x = 0; x < expected.getSize().x; x++)
+      if (batched.getPixel(x, y) != expected.getPixel(x, y)) {
+        differing++;
+        if (std::getenv("TX_DUMP") != nullptr && differing < 10) {
+          const sf::Color a = batched.getPixel(x, y);
+          const sf::Color b = expected.getPixel(x, y);
+          std::fprintf(stderr, "(%u,%u) batched %d %d %d %d reference %d %d %d %d\n", x, y, a.r, a.g, a.b, a.a, b.r, b.g, b.b, b.a);
+        }
+      }
+  if (std::getenv("TX_DUMP") != nullptr && differing > 0) {
+    batched.saveToFile("/tmp/perf-batched.png");
+    expected.saveToFile("/tmp/perf-expected.png");
+  }
+  return differing;
+}
+
+const sf::Color COLOURS[] = {sf::Color::Black, sf::Color::Red,     sf::Color::Green,
+                             sf::Color::Yellow, sf::Color::Blue,   sf::Color::Magenta,
+                             sf::Color::Cyan,  sf::Color::White,   sf::Color(200, 120, 40)};
+
+TEST_F(DisplayManagerTest, FontTextureKeepsAWhiteSquareForBackgrounds) {
+  startDisplay();
+  DisplayManager::getInstance().drawCharacter(Vector(1.0f, 1.0f), '#', RED);
+  DisplayManager::getInstance().flush();
+  const sf::Image texture = DisplayManager::getInstance().getFont().getTexture(25).copyToImage();
+  for (unsigned y = 0; y < 2; y++)
+    for (unsigned x = 0; x < 2; x++) EXPECT_EQ(texture.getPixel(x, y), sf::Color::White);
+}
+
+TEST_F(DisplayBatchTest, BatchedScreenOfTextMatchesPerCharacterDrawing) {
+  startDisplay();
+  std::vector<Drawing> scene;
+  // Every byte value, in every colour, on a full screen.
+  for (int row = 0; row < 24; row++)
+    for (int column = 0; column < 80; column++) {
+      const int n = row * 80 + column;
+      scene.push_back({Vector(static_cast<float>(column), static_cast<float>(row)),
+                       static_cast<char>(n % 256), COLOURS[(n / 7) % 9]});
+    }
+  int ink = 0;
+  EXPECT_EQ(differingPixels(scene, &ink), 0);
+  EXPECT_GT(ink, 50000);
+}
+
+TEST_F(DisplayBatchTest, BatchedOverlapsAndShapesMatchPerCharacterDrawing) {
+  startDisplay();
+  std::vector<Drawing> scene;
+  // Two sprites overlapping by half a cell: the later backgrounds hide the earlier glyphs.
+  for (int row = 0; row < 5; row++)
+    for (int column = 0; column < 8; column++) {
+      scene.push_back({Vector(10.0f + static_cast<float>(column), 5.0f + static_cast<float>(row)),
+                       "/\\|#@*"[column % 7], COLOURS[row + 1]});
+      scene.push_back({Vector(13.5f + static_cast<float>(column), 6.5f + static_cast<float>(row)),
+                       "OXo=-+%"[column % 7], COLOURS[column % 9]});
+    }
+  // Shapes between characters: drawn over what came before, under what comes after.
+  scene.push_back({Vector(14.0f, 7.0f), 0, sf::Color::White, CIRCLE});
+  scene.push_back({Vector(15.0f, 7.0f), 'W', sf::Color::Cyan});
+  scene.push_back({Vector(30.0f, 7.0f), 0, sf::Color::White, SQUARE});
+  scene.push_back({Vector(30.5f, 7.25f), 'M', sf::Color::Green});
+  scene.push_back({Vector(40.0f, 7.0f), 0, sf::Color::White, TRIANGLE});
+  int ink = 0;
+  EXPECT_EQ(differingPixels(scene, &ink), 0);
+  EXPECT_GT(ink, 3000);
+}
+
+TEST_F(DisplayBatchTest, BatchedFractionalPositionsMatchPerCharacterDrawing) {
+  startDisplay();
+  WorldManager& world = WorldManager::getInstance();
+  // Positions and view corners as moving objects and a climbing view produce them: steps of
+  // tenths, half cells, and sums of small float velocities.
+  float view_y = 0.0f;
+  float object_x = 3.0f;
+  for (int frame = 0; frame < 40; frame++) {
+    view_y -= 0.05f + 0.0137f * static_cast<float>(frame % 5);
+    object_x += 0.3f + 0.071f * static_cast<float>(frame % 3);
+    world.setView(Box(Vector(0.1f * static_cast<float>(frame % 7), view_y), 80.0f, 24.0f));
+    std::vector<Drawing> scene;
+    for (int i = 0; i < 60; i++) {
+      const float x = object_x + static_cast<float>(i % 12) + 0.1f * static_cast<float>(i % 10);
+      const float y = view_y + static_cast<float>(i / 3) + 0.5f * static_cast<float>(i % 2) +
+                      0.01f * static_cast<float>(frame);
+      scene.push_back({Vector(x, y), static_cast<char>('!' + (i * 7 + frame) % 94), COLOURS[i % 9]});
+    }
+    // Partly outside the window on every side.
+    scene.push_back({Vector(-0.6f, view_y - 0.4f), '#', sf::Color::Yellow});
+    scene.push_back({Vector(79.7f, view_y + 23.6f), '#', sf::Color::Yellow});
+    EXPECT_EQ(differingPixels(scene), 0) << "frame " << frame;
+  }
+}
+
+TEST_F(DisplayManagerTest, CharactersReachTheWindowOnlyWhenFlushed) {
+  startDisplay();
+  DisplayManager& display = DisplayManager::getInstance();
+  sf::RenderWindow* window = display.getWindow();
+  display.drawCharacter(Vector(5.0f, 2.0f), '#', RED);
+  // A caller that kept the window pointer sees nothing until the batch is flushed.
+  sf::Texture texture;
+  texture.create(1024, 768);
+  texture.update(*window);
+  EXPECT_EQ(countInk(texture.copyToImage()), 0);
+  EXPECT_EQ(display.flush(), 0);
+  EXPECT_GT(redInCell(drawnImage(), 5, 2), 20);
+}
+
+TEST_F(DisplayManagerTest, FlushIsRefusedWhenStoppedAndSilentWhenHeadless) {
+  startLog();
+  EXPECT_EQ(DisplayManager::getInstance().flush(), -1);
+  EXPECT_EQ(logCount("DisplayManager not started!"), 1);
+  Config::getInstance().loadConfig("headless:true,");
+  ASSERT_EQ(DisplayManager::getInstance().startUp(), 0);
+  EXPECT_EQ(DisplayManager::getInstance().flush(), -1);
+  EXPECT_EQ(logCount("DisplayManager not started!"), 1);
 }
 
 }  // namespace

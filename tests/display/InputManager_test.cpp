@@ -250,6 +250,7 @@ TEST_F(InputTest, OnlyKeyboardAndMouseLabelsAreAccepted) {
 
 TEST_F(InputTest, StartUpNeedsTheDisplayManager) {
   ASSERT_EQ(LogManager::getInstance().startUp(), 0);
+  LogManager::getInstance().setFlush(true);
   EXPECT_EQ(InputManager::getInstance().startUp(), -1);
   EXPECT_FALSE(InputManager::getInstance().isStarted());
   EXPECT_TRUE(logHas(
@@ -268,6 +269,7 @@ TEST_F(InputTest, StartingTwiceIsReportedAndStillSucceeds) {
 TEST_F(InputTest, HeadlessStartsWithoutDisplayAndReadsNothing) {
   Config::getInstance().loadConfig("headless:true,");
   ASSERT_EQ(LogManager::getInstance().startUp(), 0);
+  LogManager::getInstance().setFlush(true);
   EXPECT_EQ(InputManager::getInstance().startUp(), 0);
   EXPECT_TRUE(InputManager::getInstance().isStarted());
   InputManager::getInstance().getInput();

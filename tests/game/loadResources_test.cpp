@@ -1,6 +1,12 @@
+#include <SFML/Graphics.hpp>
+#include <filesystem>
 #include <string>
 
+#include "Difficulty.h"
 #include "GameFixture.h"
+#include "Platform.h"
+#include "Powerup.h"
+#include "display/DisplayManager.h"
 #include "display/ResourceManager.h"
 #include "display/Sprite.h"
 
@@ -82,6 +88,85 @@ TEST_F(Resources, TitleNamesTheGameAndItsKeys) {
     const std::string text = title->getFrame(i).getString();
     EXPECT_NE(text.find("press``P``to`play"), std::string::npos);
     EXPECT_NE(text.find("press``Q``to`quit"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace tx::test
+
+namespace tx::test {
+namespace {
+
+// The game's pictures drawn in a real window, one picture per level, saved under the build
+// directory's test artefacts for a person to look at.
+class Looks : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display";
+    ASSERT_EQ(GameManager::getInstance().startUp(), 0);
+    LogManager::getInstance().setFlush(true);
+    std::srand(7);
+    loadResources();
+  }
+  void TearDown() override {
+    GameManager::getInstance().shutDown();
+    EngineTest::TearDown();
+  }
+
+  // Draws the world into the back buffer and returns it.
+  static sf::Image drawWorld() {
+    WorldManager::getInstance().draw();
+    sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
+    sf::Texture texture;
+    texture.create(window.getSize().x, window.getSize().y);
+    texture.update(window);
+    sf::Image image = texture.copyToImage();
+    DisplayManager::getInstance().swapBuffers();
+    return image;
+  }
+
+  static int countColor(const sf::Image& image, sf::Color color) {
+    int count = 0;
+    for (unsigned y = 0; y < image.getSize().y; ++y)
+      for (unsigned x = 0; x < image.getSize().x; ++x) count += image.getPixel(x, y) == color;
+    return count;
+  }
+};
+
+TEST_F(Looks, EveryLevelShowsItsSkyLedgesAndPowerups) {
+  const std::filesystem::path artifacts =
+      std::filesystem::path(TOLVEX_GAME_BINARY).parent_path() / "test-artifacts" / "game";
+  std::filesystem::create_directories(artifacts);
+  GameStart* title = new GameStart();
+  sf::Image image = drawWorld();
+  image.saveToFile((artifacts / "title.png").string());
+  EXPECT_GT(countColor(image, sf::Color::Yellow), 1000);
+
+  title->start();
+  ObjectList found = WorldManager::getInstance().objectsOfType("Difficulty");
+  auto* difficulty = dynamic_cast<Difficulty*>(ObjectListIterator(&found).currentObject());
+  ASSERT_NE(difficulty, nullptr);
+  // The four power-ups in a row above the player.
+  for (int i = 0; i < 400; ++i) {
+    auto* powerup = new Powerup(10.0f + 20.0f * static_cast<float>(i % 4), 4.0f);
+    if (powerup->getKind() != i % 4 + 1) WorldManager::getInstance().markForDelete(powerup);
+  }
+  const sf::Color background_colors[] = {sf::Color::Blue, sf::Color::Cyan, sf::Color::Magenta,
+                                         sf::Color::Green, sf::Color::Yellow};
+  for (int level = 5; level >= 1; --level) {
+    if (level < 5) difficulty->setLevel(level);
+    ObjectList platforms = WorldManager::getInstance().objectsOfType("Platform");
+    for (ObjectListIterator it(&platforms); !it.isDone(); it.next()) {
+      auto* platform = dynamic_cast<Platform*>(it.currentObject());
+      const float y = platform->getPosition().getY();
+      if (level < 5) platform->respawn(static_cast<int>(y));
+    }
+    WorldManager::getInstance().update();
+    image = drawWorld();
+    image.saveToFile((artifacts / ("level" + std::to_string(6 - level) + ".png")).string());
+    EXPECT_GT(countColor(image, background_colors[5 - level]), 200) << level;
+    EXPECT_GT(countColor(image, sf::Color::White), 50) << level;
   }
 }
 

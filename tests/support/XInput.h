@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 // Xlib's display connection, declared as Xlib declares it.
 struct _XDisplay;
 
