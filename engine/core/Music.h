@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include <SFML/Audio/Music.hpp>
@@ -24,11 +25,14 @@ class Music {
   void play(bool loop = true);
   void stop();
 
-  // The stream itself, for looping, volume and other settings. Owned by this object.
-  sf::Music* getMusic() { return &music; }
+  // The stream itself, for looping, volume and other settings; null until a file is opened.
+  // Owned by this object.
+  sf::Music* getMusic() { return music.get(); }
 
  private:
-  sf::Music music;
+  // Made only when a file opens: every stream holds an audio-device source, and the resource
+  // manager keeps fifty music places whether they are used or not.
+  std::unique_ptr<sf::Music> music;
   std::string label = "[Undefined]";
 };
 

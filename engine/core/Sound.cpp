@@ -20,10 +20,8 @@ constexpr sf::Uint64 MAX_SOUND_SAMPLES = 10ull * 60ull * 48000ull * 2ull;
 
 Sound::Sound() = default;
 
-Sound::~Sound() {
-  // The voice must let go of the samples before the buffer member is destroyed.
-  sound.resetBuffer();
-}
+// The voice is declared after the buffer, so it is destroyed first and lets go of the samples.
+Sound::~Sound() = default;
 
 int Sound::loadSound(std::string filename) {
   // SFML's decoders can spin forever on a directory or a device; only plain files go to it.
@@ -37,22 +35,28 @@ int Sound::loadSound(std::string filename) {
     return -1;
   }
   try {
-    if (!sound_buffer.loadFromFile(filename)) {
+    auto new_buffer = std::make_unique<sf::SoundBuffer>();
+    if (!new_buffer->loadFromFile(filename)) {
       return -1;
     }
+    sound.reset();
+    sound_buffer = std::move(new_buffer);
+    sound = std::make_unique<sf::Sound>(*sound_buffer);
   } catch (const std::bad_alloc&) {
     return -1;
   }
-  sound.setBuffer(sound_buffer);
   return 0;
 }
 
 void Sound::play(bool loop) {
   LogManager::getInstance().writeLog(5, "Sound::play(): Playing sound.");
-  sound.play();
-  sound.setLoop(loop);
+  if (!sound) return;
+  sound->play();
+  sound->setLoop(loop);
 }
 
-void Sound::stop() { sound.stop(); }
+void Sound::stop() {
+  if (sound) sound->stop();
+}
 
 }  // namespace tx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include <SFML/Audio/Sound.hpp>
@@ -26,12 +27,14 @@ class Sound {
   void play(bool loop = false);
   void stop();
 
-  // The underlying voice, for volume and other settings.
-  sf::Sound* getSound() { return &sound; }
+  // The underlying voice, for volume and other settings; null until a file is loaded.
+  sf::Sound* getSound() { return sound.get(); }
 
  private:
-  sf::Sound sound;
-  sf::SoundBuffer sound_buffer;
+  // Made only when a file loads: every voice holds an audio-device source, and the resource
+  // manager keeps a hundred sound places whether they are used or not.
+  std::unique_ptr<sf::SoundBuffer> sound_buffer;
+  std::unique_ptr<sf::Sound> sound;
   std::string label = "[Undefined]";
 };
 
