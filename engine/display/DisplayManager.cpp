@@ -207,45 +207,55 @@ void DisplayManager::appendQuad(const float* projection, float translation_x,
                                 float translation_y, float left, float top, float right,
                                 float bottom, float u1, float v1, float u2, float v2,
                                 sf::Color fill) const {
-  // A shape drawn on its own reaches the rasteriser as projection x translation (one matrix,
-  // multiplied in single precision, row by column, terms left to right) applied to its local
+  // Drawn on its own, a quad reaches the rasteriser as (projection x translation), one matrix
+  // multiplied in single precision (row by column, terms left to right), applied to its local
   // corners (products summed in order: x, y, z = 0, w = 1). Adding the translation to the
-  // corners first would round differently, and a corner that differs in its last bit moves
-  // glyph texels by a shade. So the corners are taken to clip coordinates here, in those same
-  // steps, and the batch is drawn with an identity projection (see drawBatch()).
+  // corners first would round differently, and a corner off in its last bit shifts the glyph's
+  // texels by a shade. So the corners go to clip coordinates here in those same steps, and the
+  // batch is drawn with an identity projection (see drawBatch()). Every product is rounded on
+  // its own, as the driver rounds it: the steps are separate statements so that they are not
+  // fused into multiply-adds (GCC still fuses them when built for a processor with FMA).
   const float* p = projection;
-  const float x_x = p[0] * 1.0f + p[4] * 0.0f + p[8] * 0.0f + p[12] * 0.0f;
-  const float x_y = p[0] * 0.0f + p[4] * 1.0f + p[8] * 0.0f + p[12] * 0.0f;
-  const float x_w = p[0] * translation_x + p[4] * translation_y + p[8] * 0.0f + p[12] * 1.0f;
-  const float y_x = p[1] * 1.0f + p[5] * 0.0f + p[9] * 0.0f + p[13] * 0.0f;
-  const float y_y = p[1] * 0.0f + p[5] * 1.0f + p[9] * 0.0f + p[13] * 0.0f;
-  const float y_w = p[1] * translation_x + p[5] * translation_y + p[9] * 0.0f + p[13] * 1.0f;
-  auto corner = [&](float x, float y, float u, float v) {
-    const float clip_x = x_x * x + x_y * y + x_w;
-    const float clip_y = y_x * x + y_y * y + y_w;
-    batch.emplace_back(sf::Vector2f(clip_x, clip_y), fill, sf::Vector2f(u, v));
-  };
-  // A quad reaching outside the window is drawn on its own, as it would have been before:
-  // the rasteriser treats a draw with such a quad differently from one without.
-  const float outer_left = x_x * left + x_y * top + x_w;
-  const float outer_top = y_x * left + y_y * top + y_w;
-  const float outer_right = x_x * right + x_y * bottom + x_w;
-  const float outer_bottom = y_x * right + y_y * bottom + y_w;
-  const bool outside = std::min(outer_left, outer_right) < -1.0f ||
-                       std::max(outer_left, outer_right) > 1.0f ||
-                       std::min(outer_top, outer_bottom) < -1.0f ||
-                       std::max(outer_top, outer_bottom) > 1.0f;
+  const float xx = p[0] * 1.0f + p[4] * 0.0f + p[8] * 0.0f + p[12] * 0.0f;
+  const float xy = p[0] * 0.0f + p[4] * 1.0f + p[8] * 0.0f + p[12] * 0.0f;
+  const float xw = p[0] * translation_x + p[4] * translation_y + p[8] * 0.0f + p[12] * 1.0f;
+  const float yx = p[1] * 1.0f + p[5] * 0.0f + p[9] * 0.0f + p[13] * 0.0f;
+  const float yy = p[1] * 0.0f + p[5] * 1.0f + p[9] * 0.0f + p[13] * 0.0f;
+  const float yw = p[1] * translation_x + p[5] * translation_y + p[9] * 0.0f + p[13] * 1.0f;
+  const float xs[4] = {left, right, left, right};
+  const float ys[4] = {top, top, bottom, bottom};
+  sf::Vector2f clip[4];
+  for (int i = 0; i < 4; i++) {
+    float x = xx * xs[i];
+    const float x_from_y = xy * ys[i];
+    x += x_from_y;
+    x += xw;
+    float y = yx * xs[i];
+    const float y_from_y = yy * ys[i];
+    y += y_from_y;
+    y += yw;
+    clip[i] = sf::Vector2f(x, y);
+  }
+
+  // The driver takes a draw with any corner outside the window through its clipping path,
+  // which shades every quad of that draw a little differently. A quad reaching outside is
+  // therefore drawn on its own, as it was when each character was drawn by itself.
+  bool outside = false;
+  for (const sf::Vector2f& corner : clip) {
+    outside = outside || corner.x < -1.0f || corner.x > 1.0f || corner.y < -1.0f || corner.y > 1.0f;
+  }
   if (outside || batch_ends_after_quad) {
     drawBatch();
   }
   batch_ends_after_quad = outside;
+
   // The corner order of sf::Text's quads.
-  corner(left, top, u1, v1);
-  corner(right, top, u2, v1);
-  corner(left, bottom, u1, v2);
-  corner(left, bottom, u1, v2);
-  corner(right, top, u2, v1);
-  corner(right, bottom, u2, v2);
+  batch.emplace_back(clip[0], fill, sf::Vector2f(u1, v1));
+  batch.emplace_back(clip[1], fill, sf::Vector2f(u2, v1));
+  batch.emplace_back(clip[2], fill, sf::Vector2f(u1, v2));
+  batch.emplace_back(clip[2], fill, sf::Vector2f(u1, v2));
+  batch.emplace_back(clip[1], fill, sf::Vector2f(u2, v1));
+  batch.emplace_back(clip[3], fill, sf::Vector2f(u2, v2));
 }
 
 int DisplayManager::flush() const {
@@ -264,8 +274,8 @@ void DisplayManager::drawBatch() const {
   if (batch.empty()) {
     return;
   }
-  // Glyphs added during the frame may have grown the font's texture; a grown texture keeps
-  // the old glyphs where they were, so coordinates taken earlier in the batch stay valid.
+  // Every glyph entered the font's texture at start-up, so the texture has kept its size since
+  // the first character of the batch.
   sf::RenderStates states;
   states.texture = &font.getTexture(text->getCharacterSize());
   // The corners are in clip coordinates already: a view of size (2, -2) centred on the origin

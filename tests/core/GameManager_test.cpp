@@ -91,13 +91,6 @@ class GameManagerTest : public test::EngineTest {
   DrivenClock clock;
 };
 
-TEST_F(GameManagerTest, AcceptsOnlyStepEvents) {
-  EXPECT_EQ(game.getType(), "GameManager");
-  EXPECT_TRUE(game.isValid(STEP_EVENT));
-  EXPECT_FALSE(game.isValid(KEYBOARD_EVENT));
-  EXPECT_FALSE(game.isValid("tx-custom"));
-}
-
 TEST_F(GameManagerTest, OversleepIsTakenOffTheNextSleep) {
   start("");
   clock.oversleeps = {2};

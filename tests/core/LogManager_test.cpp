@@ -41,13 +41,6 @@ TEST_F(LogManagerTest, ConfiguredNameIsUsedWithoutEnvironment) {
             "into the configured file\n");
 }
 
-TEST_F(LogManagerTest, StartTruncatesTheFile) {
-  writeFile("tolvex.log", "old line\n");
-  ASSERT_EQ(log.startUp(), 0);
-  log.shutDown();
-  EXPECT_FALSE(logHas("old line"));
-}
-
 TEST_F(LogManagerTest, LineIsTimeStepCountAndMessage) {
   ASSERT_EQ(log.startUp(), 0);
   EXPECT_EQ(log.writeLog("value %s", "x"), 7);

@@ -165,12 +165,5 @@ TEST_F(ManagerTest, StartTwiceAndStopUnstartedWarn) {
   EXPECT_FALSE(plain.isStarted());
 }
 
-TEST(ManagerBaseTest, BaseAcceptsNoLabel) {
-  const Manager plain;
-  EXPECT_EQ(plain.getType(), "Manager");
-  EXPECT_FALSE(plain.isValid(STEP_EVENT));
-  EXPECT_FALSE(plain.isValid("anything"));
-}
-
 }  // namespace
 }  // namespace tx

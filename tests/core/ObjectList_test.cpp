@@ -58,16 +58,6 @@ TEST_F(ObjectListTest, RemoveOfAbsentOrFromEmptyFails) {
   EXPECT_EQ(list.getCount(), 1);
 }
 
-TEST_F(ObjectListTest, ClearEmptiesAndListStaysUsable) {
-  ObjectList list;
-  list.insert(&a);
-  list.insert(&b);
-  list.clear();
-  EXPECT_TRUE(list.isEmpty());
-  EXPECT_EQ(list.insert(&c), 0);
-  EXPECT_EQ(itemsOf(list), (std::vector<Object*>{&c}));
-}
-
 TEST_F(ObjectListTest, CopiesAreIndependent) {
   ObjectList list;
   list.insert(&a);

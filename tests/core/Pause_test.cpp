@@ -170,5 +170,29 @@ TEST_F(PauseTest, ClosingTheWindowWhilePausedEndsThePauseAndTheGame) {
   EXPECT_EQ(counter->steps, steps_when_paused);
 }
 
+using PauseHeadlessTest = EngineTest;
+
+TEST_F(PauseHeadlessTest, WithoutAWindowThePauseKeyIsReportedAndTheGameGoesOn) {
+  writeFile("tx-config.txt", "headless:true,");
+  ASSERT_EQ(GameManager::getInstance().startUp(), 0);
+  LogManager::getInstance().setFlush(true);
+  Pause* pause = new Pause(KeyCode::F10);
+  EventKeyboard other;
+  other.setKey(KeyCode::A);
+  other.setAction(KeyAction::PRESSED);
+  EXPECT_EQ(pause->eventHandler(&other), 1);
+  EventKeyboard key;
+  key.setKey(KeyCode::F10);
+  key.setAction(KeyAction::RELEASED);
+  EXPECT_EQ(InputManager::getInstance().onEvent(&key), 1);
+  EXPECT_EQ(pause->eventHandler(&key), 0);
+  EXPECT_EQ(logCount("Pause::eventHandler(): DisplayManager unexpectedly returned null window!  "
+                     "Cannot pause."),
+            2);
+  EventStep step(0);
+  EXPECT_EQ(pause->eventHandler(&step), 0);
+  GameManager::getInstance().shutDown();
+}
+
 }  // namespace
 }  // namespace tx::test

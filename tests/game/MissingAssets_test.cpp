@@ -158,9 +158,9 @@ TEST_F(MissingAssets, GameStartsPlaysAndQuitsWithoutASpriteASoundAndTheMusic) {
   sleepMs(1000);
   ASSERT_TRUE(running());
 
+  // Q in play leaves at once, with status 0.
   tap(XK_q);
   EXPECT_EQ(waitExit(30), 0) << logText();
-  EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
   EXPECT_EQ(readFile(path("stderr.txt")).find("Sanitizer"), std::string::npos);
 }
 

@@ -21,6 +21,7 @@ constexpr const char* SPRITE_FILE =
 class ObjectSerializationTest : public WorldTest {
  protected:
   void loadSprite(const std::string& label) {
+    resources_started = true;
     ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
     ASSERT_EQ(ResourceManager::getInstance().loadSprite(writeFile(label + ".txt", SPRITE_FILE),
                                                         label),
@@ -29,8 +30,10 @@ class ObjectSerializationTest : public WorldTest {
 
   void TearDown() override {
     WorldTest::TearDown();
-    ResourceManager::getInstance().shutDown();
+    if (resources_started) ResourceManager::getInstance().shutDown();
   }
+
+  bool resources_started = false;
 };
 
 // Every attribute changed from its default, in ways that survive being written as text.

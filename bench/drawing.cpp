@@ -1,0 +1,248 @@
+// Times whole display frames (every character drawn, then the swap) for a full screen, a
+// half-empty screen and a busy game frame made of the game's sprites, drawn by the batching
+// display manager and, as the reference, one rectangle and one text draw per character straight
+// into the window. Prints milliseconds per frame, the reference-to-batched ratios and the heap
+// allocations of a steady batched frame. Run from the project directory (font and sprites/)
+// with an X display, e.g. under xvfb-run.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <new>
+#include <string>
+#include <vector>
+
+#include <SFML/Graphics.hpp>
+
+#include "core/Config.h"
+#include "core/LogManager.h"
+#include "display/DisplayManager.h"
+#include "display/Frame.h"
+#include "display/ResourceManager.h"
+#include "display/Sprite.h"
+#include "world/WorldManager.h"
+
+namespace {
+
+std::atomic<long> allocations{0};
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+
+namespace {
+
+constexpr int WARM_UP_FRAMES = 20;
+constexpr int TIMED_FRAMES = 200;
+
+struct Cell {
+  tx::Vector position;
+  char ch;
+  tx::Color color;
+};
+using Scene = std::vector<Cell>;
+
+Scene fullScreen(int columns, int rows) {
+  Scene scene;
+  for (int row = 0; row < rows; row++)
+    for (int column = 0; column < columns; column++)
+      scene.push_back({tx::Vector(static_cast<float>(column), static_cast<float>(row)),
+                       static_cast<char>('!' + (row * columns + column) % 94),
+                       static_cast<tx::Color>(1 + (row + column) % 7)});
+  return scene;
+}
+
+Scene halfEmptyScreen(int columns, int rows) {
+  Scene scene = fullScreen(columns, rows);
+  Scene half;
+  for (std::size_t i = 0; i < scene.size(); i++)
+    if ((i / 8) % 2 == 0) half.push_back(scene[i]);
+  return half;
+}
+
+// The cells a sprite's first frame draws centred on position, as Frame::draw places them.
+void addSprite(Scene& scene, const std::string& label, tx::Vector position) {
+  const tx::Sprite* sprite = tx::ResourceManager::getInstance().getSprite(label);
+  if (sprite == nullptr) {
+    std::fprintf(stderr, "sprite '%s' missing: run from the project directory\n", label.c_str());
+    std::exit(1);
+  }
+  const tx::Frame frame = sprite->getFrame(0);
+  const std::string text = frame.getString();
+  const float x_offset = static_cast<float>(frame.getWidth() - 1) * 0.5f;
+  const float y_offset = static_cast<float>(frame.getHeight() - 1) * 0.5f;
+  for (int y = 0; y < frame.getHeight(); y++)
+    for (int x = 0; x < frame.getWidth(); x++) {
+      const char c = text[static_cast<std::size_t>(y * frame.getWidth() + x)];
+      if (sprite->getTransparency() != 0 && c == sprite->getTransparency()) continue;
+      scene.push_back({tx::Vector(position.getX() + static_cast<float>(x) - x_offset,
+                                  position.getY() + static_cast<float>(y) - y_offset),
+                       c, sprite->getColor()});
+    }
+}
+
+void addText(Scene& scene, const std::string& text, tx::Vector position, tx::Color color) {
+  for (std::size_t i = 0; i < text.size(); i++)
+    scene.push_back({tx::Vector(position.getX() + static_cast<float>(i), position.getY()),
+                     text[i], color});
+}
+
+// The busiest play frame: the starry background, the floor, a dozen platforms on half-cell
+// positions under a climbing (fractional) view, the player, a power-up and the three HUD lines.
+Scene gameFrame(float view_y) {
+  Scene scene;
+  addSprite(scene, "background5", tx::Vector(40.0f, view_y + 11.5f));
+  addSprite(scene, "floor", tx::Vector(40.0f, view_y + 23.0f));
+  for (int i = 0; i < 12; i++)
+    addSprite(scene, "platform" + std::to_string(1 + i % 5),
+              tx::Vector(5.5f + static_cast<float>((i * 37) % 70), view_y + 1.7f * static_cast<float>(i) + 1.0f));
+  addSprite(scene, "powerup2", tx::Vector(50.0f, view_y + 9.3f));
+  addSprite(scene, "playerj", tx::Vector(33.0f, view_y + 15.4f));
+  addText(scene, "Height: 1234", tx::Vector(1.0f, view_y + 0.0f), tx::YELLOW);
+  addText(scene, "Level: 5", tx::Vector(36.0f, view_y + 0.0f), tx::YELLOW);
+  addText(scene, "Slow time: 12", tx::Vector(64.0f, view_y + 0.0f), tx::CYAN);
+  return scene;
+}
+
+// Draws characters one rectangle and one text at a time, straight into the window.
+class PerCharacter {
+ public:
+  PerCharacter() {
+    rectangle.setSize(sf::Vector2f(tx::cellWidth(), tx::cellHeight()));
+    rectangle.setFillColor(sf::Color::Black);
+    text.setFont(tx::DisplayManager::getInstance().getFont());
+    text.setStyle(sf::Text::Bold);
+    const float size = tx::Config::getInstance().getFontScale() *
+                       std::min(tx::cellWidth(), tx::cellHeight());
+    text.setCharacterSize(static_cast<unsigned int>(size));
+  }
+
+  void draw(sf::RenderWindow& window, const Cell& cell) {
+    const tx::Vector pixel = tx::spacesToPixels(tx::worldToView(cell.position));
+    rectangle.setPosition(pixel.getX() - tx::cellWidth() / 10.0f,
+                          pixel.getY() + tx::cellHeight() / 5.0f);
+    window.draw(rectangle);
+    text.setString(sf::String(cell.ch));
+    text.setPosition(pixel.getX(), pixel.getY());
+    text.setFillColor(tx::colorToSFML(cell.color));
+    window.draw(text);
+  }
+
+ private:
+  sf::RectangleShape rectangle;
+  sf::Text text;
+};
+
+struct Timing {
+  double draw_ms;   // drawing calls alone, median
+  double frame_ms;  // drawing calls and the swap, median
+  double allocations_per_frame;
+};
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+Timing timeFrames(const Scene& scene, bool batched) {
+  tx::DisplayManager& display = tx::DisplayManager::getInstance();
+  sf::RenderWindow& window = *display.getWindow();
+  PerCharacter reference;
+  std::vector<double> draws;
+  std::vector<double> frames;
+  draws.reserve(TIMED_FRAMES);
+  frames.reserve(TIMED_FRAMES);
+  long allocations_before = 0;
+  for (int i = 0; i < WARM_UP_FRAMES + TIMED_FRAMES; i++) {
+    if (i == WARM_UP_FRAMES) allocations_before = allocations.load();
+    const auto start = std::chrono::steady_clock::now();
+    for (const Cell& cell : scene) {
+      if (batched) {
+        display.drawCharacter(cell.position, cell.ch, cell.color);
+      } else {
+        reference.draw(window, cell);
+      }
+    }
+    const auto drawn = std::chrono::steady_clock::now();
+    display.swapBuffers();
+    const auto swapped = std::chrono::steady_clock::now();
+    if (i >= WARM_UP_FRAMES) {
+      draws.push_back(std::chrono::duration<double, std::milli>(drawn - start).count());
+      frames.push_back(std::chrono::duration<double, std::milli>(swapped - start).count());
+    }
+  }
+  const long allocated = allocations.load() - allocations_before;
+  return {median(draws), median(frames), static_cast<double>(allocated) / TIMED_FRAMES};
+}
+
+void report(const char* name, const Scene& scene) {
+  const Timing reference = timeFrames(scene, false);
+  const Timing batched = timeFrames(scene, true);
+  std::printf("%-22s %6zu chars | per-character %7.2f ms (draws %6.2f) | batched %6.2f ms "
+              "(draws %5.2f) | %5.2fx faster | batched allocations/frame %.2f\n",
+              name, scene.size(), reference.frame_ms, reference.draw_ms, batched.frame_ms,
+              batched.draw_ms, batched.frame_ms > 0.0 ? reference.frame_ms / batched.frame_ms : 0.0,
+              batched.allocations_per_frame);
+}
+
+}  // namespace
+
+int main() {
+  const std::string dir = "/tmp/tolvex-bench-drawing";
+  std::system(("mkdir -p " + dir).c_str());
+  std::ofstream(dir + "/tx-config.txt") << "# default window\n";
+  setenv("TOLVEX_CONFIG", (dir + "/tx-config.txt").c_str(), 1);
+  setenv("TOLVEX_LOG", (dir + "/tolvex.log").c_str(), 1);
+  setenv("ALSOFT_DRIVERS", "null", 0);
+
+  tx::Config::getInstance().loadConfig("");
+  if (tx::LogManager::getInstance().startUp() != 0 ||
+      tx::DisplayManager::getInstance().startUp() != 0 ||
+      tx::ResourceManager::getInstance().startUp() != 0 ||
+      tx::WorldManager::getInstance().startUp() != 0) {
+    std::fprintf(stderr, "start-up failed (X display? font?); see %s/tolvex.log\n", dir.c_str());
+    return 1;
+  }
+  tx::ResourceManager& resources = tx::ResourceManager::getInstance();
+  resources.loadSprite("sprites/background5.txt", "background5");
+  resources.loadSprite("sprites/floor.txt", "floor");
+  for (int i = 1; i <= 5; i++)
+    resources.loadSprite("sprites/platform" + std::to_string(i) + ".txt",
+                         "platform" + std::to_string(i));
+  resources.loadSprite("sprites/powerup2.txt", "powerup2");
+  resources.loadSprite("sprites/playerjump.txt", "playerj");
+
+  const tx::DisplayManager& display = tx::DisplayManager::getInstance();
+  const int columns = display.getHorizontalCells();
+  const int rows = display.getVerticalCells();
+  // The game's view climbs by fractions of a cell.
+  const float view_y = -137.37f;
+  tx::WorldManager::getInstance().setView(
+      tx::Box(tx::Vector(0.0f, view_y), static_cast<float>(columns), static_cast<float>(rows)));
+
+  std::printf("%d x %d cells, %d x %d pixels; median of %d frames after %d warm-up frames\n",
+              columns, rows, display.getHorizontalPixels(), display.getVerticalPixels(),
+              TIMED_FRAMES, WARM_UP_FRAMES);
+  tx::WorldManager::getInstance().setView(tx::Box(tx::Vector(0.0f, 0.0f),
+                                                  static_cast<float>(columns), static_cast<float>(rows)));
+  report("empty (swap only)", Scene());
+  report("full screen", fullScreen(columns, rows));
+  report("half-empty screen", halfEmptyScreen(columns, rows));
+  tx::WorldManager::getInstance().setView(
+      tx::Box(tx::Vector(0.0f, view_y), static_cast<float>(columns), static_cast<float>(rows)));
+  report("game frame (sprites)", gameFrame(view_y));
+
+  tx::WorldManager::getInstance().shutDown();
+  tx::ResourceManager::getInstance().shutDown();
+  tx::DisplayManager::getInstance().shutDown();
+  tx::LogManager::getInstance().shutDown();
+  return 0;
+}
