@@ -41,7 +41,8 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 namespace {
 
 constexpr int WARM_UP_FRAMES = 20;
-constexpr int TIMED_FRAMES = 200;
+constexpr int ROUNDS = 20;
+constexpr int FRAMES_PER_ROUND = 10;
 
 struct Cell {
   tx::Vector position;
@@ -141,10 +142,10 @@ class PerCharacter {
   sf::Text text;
 };
 
-struct Timing {
-  double draw_ms;   // drawing calls alone, median
-  double frame_ms;  // drawing calls and the swap, median
-  double allocations_per_frame;
+struct Samples {
+  std::vector<double> draw_ms;   // drawing calls alone
+  std::vector<double> frame_ms;  // drawing calls and the swap
+  long allocations = 0;
 };
 
 double median(std::vector<double> values) {
@@ -152,17 +153,13 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-Timing timeFrames(const Scene& scene, bool batched) {
+// Draws and swaps the scene `frames` times, one way, adding the timings to samples.
+void runFrames(const Scene& scene, bool batched, int frames, PerCharacter& reference,
+               Samples& samples) {
   tx::DisplayManager& display = tx::DisplayManager::getInstance();
   sf::RenderWindow& window = *display.getWindow();
-  PerCharacter reference;
-  std::vector<double> draws;
-  std::vector<double> frames;
-  draws.reserve(TIMED_FRAMES);
-  frames.reserve(TIMED_FRAMES);
-  long allocations_before = 0;
-  for (int i = 0; i < WARM_UP_FRAMES + TIMED_FRAMES; i++) {
-    if (i == WARM_UP_FRAMES) allocations_before = allocations.load();
+  const long allocations_before = allocations.load();
+  for (int i = 0; i < frames; i++) {
     const auto start = std::chrono::steady_clock::now();
     for (const Cell& cell : scene) {
       if (batched) {
@@ -174,23 +171,36 @@ Timing timeFrames(const Scene& scene, bool batched) {
     const auto drawn = std::chrono::steady_clock::now();
     display.swapBuffers();
     const auto swapped = std::chrono::steady_clock::now();
-    if (i >= WARM_UP_FRAMES) {
-      draws.push_back(std::chrono::duration<double, std::milli>(drawn - start).count());
-      frames.push_back(std::chrono::duration<double, std::milli>(swapped - start).count());
-    }
+    samples.draw_ms.push_back(std::chrono::duration<double, std::milli>(drawn - start).count());
+    samples.frame_ms.push_back(std::chrono::duration<double, std::milli>(swapped - start).count());
   }
-  const long allocated = allocations.load() - allocations_before;
-  return {median(draws), median(frames), static_cast<double>(allocated) / TIMED_FRAMES};
+  samples.allocations += allocations.load() - allocations_before;
 }
 
+// The two ways take turns in short runs, so that a busy machine slows both alike.
 void report(const char* name, const Scene& scene) {
-  const Timing reference = timeFrames(scene, false);
-  const Timing batched = timeFrames(scene, true);
-  std::printf("%-22s %6zu chars | per-character %7.2f ms (draws %6.2f) | batched %6.2f ms "
-              "(draws %5.2f) | %5.2fx faster | batched allocations/frame %.2f\n",
-              name, scene.size(), reference.frame_ms, reference.draw_ms, batched.frame_ms,
-              batched.draw_ms, batched.frame_ms > 0.0 ? reference.frame_ms / batched.frame_ms : 0.0,
-              batched.allocations_per_frame);
+  PerCharacter reference;
+  Samples warm_up;
+  runFrames(scene, false, WARM_UP_FRAMES, reference, warm_up);
+  runFrames(scene, true, WARM_UP_FRAMES, reference, warm_up);
+  Samples per_character;
+  Samples batched;
+  // Room for every sample up front: the allocation count is the display's alone.
+  for (Samples* samples : {&per_character, &batched}) {
+    samples->draw_ms.reserve(ROUNDS * FRAMES_PER_ROUND);
+    samples->frame_ms.reserve(ROUNDS * FRAMES_PER_ROUND);
+  }
+  for (int round = 0; round < ROUNDS; round++) {
+    runFrames(scene, false, FRAMES_PER_ROUND, reference, per_character);
+    runFrames(scene, true, FRAMES_PER_ROUND, reference, batched);
+  }
+  const double reference_ms = median(per_character.frame_ms);
+  const double batched_ms = median(batched.frame_ms);
+  std::printf("%-22s %5zu chars | per-character %7.2f ms (draws %6.2f) | batched %6.2f ms "
+              "(draws %5.2f) | ratio %5.2f | batched allocations/frame %.2f\n",
+              name, scene.size(), reference_ms, median(per_character.draw_ms), batched_ms,
+              median(batched.draw_ms), batched_ms > 0.0 ? reference_ms / batched_ms : 0.0,
+              static_cast<double>(batched.allocations) / (ROUNDS * FRAMES_PER_ROUND));
 }
 
 }  // namespace
@@ -228,9 +238,10 @@ int main() {
   tx::WorldManager::getInstance().setView(
       tx::Box(tx::Vector(0.0f, view_y), static_cast<float>(columns), static_cast<float>(rows)));
 
-  std::printf("%d x %d cells, %d x %d pixels; median of %d frames after %d warm-up frames\n",
+  std::printf("%d x %d cells, %d x %d pixels; frame = draws + swap, median of %d frames each way "
+              "(ratio = per-character / batched)\n",
               columns, rows, display.getHorizontalPixels(), display.getVerticalPixels(),
-              TIMED_FRAMES, WARM_UP_FRAMES);
+              ROUNDS * FRAMES_PER_ROUND);
   tx::WorldManager::getInstance().setView(tx::Box(tx::Vector(0.0f, 0.0f),
                                                   static_cast<float>(columns), static_cast<float>(rows)));
   report("empty (swap only)", Scene());

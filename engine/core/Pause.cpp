@@ -33,6 +33,9 @@ int Pause::eventHandler(const Event* event) {
   const EventKeyboard* keyboard_event = dynamic_cast<const EventKeyboard*>(event);
   if (keyboard_event == nullptr) return 0;
   if (static_cast<int>(keyboard_event->getKey()) != pause_key) return 1;
+  // The game is ending (the window was closed, perhaps from inside an earlier pause while the
+  // key is still held): a pause now would wait for a key press nobody means to give.
+  if (GameManager::getInstance().getGameOver()) return 0;
 
   log.writeLog(1, "Pause::eventHandler(): Game paused.");
   sf::RenderWindow* window = DisplayManager::getInstance().getWindow();

@@ -7,6 +7,7 @@ namespace tx {
 
 // Pressing pause_key (an input-manager key code) freezes the whole game inside this object's
 // handler until another key is pressed or the window is closed (which also sets game over).
+// Once game over is set the key no longer pauses.
 // Created with new; the world owns it.
 class Pause : public Object {
  public:

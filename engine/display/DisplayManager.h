@@ -43,8 +43,9 @@ class DisplayManager : public Manager {
   // Returns 0, or -1 when not started, headless or without a window.
   int swapBuffers();
 
-  // Draws the characters batched since the last flush into the window in one draw call.
-  // Returns 0, or -1 when not started, headless or without a window (nothing is pending then).
+  // Draws the characters batched since the last flush into the window: one draw call, plus
+  // one for each background or glyph that reaches past the window's edge. Returns 0, or -1
+  // when not started, headless or without a window (nothing is pending then).
   int flush() const;
 
   // Sizes from the configuration; valid once started, headless included.
@@ -86,8 +87,8 @@ class DisplayManager : public Manager {
   sf::Color window_background_color;
   sf::Text* text = nullptr;
 
-  // Triangles of the characters drawn since the last flush; cleared, never shrunk, so that a
-  // steady frame allocates nothing.
+  // Triangles of the characters drawn since the last flush; cleared, never shrunk, so that
+  // drawing a character allocates nothing once the busiest frame has been seen.
   mutable std::vector<sf::Vertex> batch;
   // The last quad in the batch reaches outside the window and must be drawn alone.
   mutable bool batch_ends_after_quad = false;

@@ -302,8 +302,7 @@ class DisplayBatchTest : public DisplayTest {
 };
 
 // Renders the scene batched and then per character into the cleared window and counts the
-// pixels in which the two pictures differ. The batched picture is made first, so that glyphs
-// enter the font's texture (and grow it) in the middle of a batch.
+// pixels in which the two pictures differ.
 int DisplayBatchTest::differingPixels(const std::vector<Drawing>& scene, int* ink) {
   DisplayManager& display = DisplayManager::getInstance();
   sf::RenderWindow& window = *display.getWindow();
@@ -346,6 +345,18 @@ TEST_F(DisplayManagerTest, FontTextureKeepsAWhiteSquareForBackgrounds) {
   const sf::Image texture = DisplayManager::getInstance().getFont().getTexture(25).copyToImage();
   for (unsigned y = 0; y < 2; y++)
     for (unsigned x = 0; x < 2; x++) EXPECT_EQ(texture.getPixel(x, y), sf::Color::White);
+}
+
+TEST_F(DisplayManagerTest, FontTextureHoldsEveryGlyphFromStartUp) {
+  startDisplay();
+  const sf::Texture& texture = DisplayManager::getInstance().getFont().getTexture(25);
+  const sf::Vector2u size = texture.getSize();
+  for (int c = 0; c < 256; c++)
+    DisplayManager::getInstance().drawCharacter(Vector(static_cast<float>(c % 80), static_cast<float>(c / 80)),
+                                                static_cast<char>(c), WHITE);
+  DisplayManager::getInstance().flush();
+  // A texture that grew in the middle of a batch would shift the glyphs batched before.
+  EXPECT_EQ(texture.getSize(), size);
 }
 
 TEST_F(DisplayBatchTest, BatchedScreenOfTextMatchesPerCharacterDrawing) {
