@@ -144,7 +144,8 @@ class Object {
   virtual int draw();
   // Key:value text of the chosen attributes ("ALL", a list, or "" for what changed).
   virtual std::string serialize(std::string attributes = "");
-  // Restores attributes from key:value text. 0, or -1 on a malformed value.
+  // Restores attributes from key:value text. Unusable values are refused as their setters refuse
+  // them, with a log line each; always returns 0.
   virtual int deserialize(std::string text);
   virtual bool isModified() const;
   virtual bool isModified(ObjectAttribute attribute) const;

