@@ -1,5 +1,7 @@
 #include "world/Object.h"
 
+#include <climits>
+
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "core/utility.h"
@@ -40,7 +42,8 @@ Vector towards(Vector from, Vector to) {
 
 }  // namespace
 
-Object::Object() : id(next_id++) {
+// The counter stops at INT_MAX instead of overflowing: an id read from text can bring it there.
+Object::Object() : id(next_id < INT_MAX ? next_id++ : INT_MAX) {
   for (bool& flag : modified) flag = true;
   shape.setType(UNDEFINED);
   WorldManager::getInstance().insertObject(this);
@@ -64,7 +67,7 @@ Object::~Object() {
 
 void Object::setId(int new_id) {
   id = new_id;
-  if (new_id >= next_id) next_id = new_id + 1;
+  if (new_id >= next_id) next_id = new_id < INT_MAX ? new_id + 1 : INT_MAX;
   modified[ID] = true;
 }
 

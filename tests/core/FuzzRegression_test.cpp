@@ -11,6 +11,7 @@
 #include "core/Config.h"
 #include "core/LogManager.h"
 #include "network/NetworkManager.h"
+#include "world/Object.h"
 #include "world/WorldManager.h"
 
 namespace tx::test {
@@ -79,6 +80,10 @@ TEST_F(FuzzRegressionTest, ConfigurationReaderSurvivesKeptInputsAndRestoresSetti
 TEST_F(FuzzRegressionTest, DeserializationSurvivesKeptInputsAndEmptiesTheWorld) {
   EXPECT_GT(replay("serialization", fuzz::feedSerialization), 0);
   EXPECT_EQ(WorldManager::getInstance().getAllObjects(true).getCount(), 0);
+  // An id read near the top of the range must not make the id counter wrap.
+  Object* probe = new Object;
+  EXPECT_GT(probe->getId(), 0);
+  delete probe;
 }
 
 TEST_F(FuzzRegressionTest, MessageFramingSurvivesKeptInputsAndReleasesEachConnection) {

@@ -270,7 +270,8 @@ class PerCharacterReference {
     rectangle.setFillColor(colorToSFML(Config::getInstance().getWindowBackgroundColor()));
     text.setFont(DisplayManager::getInstance().getFont());
     text.setStyle(sf::Text::Bold);
-    text.setCharacterSize(25);
+    text.setCharacterSize(static_cast<unsigned int>(Config::getInstance().getFontScale() *
+                                                    std::min(cellWidth(), cellHeight())));
   }
 
   void draw(sf::RenderWindow& window, const Drawing& drawing) {
@@ -422,6 +423,20 @@ TEST_F(DisplayBatchTest, BatchedFractionalPositionsMatchPerCharacterDrawing) {
     scene.push_back({Vector(40.3f, view_y + 23.2f), '#', sf::Color::Yellow});
     EXPECT_EQ(differingPixels(scene), 0) << "frame " << frame;
   }
+}
+
+TEST_F(DisplayBatchTest, BatchedMatchesPerCharacterDrawingInAnotherGeometry) {
+  // Cells of 7.8125 x 19.2 pixels; neither scale of the projection is a power of two.
+  startDisplay("window_horizontal_pixels:1000,window_vertical_pixels:576,"
+               "window_horizontal_chars:128,window_vertical_chars:30,");
+  WorldManager::getInstance().setView(Box(Vector(0.3f, -41.17f), 128.0f, 30.0f));
+  std::vector<Drawing> scene;
+  for (int i = 0; i < 600; i++)
+    scene.push_back({Vector(0.37f * static_cast<float>(i % 300), -41.17f + 0.11f * static_cast<float>(i % 280)),
+                     static_cast<char>('!' + i % 94), COLOURS[i % 9]});
+  int ink = 0;
+  EXPECT_EQ(differingPixels(scene, &ink), 0);
+  EXPECT_GT(ink, 5000);
 }
 
 TEST_F(DisplayManagerTest, CharactersReachTheWindowOnlyWhenFlushed) {
