@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdlib>
-#include <string>
 
+#include "Difficulty.h"
 #include "GameStart.h"
+#include "Player.h"
 #include "TestSupport.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
@@ -16,9 +17,8 @@
 
 namespace tx::test {
 
-// Starts every manager headless with the game's resources loaded, and runs the world for real:
-// step() sends a step event to every object registered for it and then runs the world's update
-// pass, as one iteration of the game loop does (drawing and input aside).
+// Every manager started headless with the game's resources loaded. step() is one iteration of
+// the game loop (drawing and input aside): a step event to every object, then the world update.
 class GameTest : public EngineTest {
  protected:
   void SetUp() override {
@@ -54,24 +54,39 @@ class GameTest : public EngineTest {
     return WorldManager::getInstance().objectsOfType(type).getCount();
   }
 
-  // The first active object of the type, cast to T; null when there is none.
   template <class T>
   static T* first(const std::string& type) {
     ObjectList list = WorldManager::getInstance().objectsOfType(type);
-    ObjectListIterator it(&list);
-    return it.isDone() ? nullptr : dynamic_cast<T*>(it.currentObject());
+    for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
+      if (auto* found = dynamic_cast<T*>(it.currentObject())) return found;
+    }
+    return nullptr;
   }
 
-  // The title screen, with a game started from it.
   GameStart* startGame() {
     GameStart* title = new GameStart();
     title->start();
+    player = first<Player>("Player");
+    difficulty = first<Difficulty>("Difficulty");
     return title;
   }
+
+  // Steps until the player stands again; false after 60 steps in the air.
+  bool stepUntilStanding() {
+    for (int i = 0; i < 60; ++i) {
+      step();
+      if (!player->isInAir()) return true;
+    }
+    return false;
+  }
+
+  std::string powerupText() { return first<ViewObject>("PowerupDisplay")->getViewString(); }
 
   static Box boundary() { return WorldManager::getInstance().getBoundary(); }
 
   int step_count = 0;
+  Player* player = nullptr;
+  Difficulty* difficulty = nullptr;
 };
 
 }  // namespace tx::test

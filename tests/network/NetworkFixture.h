@@ -15,12 +15,11 @@
 
 namespace tx::test {
 
-// Loopback traffic needs a moment to land; every wait gives up after this long.
-constexpr std::chrono::milliseconds NETWORK_PATIENCE(5000);
+using Label = NetworkEventLabel;
 
-// Polls condition until it holds or NETWORK_PATIENCE runs out; returns its last value.
+// Polls condition until it holds, giving up after 5 s (loopback traffic needs a moment to land).
 inline bool waitUntil(const std::function<bool()>& condition) {
-  const auto give_up = std::chrono::steady_clock::now() + NETWORK_PATIENCE;
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(5000);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > give_up) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -28,44 +27,34 @@ inline bool waitUntil(const std::function<bool()>& condition) {
   return true;
 }
 
-struct SeenEvent {
-  NetworkEventLabel label;
-  int socket_index;
-  int bytes;
-};
-
-// Records every "tx-network" event it is sent.
+// Records every "tx-network" event it is sent; with read set, also takes each DATA message's body.
 class NetworkListener : public Object {
  public:
   NetworkListener() { registerInterest(NETWORK_EVENT); }
-
   int eventHandler(const Event* event) override {
     if (event->getType() != NETWORK_EVENT) return 0;
-    const auto* network_event = static_cast<const EventNetwork*>(event);
-    seen.push_back(
-        {network_event->getLabel(), network_event->getSocketIndex(), network_event->getBytes()});
+    const auto* e = static_cast<const EventNetwork*>(event);
+    seen.push_back(*e);
+    std::string body;
+    if (read && e->getLabel() == Label::DATA &&
+        NetworkManager::getInstance().receive(e->getSocketIndex(), body) >= 0)
+      bodies.push_back(body);
     return 1;
   }
-
-  int count(NetworkEventLabel label) const {
+  int count(Label label) const {
     int found = 0;
-    for (const SeenEvent& event : seen)
-      if (event.label == label) ++found;
+    for (const EventNetwork& event : seen) found += event.getLabel() == label;
     return found;
   }
-
-  std::vector<SeenEvent> seen;
+  bool read = false;
+  std::vector<EventNetwork> seen;
+  std::vector<std::string> bodies;
 };
 
 // The far end of a connection, outside the engine: raw bytes in and out.
-class Peer {
- public:
+struct Peer {
   explicit Peer(int port) : socket(platform::socketConnect("127.0.0.1", port)) {}
   ~Peer() { closeNow(); }
-  Peer(const Peer&) = delete;
-  Peer& operator=(const Peer&) = delete;
-
-  bool connected() const { return socket != -1; }
   bool write(const std::string& bytes) {
     return platform::socketSendAll(socket, bytes.data(), static_cast<int>(bytes.size())) == 0;
   }
@@ -73,20 +62,16 @@ class Peer {
     if (socket != -1) platform::socketClose(socket);
     socket = -1;
   }
-  // True once the engine has closed its end.
-  bool seesClose() const { return platform::socketPeerClosed(socket); }
-
+  bool seesClose() const { return platform::socketPeerClosed(socket); }  // The engine closed.
   int socket;
 };
 
-// The 4-byte length prefix (whole message length, host order) followed by body.
-inline std::string frame(const std::string& body) {
-  int length = static_cast<int>(body.size()) + MESSAGE_PREFIX_SIZE;
-  return std::string(reinterpret_cast<const char*>(&length), MESSAGE_PREFIX_SIZE) + body;
-}
-
+// A 4-byte length prefix (whole message length, host order), and a whole message.
 inline std::string prefixOnly(int length) {
   return std::string(reinterpret_cast<const char*>(&length), MESSAGE_PREFIX_SIZE);
+}
+inline std::string frame(const std::string& body) {
+  return prefixOnly(static_cast<int>(body.size()) + MESSAGE_PREFIX_SIZE) + body;
 }
 
 // Log and network manager started, log lines flushed as written.
@@ -103,25 +88,22 @@ class NetworkTest : public EngineTest {
     LogManager::getInstance().shutDown();
     EngineTest::TearDown();
   }
-
   static NetworkManager& network() { return NetworkManager::getInstance(); }
-
-  // Listens on a free loopback port and returns it.
-  int listen() {
+  int listen() {  // On a free loopback port, which it returns.
     EXPECT_EQ(network().setServer(0, "127.0.0.1"), 0);
     return network().getServerPort();
   }
-
-  // Accepts one pending connection, waiting for it to arrive; its index, or the last result.
-  int acceptOne() {
+  int acceptOne() {  // Waits for a connection; its index, or the last result.
     int index = -1;
     waitUntil([&] { return (index = network().accept()) != -1; });
     return index;
   }
-
-  // Waits until the socket holds exactly bytes unread bytes.
-  bool waitForBytes(int sock_index, int bytes) {
+  bool waitForBytes(int sock_index, int bytes) {  // Exactly bytes unread on the socket.
     return waitUntil([&] { return network().isData(sock_index) == bytes; });
+  }
+  std::string receiveBody(int sock_index) {  // The next whole message's body, or "<none>".
+    std::string body;
+    return network().receive(sock_index, body) >= 0 ? body : "<none>";
   }
 };
 

@@ -1,7 +1,5 @@
 #include "path/PathFind.h"
 
-#include <cmath>
-
 #include "PathFixture.h"
 
 namespace tx::test {
@@ -9,174 +7,71 @@ namespace {
 
 using PathFindTest = PathTest;
 
-// Every waypoint is one king's move from the one before and none lies on a wall.
-void expectConnectedAvoiding(const Path& path, const std::vector<Object*>& walls) {
-  const std::vector<Vector>& nodes = path.getNodes();
-  for (size_t i = 1; i < nodes.size(); ++i) {
-    EXPECT_LE(std::fabs(nodes[i].getX() - nodes[i - 1].getX()), 1.0f) << "waypoint " << i;
-    EXPECT_LE(std::fabs(nodes[i].getY() - nodes[i - 1].getY()), 1.0f) << "waypoint " << i;
-    EXPECT_NE(nodes[i], nodes[i - 1]) << "waypoint " << i;
+struct PathCase {
+  const char* rule;
+  std::vector<Vector> walls;
+  Solidness solid;
+  std::vector<Vector> path;  // From start to goal.
+};
+
+TEST_F(PathFindTest, PathTakesTheCheapestCellsAndNeverCutsACorner) {
+  std::vector<Vector> tall_wall{cell(15, 7)};
+  for (int y = 2; y <= 12; ++y) tall_wall.push_back(cell(10, y));
+  const PathCase cases[] = {
+      {"start equals goal", {}, HARD, {cell(4, 4)}},
+      {"open field", {}, HARD,
+       {cell(2, 3), cell(3, 3), cell(4, 3), cell(5, 3), cell(6, 3), cell(7, 3)}},
+      {"diagonal blocked by two orthogonal cells", {cell(6, 5), cell(5, 6)}, SOFT,
+       {cell(5, 5), cell(6, 4), cell(7, 5), cell(6, 6)}},
+      {"diagonal with one free side", {cell(6, 5)}, SOFT, {cell(5, 5), cell(6, 6)}},
+      {"hard walker would clip a corner", {cell(6, 5)}, HARD, {cell(5, 5), cell(5, 6), cell(6, 6)}},
+      {"equal f: last appended first", {cell(5, 6)}, SOFT, {cell(5, 5), cell(6, 6), cell(5, 7)}},
+      {"around a wall, to a goal a HARD object stands on", tall_wall, HARD,
+       {cell(5, 7), cell(6, 8), cell(7, 9), cell(7, 10), cell(8, 11), cell(8, 12), cell(9, 13),
+        cell(10, 13), cell(11, 13), cell(11, 12), cell(12, 11), cell(13, 10), cell(14, 9),
+        cell(15, 8), cell(15, 7)}},
+  };
+  for (const PathCase& c : cases) {
+    SCOPED_TRACE(c.rule);
+    std::vector<Object*> walls;
+    for (const Vector& at : c.walls) walls.push_back(wall(at));
+    Walker walker(c.path.front(), c.solid);
+    PathFind search(&walker, c.path.front(), c.path.back());
+    EXPECT_EQ(runToEnd(search), 2);
+    EXPECT_EQ(search.getPath().getNodes(), c.path);
+    for (Object* w : walls) delete w;
   }
-  for (const Vector& n : nodes) {
-    for (const Object* w : walls) EXPECT_NE(n, w->getPosition());
-  }
 }
 
-TEST_F(PathFindTest, StartEqualsGoalIsFoundAtFirstStepWithOneCell) {
-  Walker walker(cell(4, 4));
-  PathFind search(&walker, cell(4, 4), cell(4, 4));
-  EXPECT_EQ(search.cycleOnce(), 2);
-  const Path path = search.getPath();
-  ASSERT_EQ(path.getNodes().size(), 1u);
-  EXPECT_EQ(path.getNodes()[0], cell(4, 4));
-  EXPECT_EQ(path.getIndex(), 0);
-}
-
-TEST_F(PathFindTest, OpenFieldPathRunsStraightFromStartToGoal) {
-  Walker walker(cell(2, 3));
-  PathFind search(&walker, cell(2, 3), cell(7, 3));
-  EXPECT_TRUE(search.getPath().getNodes().empty());
-  EXPECT_EQ(runToEnd(search), 2);
-  const Path path = search.getPath();
-  const std::vector<Vector>& nodes = path.getNodes();
-  ASSERT_EQ(nodes.size(), 6u);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(nodes[i], cell(2 + i, 3));
-}
-
-TEST_F(PathFindTest, DiagonalBetweenTwoBlockedSidesIsNeverEntered) {
-  wall(6, 5);
-  wall(5, 6);
-  Walker walker(cell(5, 5), SOFT);
-  PathFind search(&walker, cell(5, 5), cell(6, 6));
-  ASSERT_EQ(runToEnd(search), 2);
-  const Path path = search.getPath();
-  const std::vector<Vector>& nodes = path.getNodes();
-  ASSERT_GE(nodes.size(), 3u);
-  EXPECT_NE(nodes[1], cell(6, 6));
-}
-
-TEST_F(PathFindTest, DiagonalWithOneFreeSideIsEnteredByAWalkerThatMayPass) {
-  wall(6, 5);
-  Walker walker(cell(5, 5), SOFT);
-  PathFind search(&walker, cell(5, 5), cell(6, 6));
-  ASSERT_EQ(runToEnd(search), 2);
-  const Path path = search.getPath();
-  const std::vector<Vector>& nodes = path.getNodes();
-  ASSERT_EQ(nodes.size(), 2u);
-  EXPECT_EQ(nodes[1], cell(6, 6));
-}
-
-// A HARD walker's box would clip the wall's corner on the diagonal and its move be refused.
-TEST_F(PathFindTest, HardWalkerGoesRoundACornerItWouldClip) {
-  wall(6, 5);
-  Walker walker(cell(5, 5));
-  PathFind search(&walker, cell(5, 5), cell(6, 6));
-  ASSERT_EQ(runToEnd(search), 2);
-  const Path path = search.getPath();
-  const std::vector<Vector>& nodes = path.getNodes();
-  ASSERT_EQ(nodes.size(), 3u);
-  EXPECT_EQ(nodes[1], cell(5, 6));
-  EXPECT_EQ(nodes[2], cell(6, 6));
-}
-
-TEST_F(PathFindTest, AmongEqualCostsTheCellAppendedLastIsExpandedFirst) {
-  // (4, 6) and (6, 6) tie; (6, 6) is appended after (4, 6), so the path goes right.
-  wall(5, 6);
-  Walker walker(cell(5, 5), SOFT);
-  PathFind search(&walker, cell(5, 5), cell(5, 7));
-  ASSERT_EQ(runToEnd(search), 2);
-  EXPECT_EQ(search.getClosedCount(), 3);
-  const Path path = search.getPath();
-  const std::vector<Vector>& nodes = path.getNodes();
-  ASSERT_EQ(nodes.size(), 3u);
-  EXPECT_EQ(nodes[1], cell(6, 6));
-}
-
-TEST_F(PathFindTest, PathGoesAroundAWall) {
-  std::vector<Object*> walls;
-  for (int y = 2; y <= 12; ++y) walls.push_back(wall(10, y));
-  Walker walker(cell(5, 7));
-  PathFind search(&walker, cell(5, 7), cell(15, 7));
-  ASSERT_EQ(runToEnd(search), 2);
-  const Path path = search.getPath();
-  ASSERT_FALSE(path.getNodes().empty());
-  EXPECT_EQ(path.getNodes().front(), cell(5, 7));
-  EXPECT_EQ(path.getNodes().back(), cell(15, 7));
-  expectConnectedAvoiding(path, walls);
-}
-
-TEST_F(PathFindTest, ClosedRoomHasNoPath) {
-  for (int i = 0; i <= 4; ++i) {
-    wall(10 + i, 5);
-    wall(10 + i, 9);
-    wall(10, 5 + i);
-    wall(14, 5 + i);
-  }
-  Walker walker(cell(3, 3));
-  PathFind search(&walker, cell(3, 3), cell(12, 7));
-  EXPECT_EQ(runToEnd(search), 0);
-  EXPECT_FALSE(search.isFound());
-  EXPECT_TRUE(search.getPath().getNodes().empty());
-}
-
-// An obstacle at the goal itself is what the walker heads for, so it does not block.
-TEST_F(PathFindTest, HardObjectOnTheGoalDoesNotBlockIt) {
-  wall(8, 4);
-  Walker walker(cell(4, 4));
-  PathFind search(&walker, cell(4, 4), cell(8, 4));
-  ASSERT_EQ(runToEnd(search), 2);
-  EXPECT_EQ(search.getPath().getNodes().back(), cell(8, 4));
-}
-
-TEST_F(PathFindTest, TargetIsReachedBeforeTheGoalCell) {
-  Object target;
-  target.setPosition(cell(12, 7));
-  target.setBox(Box(Vector(-2.5f, -2.5f), 5.0f, 5.0f));
-  Walker walker(cell(2, 7));
-  PathFind search(&walker, cell(2, 7), cell(12, 7), &target);
-  ASSERT_EQ(runToEnd(search), 2);
-  const Path path = search.getPath();
-  const std::vector<Vector>& nodes = path.getNodes();
-  // The walker's box at (9, 7) reaches 9.49, the target's begins at 9.5: (10, 7) is the first touch.
-  EXPECT_EQ(nodes.back(), cell(10, 7));
-  EXPECT_EQ(search.getGoal().x, 10);
-  EXPECT_EQ(nodes.size(), 9u);
-}
-
-TEST_F(PathFindTest, DestroyedTargetIsForgottenAndTheGoalCellStillReached) {
+TEST_F(PathFindTest, TargetIsReachedWhereTheyTouchAndForgottenWhenDestroyed) {
   auto* target = new Object;
   target->setPosition(cell(12, 7));
   target->setBox(Box(Vector(-2.5f, -2.5f), 5.0f, 5.0f));
   Walker walker(cell(2, 7));
-  PathFind search(&walker, cell(2, 7), cell(12, 7), target);
-  EXPECT_EQ(search.cycleOnce(), 1);
+  PathFind reaching(&walker, cell(2, 7), cell(12, 7), target);
+  ASSERT_EQ(runToEnd(reaching), 2);
+  // The walker's box at (9, 7) reaches 9.49, the target's begins at 9.5: (10, 7) touches first.
+  EXPECT_EQ(reaching.getPath().getNodes().size(), 9u);
+  EXPECT_EQ(reaching.getPath().getNodes().back(), cell(10, 7));
+  PathFind forgetting(&walker, cell(2, 7), cell(12, 7), target);
+  EXPECT_EQ(forgetting.cycleOnce(), 1);
   delete target;
-  EXPECT_EQ(search.getTarget(), nullptr);
-  ASSERT_EQ(runToEnd(search), 2);
-  EXPECT_EQ(search.getPath().getNodes().back(), cell(12, 7));
+  ASSERT_EQ(runToEnd(forgetting), 2);
+  EXPECT_EQ(forgetting.getPath().getNodes().back(), cell(12, 7));
 }
 
-TEST_F(PathFindTest, CellOutsideTheWorldLeavesNoNodesAndFailsAtFirstStep) {
+TEST_F(PathFindTest, SearchStaysInsideTheWorldItWasMadeFor) {
   Walker walker(cell(2, 2));
-  PathFind search(&walker, cell(2, 2), cell(25, 2));
-  EXPECT_TRUE(logHas("PathFind::PathFind(): Error! start (2,2) or goal (25,2) outside the 20 x 15 world."));
-  EXPECT_FALSE(search.hasNodes());
-  EXPECT_EQ(search.cycleOnce(), 0);
+  PathFind outside(&walker, cell(2, 2), cell(25, 2));
+  EXPECT_TRUE(logHas(
+      "PathFind::PathFind(): Error! start (2,2) or goal (25,2) outside the 20 x 15 world."));
+  EXPECT_EQ(outside.cycleOnce(), 0);
   EXPECT_TRUE(logHas("PathFind::cycleOnce(): node graph not allocated.  Cannot find path."));
-  EXPECT_TRUE(search.getPath().getNodes().empty());
-}
-
-// The nodes were made for the old size; cells beyond them must not be touched.
-TEST_F(PathFindTest, BoundaryGrownDuringASearchStaysWithinTheNodes) {
-  Walker walker(cell(18, 7));
-  PathFind search(&walker, cell(18, 7), cell(19, 14));
-  setWorld(60, 40);
-  ASSERT_EQ(runToEnd(search), 2);
-  const Path path = search.getPath();
-  for (const Vector& n : path.getNodes()) {
-    EXPECT_LT(n.getX(), 20.0f);
-    EXPECT_LT(n.getY(), 15.0f);
-  }
+  PathFind grown(&walker, cell(18, 7), cell(19, 14));
+  setWorld(60, 40);  // The nodes were made for 20 x 15; cells beyond them must not be touched.
+  ASSERT_EQ(runToEnd(grown), 2);
+  const Path path = grown.getPath();
+  for (const Vector& n : path.getNodes()) EXPECT_TRUE(n.getX() < 20 && n.getY() < 15);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "WorldFixture.h"
+#include "Probe.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "core/utility.h"
@@ -14,63 +14,12 @@
 namespace tx::test {
 namespace {
 
-constexpr const char* SPRITE_FILE =
-    "<HEADER>\nframes 2\nwidth 3\nheight 2\ncolor red\nslowdown 4\n</HEADER>\n<BODY>\n"
-    "abc\ndef\nend\nghi\njkl\nend\n</BODY>\n<FOOTER>\nversion 1\n</FOOTER>\n";
+using ObjectSerializationTest = WorldTest;
 
-class ObjectSerializationTest : public WorldTest {
- protected:
-  void loadSprite(const std::string& label) {
-    resources_started = true;
-    ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
-    ASSERT_EQ(ResourceManager::getInstance().loadSprite(writeFile(label + ".txt", SPRITE_FILE),
-                                                        label),
-              0);
-  }
-
-  void TearDown() override {
-    WorldTest::TearDown();
-    if (resources_started) ResourceManager::getInstance().shutDown();
-  }
-
-  bool resources_started = false;
-};
-
-// Every attribute changed from its default, in ways that survive being written as text.
-void changeEverything(Object& object) {
-  object.setType("Rocket");
-  object.setVisible(false);
-  object.registerInterest("tx-step");
-  object.registerInterest("rocket-launch");
-  object.setBox(Box(Vector(-2.0f, -1.0f), 4.0f, 3.0f));
-  object.setPosition(Vector(2.5f, -3.25f));
-  Animation animation;
-  animation.setSprite(ResourceManager::getInstance().getSprite("ship"));
-  animation.setIndex(1);
-  animation.setSlowdownCount(3);
-  object.setAnimation(animation);
-  object.setAltitude(3);
-  object.setSolidness(SOFT);
-  object.setNoSoft(true);
-  object.setVelocity(Vector(0.0f, 2.0f));
-  object.setAcceleration(Vector(0.5f, -0.25f));
-  Shape shape;
-  shape.setType(SQUARE);
-  shape.setSize(4.5f);
-  shape.setColor(RED);
-  shape.setOpacity(128);
-  object.setShape(shape);
-  Path path;
-  path.setNodes({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f), Vector(-0.125f, 1e6f)});
-  object.setPath(path);
-  object.setAvoidCollisions(true);
-  object.setActive(false);
-}
 
 TEST_F(ObjectSerializationTest, NewObjectWritesEveryAttributeOnceInTheFixedOrder) {
   Object object;
-  const std::string text = object.serialize("");
-  EXPECT_EQ(text, "id:" + std::to_string(object.getId()) +
+  EXPECT_EQ(object.serialize(""), "id:" + std::to_string(object.getId()) +
                       ",is_active:true,is_visible:true,event_count:0,"
                       "box-corner-x:-0.5,box-corner-y:-0.5,box-horizontal:0.99,box-vertical:0.99,"
                       "pos-x:1,pos-y:1,type:(Undefined),"
@@ -85,58 +34,59 @@ TEST_F(ObjectSerializationTest, NewObjectWritesEveryAttributeOnceInTheFixedOrder
 }
 
 TEST_F(ObjectSerializationTest, AllRoundTripRestoresEveryAttribute) {
-  loadSprite("ship");
-  Object source;
-  changeEverything(source);
+  ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
+  ASSERT_EQ(ResourceManager::getInstance().loadSprite(writeFile("ship.txt",
+      "<HEADER>\nframes 2\nwidth 3\nheight 2\ncolor red\nslowdown 4\n</HEADER>\n<BODY>\n"
+      "abc\ndef\nend\nghi\njkl\nend\n</BODY>\n<FOOTER>\nversion 1\n</FOOTER>\n"), "ship"), 0);
+  Object source;  // every attribute changed, in ways that survive being written as text
+  source.setType("Rocket");
+  source.setVisible(false);
+  source.registerInterest("tx-step");
+  source.registerInterest("rocket-launch");
+  source.setBox(Box(Vector(-2.0f, -1.0f), 4.0f, 3.0f));
+  source.setPosition(Vector(2.5f, -3.25f));
+  Animation animation;
+  animation.setSprite(ResourceManager::getInstance().getSprite("ship"));
+  animation.setIndex(1);
+  animation.setSlowdownCount(3);
+  source.setAnimation(animation);
+  source.setAltitude(3);
+  source.setSolidness(SOFT);
+  source.setNoSoft(true);
+  source.setVelocity(Vector(0.0f, 2.0f));
+  source.setAcceleration(Vector(0.5f, -0.25f));
+  Shape shape;
+  shape.setType(SQUARE);
+  shape.setSize(4.5f);
+  shape.setColor(RED);
+  shape.setOpacity(128);
+  source.setShape(shape);
+  source.setPath(pathOf({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f), Vector(-0.125f, 1e6f)}));
+  source.setAvoidCollisions(true);
+  source.setActive(false);
   const std::string text = source.serialize("ALL");
 
+  // Into a fresh object: every attribute differs from its default, so the copy's text shows
+  // each one that was lost; the sprite is found again by its name.
   Object copy;
   EXPECT_EQ(copy.deserialize(text), 0);
-  EXPECT_EQ(copy.getId(), source.getId());
-  EXPECT_EQ(copy.getType(), "Rocket");
-  EXPECT_FALSE(copy.isActive());
-  EXPECT_FALSE(copy.isVisible());
-  ASSERT_EQ(copy.getEventCount(), 2);
-  EXPECT_EQ(copy.getEventName(0), "tx-step");
-  EXPECT_EQ(copy.getEventName(1), "rocket-launch");
-  EXPECT_EQ(copy.getBox(), source.getBox());
-  EXPECT_EQ(copy.getPosition(), Vector(2.5f, -3.25f));
-  EXPECT_EQ(copy.getAnimation().getSprite(), ResourceManager::getInstance().getSprite("ship"));
-  EXPECT_EQ(copy.getAnimation().getName(), "ship");
-  EXPECT_EQ(copy.getAnimation().getIndex(), 1);
-  EXPECT_EQ(copy.getAnimation().getSlowdownCount(), 3);
-  EXPECT_EQ(copy.getAltitude(), 3);
-  EXPECT_EQ(copy.getSolidness(), SOFT);
-  EXPECT_TRUE(copy.getNoSoft());
-  EXPECT_EQ(copy.getDirection(), Vector(0.0f, 1.0f));
-  EXPECT_FLOAT_EQ(copy.getSpeed(), 2.0f);
-  EXPECT_EQ(copy.getAcceleration(), Vector(0.5f, -0.25f));
-  EXPECT_EQ(copy.getShape().getType(), SQUARE);
-  EXPECT_FLOAT_EQ(copy.getShape().getSize(), 4.5f);
-  EXPECT_EQ(copy.getShape().getColor(), RED);
-  EXPECT_EQ(copy.getShape().getOpacity(), 128);
-  EXPECT_EQ(copy.getPath().getNodes(), source.getPath().getNodes());
-  EXPECT_EQ(copy.getPath().getIndex(), 0);
-  EXPECT_FALSE(copy.getFollowPath());
-  EXPECT_TRUE(copy.getAvoidCollisions());
-  // The copy reports what it received as changed, and writes the same text again.
   EXPECT_TRUE(copy.isModified());
   EXPECT_EQ(copy.serialize("ALL"), text);
+  EXPECT_EQ(copy.getAnimation().getSprite(), ResourceManager::getInstance().getSprite("ship"));
+  ResourceManager::getInstance().shutDown();
 }
 
-TEST_F(ObjectSerializationTest, BoxIsReadBackAsWholeCells) {
-  Object source;
-  Object copy;
-  copy.deserialize(source.serialize("BOX,"));
-  EXPECT_EQ(copy.getBox(), Box(Vector(0.0f, 0.0f), 0.0f, 0.0f));
-}
-
-TEST_F(ObjectSerializationTest, EmptyListWritesExactlyWhatChangedSinceLastTime) {
+TEST_F(ObjectSerializationTest, EmptyListWritesExactlyWhatChangedAndANamedListOnlyThat) {
   Object object;
+  EXPECT_EQ(object.serialize("POSITION,"), "pos-x:1,pos-y:1,");
+  EXPECT_FALSE(object.isModified(POSITION));
+  EXPECT_EQ(object.serialize("FOLLOW_PATH,"), "follow_path:false,path:,path_index:0,");
+  EXPECT_EQ(object.serialize("SPEED,ID,"), "id:" + std::to_string(object.getId()) + ",speed:0,");
+  EXPECT_EQ(object.serialize("POSITION"), "");
+  EXPECT_TRUE(logHas("Object::serialize(): Warning! Attribute 'POSITION' missing trailing ','"));
+  EXPECT_EQ(object.serialize("ALTITUDE,POSITION"), "altitude:2,");
   object.serialize("");
   object.setPosition(Vector(4.0f, 0.5f));
-  EXPECT_TRUE(object.isModified());
-  EXPECT_TRUE(object.isModified(POSITION));
   EXPECT_EQ(object.serialize(""), "pos-x:4,pos-y:0.5,");
   object.setVelocity(Vector(3.0f, 4.0f));
   object.setAltitude(0);
@@ -145,46 +95,19 @@ TEST_F(ObjectSerializationTest, EmptyListWritesExactlyWhatChangedSinceLastTime) 
   EXPECT_EQ(object.serialize(""), "");
 }
 
-TEST_F(ObjectSerializationTest, ListSelectsByNameWithCommaAndClearsOnlyThoseFlags) {
-  Object object;
-  EXPECT_EQ(object.serialize("POSITION,"), "pos-x:1,pos-y:1,");
-  EXPECT_FALSE(object.isModified(POSITION));
-  EXPECT_TRUE(object.isModified(ID));
-  EXPECT_EQ(object.serialize("FOLLOW_PATH,"), "follow_path:false,path:,path_index:0,");
-  EXPECT_EQ(object.serialize("SPEED,ID,"), "id:" + std::to_string(object.getId()) + ",speed:0,");
-}
-
-TEST_F(ObjectSerializationTest, ListWithoutTrailingCommaIsReportedAndItsLastNameIgnored) {
-  Object object;
-  EXPECT_EQ(object.serialize("POSITION"), "");
-  EXPECT_TRUE(logHas("Object::serialize(): Warning! Attribute 'POSITION' missing trailing ','"));
-  EXPECT_EQ(object.serialize("ALTITUDE,POSITION"), "altitude:2,");
-  EXPECT_TRUE(object.isModified(POSITION));
-}
-
-TEST_F(ObjectSerializationTest, DeserializedIdMovesTheCounterButNeverBack) {
-  Object object;
-  object.deserialize("id:50,");
-  EXPECT_EQ(object.getId(), 50);
-  EXPECT_TRUE(object.isModified(ID));
-  Object next;
-  EXPECT_EQ(next.getId(), 51);
-  object.deserialize("id:3,");
-  EXPECT_EQ(object.getId(), 3);
-  Object after;
-  EXPECT_EQ(after.getId(), 52);
-}
-
-TEST_F(ObjectSerializationTest, HighestIdIsRefusedBecauseTheCounterCannotPassIt) {
+// The counter moves past a read id but never back, and cannot pass the highest one.
+TEST_F(ObjectSerializationTest, DeserializedIdMovesTheCounterForwardOnly) {
   Object object;
   const int id = object.getId();
-  object.deserialize("id:2147483647,");
+  object.deserialize("id:2147483647,id:99999999999999999999,");
   EXPECT_EQ(object.getId(), id);
   EXPECT_TRUE(logHas("Object::deserialize(): Error! id 2147483647 out of range. Ignored."));
-  object.deserialize("id:99999999999999999999,");
-  EXPECT_EQ(object.getId(), id);
-  Object next;
-  EXPECT_EQ(next.getId(), id + 1);
+  object.deserialize("id:50,");
+  EXPECT_EQ(object.getId(), 50);
+  EXPECT_EQ(Object().getId(), 51);
+  object.deserialize("id:3,");
+  EXPECT_EQ(object.getId(), 3);
+  EXPECT_EQ(Object().getId(), 52);
 }
 
 TEST_F(ObjectSerializationTest, EventsAreReRegisteredWithTheManagerOfEachLabel) {
@@ -192,8 +115,6 @@ TEST_F(ObjectSerializationTest, EventsAreReRegisteredWithTheManagerOfEachLabel) 
   ASSERT_EQ(object.registerInterest("tx-keyboard"), 0);
   object.deserialize("event_count:2,event_name[0]:tx-step,event_name[1]:rocket-launch,");
   ASSERT_EQ(object.getEventCount(), 2);
-  EXPECT_EQ(object.getEventName(0), "tx-step");
-  EXPECT_EQ(object.getEventName(1), "rocket-launch");
   EventKeyboard key;
   EXPECT_EQ(InputManager::getInstance().onEvent(&key), 0);
   EventStep step(0);
@@ -203,76 +124,39 @@ TEST_F(ObjectSerializationTest, EventsAreReRegisteredWithTheManagerOfEachLabel) 
   EXPECT_EQ(world().onEvent(&launch), 1);
 }
 
-TEST_F(ObjectSerializationTest, IncompleteBoxAndPositionGroupsAreIgnored) {
+TEST_F(ObjectSerializationTest, IncompleteGroupsAndOutOfRangeValuesAreIgnored) {
   Object object;
-  object.deserialize("pos-x:5,box-corner-x:1,box-corner-y:1,box-horizontal:3,");
+  object.deserialize("pos-x:5,box-corner-x:1,box-corner-y:1,box-horizontal:3,altitude:7,solidness:3,");
   EXPECT_EQ(object.getPosition(), Vector(1.0f, 1.0f));
   EXPECT_EQ(object.getBox(), Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f));
-  object.deserialize("pos-y : 7 , pos-x : 5 ,");
-  EXPECT_EQ(object.getPosition(), Vector(5.0f, 7.0f));
-}
-
-TEST_F(ObjectSerializationTest, DirectionWithoutSpeedGivesTheDirectionsLength) {
-  Object object;
-  object.deserialize("x_direction:0,y_direction:1,");
-  EXPECT_EQ(object.getDirection(), Vector(0.0f, 1.0f));
-  EXPECT_FLOAT_EQ(object.getSpeed(), 1.0f);
-}
-
-TEST_F(ObjectSerializationTest, OutOfRangeAltitudeAndSolidnessAreRefused) {
-  Object object;
-  object.deserialize("altitude:7,solidness:3,");
-  EXPECT_EQ(object.getAltitude(), 2);
   EXPECT_TRUE(logHas("Object::setAltitude(): Altitude 7 not in range [0,4].  Ignored."));
-  EXPECT_EQ(object.getSolidness(), HARD);
   EXPECT_TRUE(logHas("Object::setSolidness(): Solidness 3 not one of HARD, SOFT or SPECTRAL."));
-  object.deserialize("solidness:-1,altitude:-99999999999,");
   EXPECT_EQ(object.getSolidness(), HARD);
   EXPECT_EQ(object.getAltitude(), 2);
-  EXPECT_TRUE(logHas("Object::setSolidness(): Solidness -1 not one of HARD, SOFT or SPECTRAL."));
+  object.deserialize("pos-y : 7 , pos-x : 5 ,x_direction:0,y_direction:1,");
+  EXPECT_EQ(object.getPosition(), Vector(5.0f, 7.0f));
+  EXPECT_FLOAT_EQ(object.getSpeed(), 1.0f);  // a direction without speed gives its length
 }
 
-TEST_F(ObjectSerializationTest, PathsReadBackExactly) {
-  const std::vector<std::vector<Vector>> paths = {
-      {},
-      {Vector(0.0f, 0.0f)},
-      {Vector(1.0f, 2.0f), Vector(3.5f, 4.0f), Vector(0.0f, 0.0f)},
-      {Vector(-12.25f, 1e-05f), Vector(123456.0f, -7.5e+10f), Vector(35.0f, 4.0f)},
-  };
-  Object source;
-  EXPECT_EQ(pathToString(source.getPath()), "");
-  for (const auto& nodes : paths) {
-    Path path;
-    path.setNodes(nodes);
-    path.setIndex(static_cast<int>(nodes.size()) - 1);
-    source.setPath(path);
+// Into an object that had another path; the index starts again at the first node.
+TEST_F(ObjectSerializationTest, PathsReadBackExactlyAndFollowPathAfterThePath) {
+  for (const std::vector<Vector>& nodes : std::vector<std::vector<Vector>>{
+           {}, {Vector(1.0f, 5.0f)}, {Vector(-12.25f, 1e-05f), Vector(123456.0f, -7.5e+10f), Vector(35.0f, 4.0f)}}) {
+    Object source;
+    source.setPath(pathOf(nodes));
+    source.setFollowPath(true);
     Object copy;
-    Path other;
-    other.setNodes({Vector(9.0f, 9.0f)});
-    copy.setPath(other);
-    EXPECT_EQ(copy.deserialize(source.serialize("PATH,")), 0);
+    copy.setPath(pathOf({Vector(9.0f, 9.0f), Vector(8.0f, 8.0f)}));
+    copy.setPosition(Vector(1.0f, 1.0f));
+    EXPECT_EQ(copy.deserialize(source.serialize("FOLLOW_PATH,")), 0);
     EXPECT_EQ(copy.getPath().getNodes(), nodes);
     EXPECT_EQ(copy.getPath().getIndex(), 0);
-    EXPECT_TRUE(copy.isModified(PATH));
+    EXPECT_TRUE(copy.getFollowPath());
+    if (nodes.size() == 1) {
+      EXPECT_EQ(copy.getDirection(), Vector(0.0f, 1.0f));  // aimed along the path just read
+    }
   }
-  Path three;
-  three.setNodes({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f), Vector(0.0f, 0.0f)});
-  EXPECT_EQ(pathToString(three), "1 2|3.5 4|0 0|");
-}
-
-TEST_F(ObjectSerializationTest, FollowPathIsRestoredAfterThePathItFollows) {
-  Object source;
-  source.setPosition(Vector(0.0f, 0.0f));
-  Path path;
-  path.setNodes({Vector(0.0f, 5.0f), Vector(5.0f, 5.0f)});
-  source.setPath(path);
-  source.setFollowPath(true);
-  Object copy;
-  copy.setPosition(Vector(0.0f, 0.0f));
-  copy.deserialize(source.serialize("FOLLOW_PATH,"));
-  EXPECT_TRUE(copy.getFollowPath());
-  EXPECT_EQ(copy.getPath().getNodes().size(), 2u);
-  EXPECT_EQ(copy.getDirection(), Vector(0.0f, 1.0f));
+  EXPECT_EQ(pathToString(pathOf({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f)})), "1 2|3.5 4|");
 }
 
 TEST_F(ObjectSerializationTest, MalformedWaypointEndsThePathAndIsReported) {
@@ -281,42 +165,32 @@ TEST_F(ObjectSerializationTest, MalformedWaypointEndsThePathAndIsReported) {
   EXPECT_EQ(object.getPath().getNodes(), std::vector<Vector>{Vector(1.0f, 2.0f)});
   EXPECT_TRUE(logHas("Object::deserialize(): malformed node 3.54|5 6|."));
   EXPECT_TRUE(logHas("\tNot added."));
-  EXPECT_EQ(object.deserialize("path:1 x|,"), 0);
-  EXPECT_TRUE(object.getPath().getNodes().empty());
-  EXPECT_EQ(object.deserialize("path:1 2 3|,"), 0);
-  EXPECT_EQ(object.deserialize("path:nan 2|,"), 0);
+  for (const char* text : {"path:1 x|,", "path:1 2 3|,", "path:nan 2|,"}) {
+    EXPECT_EQ(object.deserialize(text), 0);
+    EXPECT_TRUE(object.getPath().getNodes().empty()) << text;
+  }
 }
 
 TEST_F(ObjectSerializationTest, HostileTextNeitherCrashesNorRegistersBeyondTheLimit) {
   Object object;
-  const Vector before = object.getPosition();
   for (const char* garbage : {"", ",,,", ":::,:", "a:b:c:d", "id", "id:,pos-x:,pos-y:,",
-                              "\x01\xff:\x7f,", "event_count:-5,", "event_count:x,"}) {
+                              "\x01\xff:\x7f,", "event_count:-5,", "event_count:x,",
+                              "event_count:2147483647,"})
     EXPECT_EQ(object.deserialize(garbage), 0) << garbage;
-  }
-  EXPECT_EQ(object.getPosition(), before);
+  EXPECT_EQ(object.getPosition(), Vector(1.0f, 1.0f));
   EXPECT_EQ(object.getEventCount(), 0);
-
   object.deserialize("pos-x:nan,pos-y:1e999,speed:-inf,x_acceleration:99999999999999999999999,");
   EXPECT_EQ(object.getPosition(), Vector(0.0f, 0.0f));
   EXPECT_EQ(object.getSpeed(), 0.0f);
-
-  object.deserialize("event_count:2147483647,");
-  EXPECT_EQ(object.getEventCount(), 0);
-
   std::string many = "event_count:5000,";
-  for (int i = 0; i < 5000; i++) {
-    many += "event_name[" + std::to_string(i) + "]:label-" + std::to_string(i) + ",";
-  }
+  for (int i = 0; i < 5000; i++) many += "event_name[" + std::to_string(i) + "]:label-" + std::to_string(i) + ",";
   object.deserialize(many);
   EXPECT_EQ(object.getEventCount(), MAX_OBJ_EVENTS);
   EXPECT_TRUE(logHas("Object::deserialize(): Warning! event_count 5000 above maximum 100."));
-
   std::string long_path = "path:";
   for (int i = 0; i < 20000; i++) long_path += std::to_string(i) + " 1|";
   object.deserialize(long_path + ",");
   EXPECT_EQ(object.getPath().getNodes().size(), 20000u);
-
   object.deserialize("shape:1,size:2,color:123456,opacity:7,");
   EXPECT_EQ(object.getShape().getColor(), WHITE);
   EXPECT_EQ(object.getShape().getType(), SQUARE);

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "WorldFixture.h"
-#include "core/EventStep.h"
-#include "display/ViewObject.h"
+#include "Probe.h"
+#include "world/Box.h"
+#include "world/EventCollision.h"
 #include "world/EventOut.h"
 
 namespace tx::test {
@@ -13,275 +13,230 @@ namespace {
 using WorldManagerTest = WorldTest;
 
 int destroyed = 0;
+std::vector<std::string> last_heard;
 
-class Counted : public Object {
+// Counts its destruction and keeps what it heard; may mark (or delete outright) another object.
+class Dying : public Probe {
  public:
-  ~Counted() override { ++destroyed; }
-};
-
-// Marks (or deletes outright) another object when destroyed.
-class Taker : public Object {
- public:
-  Taker(Object* init_other, bool init_delete_now) : other(init_other), delete_now(init_delete_now) {}
-  ~Taker() override {
-    if (delete_now) {
-      delete other;
-    } else {
-      WorldManager::getInstance().markForDelete(other);
-    }
+  explicit Dying(Object* init_other = nullptr, bool init_delete_now = false)
+      : other(init_other), delete_now(init_delete_now) {}
+  ~Dying() override {
+    ++destroyed;
+    last_heard = labels;
+    if (delete_now) delete other;
+    else if (other) WorldManager::getInstance().markForDelete(other);
   }
   Object* other;
   bool delete_now;
 };
 
-class Drawn : public Object {
- public:
-  int draw() override {
-    ++draws;
-    return 0;
-  }
-  int draws = 0;
-};
-
-TEST_F(WorldManagerTest, StartingTwiceIsHarmless) {
-  EXPECT_EQ(world().startUp(), 0);
-  EXPECT_TRUE(logHas("WorldManager::startup(): already started."));
-}
-
-TEST_F(WorldManagerTest, RefusesLabelsItDoesNotRoute) {
-  EXPECT_FALSE(world().isValid(KEYBOARD_EVENT));
-  EXPECT_TRUE(logHas("WorldManager::isValid(): WorldManager does not handle tx-keyboard"));
-  EXPECT_FALSE(world().isValid(STEP_EVENT));
-  EXPECT_TRUE(logHas("WorldManager::isValid(): Event tx-step handled automatically."));
-  EXPECT_FALSE(world().isValid(OUT_EVENT));
-  EXPECT_TRUE(world().isValid(VIEW_EVENT));
-  EXPECT_TRUE(world().isValid(PATH_EVENT));
-  EXPECT_TRUE(world().isValid("game-anything"));
-}
-
-TEST_F(WorldManagerTest, MarkedThreeTimesIsDeletedOnce) {
-  destroyed = 0;
-  Counted* o = new Counted;
-  EXPECT_EQ(world().markForDelete(o), 0);
-  EXPECT_EQ(world().markForDelete(o), 0);
-  EXPECT_EQ(world().markForDelete(o), 0);
+TEST_F(WorldManagerTest, DeferredDeletionDeletesEachObjectOnce) {
+  Dying* o = new Dying;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(world().markForDelete(o), 0);
+  world().update();
   world().update();
   EXPECT_EQ(destroyed, 1);
+  world().markForDelete(new Dying(new Dying));  // marks the other from its destructor: same pass
+  world().update();
+  EXPECT_EQ(destroyed, 3);
+  Dying* other = new Dying;
+  world().markForDelete(new Dying(other, true));  // deletes the other, already marked
+  world().markForDelete(other);
+  world().update();
+  EXPECT_EQ(destroyed, 5);
+  Dying* early = new Dying;  // deleted outright between passes, after being marked
+  world().markForDelete(early);
+  delete early;
+  world().update();
+  EXPECT_EQ(destroyed, 6);
   EXPECT_TRUE(world().getAllObjects(true).isEmpty());
+  Dying* first = new Dying(nullptr, true);  // first in the lists: deletes the other before the walk
+  first->other = new Dying;
+  (new Dying)->setActive(false);
+  world().markForDelete(first);
+  world().shutDown();
+  EXPECT_EQ(destroyed, 9);
+  ASSERT_EQ(world().startUp(), 0);
   world().update();
-  EXPECT_EQ(destroyed, 1);
-}
-
-TEST_F(WorldManagerTest, MarkingNullIsAnError) {
+  EXPECT_EQ(destroyed, 9);
   EXPECT_EQ(world().markForDelete(nullptr), -1);
   char line[128];
-  std::snprintf(line, sizeof line,
-                "WorldManager::markForDelete(): Error! unable to add Object %p to deletions list",
+  std::snprintf(line, sizeof line, "WorldManager::markForDelete(): Error! unable to add Object %p to deletions list",
                 static_cast<void*>(nullptr));
   EXPECT_TRUE(logHas(line));
 }
 
-TEST_F(WorldManagerTest, DestructorThatMarksAnotherDeletesBothInOnePass) {
-  destroyed = 0;
-  Counted* other = new Counted;
-  world().markForDelete(new Taker(other, false));
-  world().update();
-  EXPECT_EQ(destroyed, 1);
-  EXPECT_TRUE(world().getAllObjects(true).isEmpty());
-}
-
-TEST_F(WorldManagerTest, MarkedObjectDeletedOutrightIsNotDeletedAgain) {
-  destroyed = 0;
-  Counted* other = new Counted;
-  Taker* taker = new Taker(other, true);
-  world().markForDelete(taker);
-  world().markForDelete(other);
-  world().update();
-  EXPECT_EQ(destroyed, 1);
-  EXPECT_TRUE(world().getAllObjects(true).isEmpty());
-  // Deleted outright between passes, after being marked.
-  Counted* early = new Counted;
-  world().markForDelete(early);
-  delete early;
-  world().update();
-  EXPECT_EQ(destroyed, 2);
-}
-
-std::vector<std::string> heard;
-
-class Listener : public Object {
- public:
-  int eventHandler(const Event* event) override {
-    heard.push_back(event->getType());
-    return 1;
-  }
-};
-
-TEST_F(WorldManagerTest, MarkedObjectStillMovesInItsLastPass) {
-  heard.clear();
+// A marked object still moves in its last pass (its out event shows it); an inactive one does
+// not; acceleration from rest moves from the next pass.
+TEST_F(WorldManagerTest, UpdatePassMovesActiveObjectsOnly) {
   world().setBoundary(Box(Vector(), 10.0f, 10.0f));
-  Listener* o = new Listener;
-  o->setPosition(Vector(5.0f, 5.0f));
-  o->setVelocity(Vector(20.0f, 0.0f));
-  world().markForDelete(o);
+  Dying* marked = new Dying;
+  marked->setSolidness(SPECTRAL);
+  marked->setVelocity(Vector(20.0f, 0.0f));
+  world().markForDelete(marked);
+  Object* sleeper = new Object;
+  sleeper->setVelocity(Vector(1.0f, 0.0f));
+  sleeper->setActive(false);
+  Object* accelerating = new Object;
+  accelerating->setAcceleration(Vector(0.0f, 1.0f));
   world().update();
-  // The out event shows the move happened before the deletion.
-  EXPECT_EQ(heard, std::vector<std::string>{OUT_EVENT});
-  EXPECT_TRUE(world().getAllObjects(true).isEmpty());
-}
-
-TEST_F(WorldManagerTest, AccelerationFromRestMovesFromTheNextPass) {
-  Object* o = new Object;
-  o->setPosition(Vector(5.0f, 5.0f));
-  o->setAcceleration(Vector(0.0f, 1.0f));
+  EXPECT_EQ(last_heard, std::vector<std::string>{OUT_EVENT});
+  EXPECT_EQ(sleeper->getPosition(), Vector(1.0f, 1.0f));
+  EXPECT_EQ(accelerating->getPosition(), Vector(1.0f, 1.0f));
+  EXPECT_FALSE(holds(world().getAllObjects(), sleeper));
+  EXPECT_TRUE(holds(world().getAllObjects(true), sleeper));
   world().update();
-  EXPECT_EQ(o->getPosition(), Vector(5.0f, 5.0f));
-  world().update();
-  EXPECT_EQ(o->getPosition(), Vector(5.0f, 6.0f));
-}
-
-TEST_F(WorldManagerTest, InactiveObjectsAreNotMovedButListedOnRequest) {
-  Object* o = new Object;
-  o->setVelocity(Vector(1.0f, 0.0f));
-  o->setActive(false);
-  world().update();
-  EXPECT_EQ(o->getPosition(), Vector(1.0f, 1.0f));
-  EXPECT_TRUE(world().getAllObjects().isEmpty());
-  EXPECT_EQ(items(world().getAllObjects(true)), std::vector<Object*>{o});
-}
-
-// A step handler-less spawner: each move creates a new object, which must wait a step.
-class Spawner : public Object {
- public:
-  int setPosition(Vector p) override {
-    child = new Object;
-    child->setVelocity(Vector(1.0f, 0.0f));
-    return Object::setPosition(p);
-  }
-  Object* child = nullptr;
-};
-
-TEST_F(WorldManagerTest, ObjectsMadeDuringThePassWaitForTheNextStep) {
-  Spawner* s = new Spawner;
-  s->setVelocity(Vector(0.0f, 1.0f));
-  world().update();
-  ASSERT_NE(s->child, nullptr);
-  EXPECT_EQ(s->child->getPosition(), Vector(1.0f, 1.0f));
-}
-
-TEST_F(WorldManagerTest, ShutDownDeletesActiveAndInactive) {
-  destroyed = 0;
-  new Counted;
-  (new Counted)->setActive(false);
-  world().shutDown();
-  EXPECT_EQ(destroyed, 2);
-  ASSERT_EQ(world().startUp(), 0);
-  EXPECT_TRUE(world().getAllObjects(true).isEmpty());
-}
-
-TEST_F(WorldManagerTest, ShutDownSurvivesDestructorsThatDeleteOthers) {
-  destroyed = 0;
-  // The taker comes first in the lists, so it deletes the other before the walk reaches it.
-  Taker* taker = new Taker(nullptr, true);
-  taker->other = new Counted;
-  world().markForDelete(taker);  // left marked, never walked
-  world().shutDown();
-  EXPECT_EQ(destroyed, 1);
-  ASSERT_EQ(world().startUp(), 0);
-  world().update();
-  EXPECT_EQ(destroyed, 1);
-}
-
-TEST_F(WorldManagerTest, DrawSkipsObjectsOutsideTheView) {
-  world().setView(Box(Vector(), 80.0f, 24.0f));
-  Drawn* inside = new Drawn;
-  Drawn* outside = new Drawn;
-  outside->setPosition(Vector(100.0f, 5.0f));
-  Drawn* hidden = new Drawn;
-  hidden->setVisible(false);
-  world().draw();
-  EXPECT_EQ(inside->draws, 1);
-  EXPECT_EQ(outside->draws, 0);
-  EXPECT_EQ(hidden->draws, 0);
-}
-
-class Hud : public ViewObject {
- public:
-  int draw() override {
-    ++draws;
-    return 0;
-  }
-  int draws = 0;
-};
-
-TEST_F(WorldManagerTest, ViewObjectsAreDrawnWhereverTheyAre) {
-  world().setView(Box(Vector(), 80.0f, 24.0f));
-  Hud* hud = new Hud;
-  hud->setPosition(Vector(500.0f, 500.0f));
-  world().draw();
-  EXPECT_EQ(hud->draws, 1);
+  EXPECT_EQ(accelerating->getPosition(), Vector(1.0f, 2.0f));
 }
 
 TEST_F(WorldManagerTest, ViewIsCentredAndClampedToTheBoundary) {
-  world().setBoundary(Box(Vector(), 80.0f, 24.0f));
   world().setView(Box(Vector(), 80.0f, 24.0f));
-  world().setViewPosition(Vector(70.0f, 20.0f));
-  EXPECT_EQ(world().getView().getCorner(), Vector(0.0f, 0.0f));
   world().setBoundary(Box(Vector(), 80.0f, 100.0f));
-  world().setViewPosition(Vector(40.0f, 50.0f));
-  EXPECT_EQ(world().getView().getCorner(), Vector(0.0f, 38.0f));
-  world().setViewPosition(Vector(40.0f, 95.0f));
-  EXPECT_EQ(world().getView().getCorner(), Vector(0.0f, 76.0f));
-  world().setViewPosition(Vector(-10.0f, -10.0f));
-  EXPECT_EQ(world().getView().getCorner(), Vector(0.0f, 0.0f));
+  const std::pair<Vector, Vector> centre_corner[] = {
+      {Vector(70.0f, 20.0f), Vector(0.0f, 8.0f)}, {Vector(40.0f, 50.0f), Vector(0.0f, 38.0f)},
+      {Vector(40.0f, 95.0f), Vector(0.0f, 76.0f)}, {Vector(-10.0f, -10.0f), Vector(0.0f, 0.0f)}};
+  for (const auto& [centre, corner] : centre_corner) {
+    world().setViewPosition(centre);
+    EXPECT_EQ(world().getView().getCorner(), corner) << centre.getY();
+  }
   EXPECT_EQ(world().getView().getHorizontal(), 80.0f);
+  world().setViewSlack(Vector(1.5f, 0.0f));
+  EXPECT_TRUE(logHas("WorldManager::setViewSlack(): Warning! view slack units out of range [0-1]"));
+  EXPECT_EQ(world().getViewSlack(), Vector(1.5f, 0.0f));
 }
 
-TEST_F(WorldManagerTest, ViewFollowsBeyondTheSlack) {
-  world().setBoundary(Box(Vector(), 80.0f, 100.0f));
-  world().setView(Box(Vector(), 80.0f, 24.0f));
-  world().setViewSlack(Vector(0.5f, 0.5f));
-  Object* o = new Object;
-  o->setSolidness(SPECTRAL);
-  o->setPosition(Vector(40.0f, 12.0f));
-  ASSERT_EQ(world().setViewFollowing(o), 0);
-  EXPECT_EQ(world().getView().getCorner(), Vector(0.0f, 0.0f));
-  // Inside the slack rows 6 .. 18: the view stays.
-  world().moveObject(o, Vector(40.0f, 17.0f));
-  EXPECT_EQ(world().getView().getCorner(), Vector(0.0f, 0.0f));
-  // Row 20 overshoots by 2: the centre goes from 12 to 14.
-  world().moveObject(o, Vector(40.0f, 20.0f));
-  EXPECT_EQ(world().getView().getCorner(), Vector(0.0f, 2.0f));
-}
-
-TEST_F(WorldManagerTest, ZeroSlackCentresOnEveryMove) {
-  world().setBoundary(Box(Vector(), 200.0f, 200.0f));
-  world().setView(Box(Vector(), 80.0f, 24.0f));
-  Object* o = new Object;
-  ASSERT_EQ(world().setViewFollowing(o), 0);
-  world().moveObject(o, Vector(100.0f, 100.0f));
-  EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 88.0f));
-}
-
-TEST_F(WorldManagerTest, FollowingOnlyObjectsInTheWorldAndForgettingDeletedOnes) {
+// Made before the world started: outside every list, so neither filed by setters nor followed.
+TEST_F(WorldManagerTest, ObjectMadeBeforeTheWorldStartsStaysOutside) {
   world().shutDown();
+  LogManager::getInstance().setLogLevel(2);
   Object* stray = new Object;
+  EXPECT_TRUE(logHas("WorldManager::insertObject(): Warning! Not adding Object " + std::to_string(stray->getId())));
+  EXPECT_TRUE(logHas("                              because WorldManager not started."));
   ASSERT_EQ(world().startUp(), 0);
+  stray->setType("Player");
+  EXPECT_TRUE(world().getAllObjects(true).isEmpty());
+  EXPECT_TRUE(world().objectsOfType("Player").isEmpty());
   EXPECT_EQ(world().setViewFollowing(stray), -1);
   EXPECT_EQ(world().getViewFollowing(), nullptr);
+  EXPECT_EQ(world().getSceneGraph().removeObject(stray), -1);
+  char line[160];
+  std::snprintf(line, sizeof line, "SceneGraph::removeObject(): Error removing Object (id %d)! Pointer is %p.",
+                stray->getId(), static_cast<void*>(stray));
+  EXPECT_TRUE(logHas(line));
   delete stray;
+}
+
+// Deleted objects are forgotten.
+TEST_F(WorldManagerTest, ViewFollowsBeyondTheSlack) {
+  world().setBoundary(Box(Vector(), 200.0f, 100.0f));
+  world().setView(Box(Vector(), 80.0f, 24.0f));
   Object* o = new Object;
   ASSERT_EQ(world().setViewFollowing(o), 0);
+  world().moveObject(o, Vector(100.0f, 50.0f));  // no slack: centred on every move
+  EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 38.0f));
+  world().setViewSlack(Vector(0.5f, 0.5f));
+  world().moveObject(o, Vector(100.0f, 55.0f));  // inside the slack rows 44 .. 56: the view stays
+  EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 38.0f));
+  world().moveObject(o, Vector(100.0f, 58.0f));  // overshoots by 2: the centre goes from 50 to 52
+  EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 40.0f));
   world().markForDelete(o);
   world().update();
   EXPECT_EQ(world().getViewFollowing(), nullptr);
   EXPECT_EQ(world().setViewFollowing(nullptr), 0);
 }
 
-TEST_F(WorldManagerTest, SlackOutOfRangeIsReportedButStored) {
-  world().setViewSlack(Vector(1.5f, 0.0f));
-  EXPECT_TRUE(logHas("WorldManager::setViewSlack(): Warning! view slack units out of range [0-1]"));
-  EXPECT_EQ(world().getViewSlack(), Vector(1.5f, 0.0f));
+// Movement: collision and out events and the solidness rules.
+using MoveTest = WorldTest;
+
+// Edges and corners count; both axes must overlap; order does not matter.
+TEST(BoxTest, IntersectionAndContainmentIncludeEdges) {
+  const struct { Box a, b; bool meets; } cases[] = {
+      {Box(Vector(0, 0), 1, 1), Box(Vector(1, 0), 1, 1), true},  // shared edge
+      {Box(Vector(0, 0), 1, 1), Box(Vector(1.01f, 0), 1, 1), false},
+      {Box(Vector(0, 0), 1, 1), Box(Vector(1, 1), 1, 1), true},  // shared corner
+      {Box(Vector(0, 0), 0.99f, 0.99f), Box(Vector(1, 0), 0.99f, 0.99f), false},  // neighbour cells
+      {Box(Vector(0, 0), 2, 2), Box(Vector(1, 3), 2, 2), false},  // x overlaps, y does not
+      {Box(Vector(0, 0), 2, 2), Box(Vector(0.5f, 0.5f), 0.5f, 0.5f), true},  // inside
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(boxIntersectsBox(c.a, c.b), c.meets) << c.b.getCorner().getX();
+    EXPECT_EQ(boxIntersectsBox(c.b, c.a), c.meets) << c.b.getCorner().getX();
+  }
+  const Box b(Vector(0, 0), 2, 2);
+  EXPECT_TRUE(boxContainsPosition(b, Vector(2.0f, 2.0f)) && boxContainsPosition(b, Vector(0.0f, 0.0f)));
+  EXPECT_FALSE(boxContainsPosition(b, Vector(2.01f, 0.0f)) || boxContainsPosition(b, Vector(1.0f, -0.01f)));
+}
+
+TEST_F(MoveTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
+  const struct { Solidness mover; bool no_soft; Solidness other; bool moves; bool events; } cases[] = {
+      {HARD, false, HARD, false, true},     {HARD, false, SOFT, true, true},
+      {HARD, true, SOFT, false, true},      {SOFT, false, HARD, true, true},
+      {SOFT, true, HARD, true, true},       {SOFT, false, SOFT, true, true},
+      {SOFT, true, SOFT, false, true},      {SPECTRAL, false, HARD, true, false},
+      {HARD, false, SPECTRAL, true, false},
+  };
+  float y = 0.0f;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.mover << (c.no_soft ? " no-soft" : "") << " into " << c.other);
+    y += 3.0f;
+    Probe* mover = new Probe(Vector(5.0f, y), c.mover);
+    mover->setNoSoft(c.no_soft);
+    Probe* other = new Probe(Vector(6.0f, y), c.other);
+    EXPECT_EQ(world().moveObject(mover, Vector(6.0f, y)), c.moves ? 0 : -1);
+    EXPECT_EQ(mover->getPosition(), Vector(c.moves ? 6.0f : 5.0f, y));
+    const auto heard = c.events ? std::vector<Object*>{mover} : std::vector<Object*>{};
+    EXPECT_EQ(mover->mover, heard);
+    EXPECT_EQ(other->mover, heard);
+    EXPECT_EQ(other->met, heard);
+  }
+}
+
+TEST_F(MoveTest, EveryObstacleHearsInSolidOrderButInactiveOnesDoNot) {
+  Probe* mover = new Probe(Vector(10.0f, 10.0f));
+  Probe* hard = new Probe(Vector(10.5f, 10.0f));
+  Probe* asleep = new Probe(Vector(10.0f, 10.0f));
+  asleep->setActive(false);
+  Probe* soft = new Probe(Vector(10.0f, 10.0f), SOFT);
+  EXPECT_EQ(world().moveObject(mover, Vector(10.1f, 10.0f)), -1);
+  EXPECT_EQ(mover->met, (std::vector<Object*>{hard, soft}));
+  EXPECT_TRUE(asleep->labels.empty());
+  EXPECT_EQ(getNormal(new Probe(Vector(30.0f, 30.0f)), mover), Vector());
+  EXPECT_TRUE(logHas("getNormal(): collision not detected. Returning (0,0)."));
+}
+
+TEST_F(MoveTest, LeavingTheBoundarySendsOneOutEvent) {
+  world().setBoundary(Box(Vector(), 20.0f, 20.0f));
+  Probe* o = new Probe(Vector(19.0f, 5.0f));
+  for (const float x : {20.0f, 21.0f, 22.0f, 10.0f}) {
+    EXPECT_EQ(world().moveObject(o, Vector(x, 5.0f)), 0);
+    EXPECT_EQ(o->labels, std::vector<std::string>(x < 21.0f && x > 10.0f ? 0 : 1, OUT_EVENT)) << x;
+  }
+}
+
+// Moving by (0.6, 0.8): along the top of a wide block, down a tall wall, or not at all when a
+// post also stands in the way (silently: nobody hears of it).
+TEST_F(MoveTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
+  LogManager::getInstance().setLogLevel(5);
+  const struct { Vector at; Box block; bool post; Vector end; } cases[] = {
+      {Vector(5.0f, 10.0f), Box(Vector(5.0f, 10.5f), 10.0f, 1.0f), false, Vector(6.0f, 10.0f)},
+      {Vector(5.9f, 5.0f), Box(Vector(6.5f, 5.0f), 1.0f, 10.0f), false, Vector(5.9f, 6.0f)},
+      {Vector(5.0f, 10.0f), Box(Vector(5.0f, 10.5f), 10.0f, 1.0f), true, Vector(5.0f, 10.0f)},
+  };
+  for (const auto& c : cases) {
+    world().shutDown();
+    ASSERT_EQ(world().startUp(), 0);
+    Probe* block = new Probe(c.block.getCorner());
+    block->setBox(Box(Vector(), c.block.getHorizontal(), c.block.getVertical()));
+    if (c.post) new Probe(Vector(6.0f, 10.0f));
+    Probe* o = new Probe(c.at);
+    o->setAvoidCollisions(true);
+    o->setVelocity(Vector(0.6f, 0.8f));
+    EXPECT_EQ(world().moveObject(o, o->predictPosition()), c.post ? -1 : 0);
+    EXPECT_NEAR(distance(o->getPosition(), c.end), 0.0f, 1e-5f) << c.end.getX() << "," << c.end.getY();
+    EXPECT_FLOAT_EQ(o->getSpeed(), 1.0f);
+    EXPECT_TRUE(o->labels.empty() && block->labels.empty());
+  }
+  EXPECT_EQ(logCount("WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot move."), 1);
 }
 
 }  // namespace

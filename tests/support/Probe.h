@@ -1,10 +1,13 @@
 #pragma once
 
+// Shared by the tests that need the world: a fixture starting the log (flushed, so lines can be
+// read back at once) and the world manager, and an object that records the events it receives.
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/Event.h"
 #include "core/LogManager.h"
 #include "core/ObjectList.h"
 #include "core/ObjectListIterator.h"
@@ -14,7 +17,6 @@
 
 namespace tx::test {
 
-// Starts the log (flushed, so lines can be read back at once) and the world manager.
 class WorldTest : public EngineTest {
  protected:
   void SetUp() override {
@@ -23,25 +25,21 @@ class WorldTest : public EngineTest {
     LogManager::getInstance().setFlush(true);
     ASSERT_EQ(WorldManager::getInstance().startUp(), 0);
   }
-
   void TearDown() override {
     WorldManager::getInstance().shutDown();
     LogManager::getInstance().shutDown();
     EngineTest::TearDown();
   }
-
   static WorldManager& world() { return WorldManager::getInstance(); }
 };
 
-// An object that records the labels of the events it receives and, for collisions, the other
-// object and whether it was the mover.
+// Records the labels of the events it receives and, for collisions, the mover and the other one.
 class Probe : public Object {
  public:
   explicit Probe(Vector at = Vector(1.0f, 1.0f), Solidness solid = HARD) {
     setPosition(at);
     setSolidness(solid);
   }
-
   int eventHandler(const Event* event) override {
     labels.push_back(event->getType());
     if (const auto* collision = dynamic_cast<const EventCollision*>(event)) {
@@ -51,29 +49,29 @@ class Probe : public Object {
     }
     return Object::eventHandler(event);
   }
-
   int count(const std::string& label) const {
-    int n = 0;
-    for (const std::string& l : labels) n += l == label ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count(labels.begin(), labels.end(), label));
   }
-
   std::vector<std::string> labels;
   std::vector<Object*> mover;
   std::vector<Object*> met;
 };
 
-inline bool holds(const ObjectList& list, const Object* object) {
-  for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
-    if (it.currentObject() == object) return true;
-  }
-  return false;
-}
-
 inline std::vector<Object*> items(const ObjectList& list) {
   std::vector<Object*> out;
   for (ObjectListIterator it(&list); !it.isDone(); it.next()) out.push_back(it.currentObject());
   return out;
+}
+
+inline Path pathOf(std::vector<Vector> nodes) {
+  Path path;
+  path.setNodes(std::move(nodes));
+  return path;
+}
+
+inline bool holds(const ObjectList& list, const Object* object) {
+  const std::vector<Object*> all = items(list);
+  return std::find(all.begin(), all.end(), object) != all.end();
 }
 
 }  // namespace tx::test
