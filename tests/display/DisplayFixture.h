@@ -2,6 +2,8 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <functional>
+
 #include "TestSupport.h"
 #include "core/Config.h"
 #include "core/LogManager.h"
@@ -9,8 +11,7 @@
 
 namespace tx::test {
 
-// Starts the log and the display with the given configuration text (defaults when empty) and
-// reads the window back for pixel checks.
+// Starts the log and the display with the given configuration text and reads the window back.
 class DisplayTest : public EngineTest {
  protected:
   void startDisplay(const std::string& config_text = "") {
@@ -33,7 +34,7 @@ class DisplayTest : public EngineTest {
 
   // What has been drawn since the last swap (the back buffer).
   static sf::Image drawnImage() {
-    sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
+    const sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
     sf::Texture texture;
     texture.create(window.getSize().x, window.getSize().y);
     texture.update(window);
@@ -49,11 +50,30 @@ class DisplayTest : public EngineTest {
     return count;
   }
 
+  // The back buffer after clearing the window and running one drawing.
+  static sf::Image capture(const std::function<void()>& draw, sf::Color clear = sf::Color::Black) {
+    DisplayManager::getInstance().getWindow()->clear(clear);
+    draw();
+    return drawnImage();
+  }
+
+  // Number of pixels in which two images of the same size differ.
+  static int differingPixels(const sf::Image& a, const sf::Image& b) {
+    int count = 0;
+    for (std::size_t i = 0; i < a.getSize().x * a.getSize().y * 4; i += 4)
+      count += !std::equal(a.getPixelsPtr() + i, a.getPixelsPtr() + i + 4, b.getPixelsPtr() + i);
+    return count;
+  }
+
+  // Pixels of the colour in the cell at (column, row) of 12.8 x 32 pixels, widened as glyphs overhang.
+  static int inkInCell(const sf::Image& image, int column, int row, sf::Color color, int margin = 3) {
+    const int x = static_cast<int>(static_cast<float>(column) * 12.8f);
+    return countColor(image, x - margin, row * 32, x + 13 + margin, row * 32 + (margin > 0 ? 40 : 32), color);
+  }
+
   // Pixels that are not the background colour anywhere in the image.
   static int countInk(const sf::Image& image, sf::Color background = sf::Color::Black) {
-    const sf::Vector2u size = image.getSize();
-    return static_cast<int>(size.x * size.y) -
-           countColor(image, 0, 0, static_cast<int>(size.x), static_cast<int>(size.y), background);
+    return static_cast<int>(image.getSize().x * image.getSize().y) - countColor(image, 0, 0, 9999, 9999, background);
   }
 };
 

@@ -1,123 +1,74 @@
+// Frames, sprites, animations and shapes.
 #include "display/Sprite.h"
 
-#include <functional>
-
 #include "DisplayFixture.h"
-#include "display/Frame.h"
+#include "display/Animation.h"
+#include "display/Shape.h"
 
 namespace tx::test {
 namespace {
 
-class SpriteTest : public DisplayTest {
- protected:
-  // The window after clearing it and running one drawing.
-  sf::Image imageOf(const std::function<void()>& draw, sf::Color clear = sf::Color::Black) {
-    DisplayManager::getInstance().getWindow()->clear(clear);
-    draw();
-    return drawnImage();
+using SpriteTest = DisplayTest;
+
+void drawChar(float x, float y, char ch) { DisplayManager::getInstance().drawCharacter(Vector(x, y), ch, GREEN); }
+
+TEST_F(SpriteTest, FramesAreCentredForOddAndEvenSizesAndSkipTransparentCells) {
+  startDisplay();
+  EXPECT_EQ(differingPixels(capture([] { EXPECT_EQ(Frame(3, 1, "abc").draw(Vector(10.0f, 5.0f), GREEN), 0); }),
+                            capture([] { drawChar(9.0f, 5.0f, 'a'); drawChar(10.0f, 5.0f, 'b'); drawChar(11.0f, 5.0f, 'c'); })),
+            0) << "odd: centred on its middle cell";
+  const sf::Image even = capture([] { Frame(4, 2, "abcdefgh").draw(Vector(10.0f, 5.0f), GREEN); });
+  EXPECT_GT(countInk(even), 0);
+  EXPECT_EQ(differingPixels(even, capture([] {
+              for (int i = 0; i < 8; i++) drawChar(8.5f + static_cast<float>(i % 4), 4.5f + static_cast<float>(i / 4), "abcdefgh"[i]);
+            })), 0) << "even: straddles the position by half cells";
+  EXPECT_EQ(differingPixels(capture([] { Frame(5, 1, "#a#b#").draw(Vector(10.0f, 5.0f), GREEN, '#'); }, sf::Color::Blue),
+                            capture([] { drawChar(9.0f, 5.0f, 'a'); drawChar(11.0f, 5.0f, 'b'); }, sf::Color::Blue)),
+            0) << "transparent characters leave their cells untouched";
+  EXPECT_EQ(differingPixels(capture([] { Frame(3, 2, "ab").draw(Vector(10.0f, 5.0f), GREEN); }),
+                            capture([] { drawChar(9.0f, 4.5f, 'a'); drawChar(10.0f, 4.5f, 'b'); })),
+            0) << "no further than its text";
+  EXPECT_EQ(countInk(capture([] { Frame().draw(Vector(10.0f, 5.0f), GREEN); })), 0);
+}
+
+TEST_F(SpriteTest, AnimationStepsEverySlowdownDrawsUnlessFrozen) {
+  startDisplay("headless:true,");
+  const struct { int slowdown, count; std::vector<int> frames; } cases[] = {
+      {2, 0, {0, 0, 1, 1, 2, 2, 0}}, {0, 0, {0, 1, 2, 0}}, {2, -1, {0, 0, 0, 0, 0}}};
+  for (const auto& c : cases) {
+    Sprite sprite(3);
+    sprite.setSlowdown(c.slowdown);
+    for (const char* s : {"a", "b", "c"}) sprite.addFrame(Frame(1, 1, s));
+    Animation animation;
+    animation.setSprite(&sprite);
+    animation.setSlowdownCount(c.count);
+    std::vector<int> frames;  // the index each draw shows
+    for (std::size_t i = 0; i < c.frames.size(); i++, animation.draw(Vector(5.0f, 5.0f))) frames.push_back(animation.getIndex());
+    EXPECT_EQ(frames, c.frames) << "slowdown " << c.slowdown << ", count " << c.count;
   }
+}
 
-  static void drawChar(float x, float y, char ch) {
-    DisplayManager::getInstance().drawCharacter(Vector(x, y), ch, GREEN);
+TEST_F(SpriteTest, ShapesTakeTheirPointsRadiusAndCornerFromTypeAndSize) {
+  startDisplay();
+  EXPECT_FLOAT_EQ(Shape().getSize(), 24.0f);  // the font scale (2) times the smaller cell side, whole
+  // Cell (5, 2) is pixel (64, 64). The square's turn stays for whatever is drawn next.
+  const struct { int type; float size; unsigned points; float radius, x, y, rotation; } table[] = {
+      {CIRCLE, 2.0f, 3, 2.0f, 63.0f, 63.0f, 0.0f},    {CIRCLE, 7.9f, 7, 7.9f, 60.05f, 60.05f, 0.0f},
+      {CIRCLE, 24.0f, 10, 24.0f, 52.0f, 52.0f, 0.0f}, {SQUARE, 24.0f, 4, 12.0f, 76.0f, 64.0f - 24.0f / 1.75f, 45.0f},
+      {TRIANGLE, 24.0f, 3, 12.0f, 52.0f, 52.0f, 45.0f}};
+  for (const auto& row : table) {
+    Shape shape;
+    shape.setType(row.type);
+    shape.setSize(row.size);
+    shape.draw(Vector(5.0f, 2.0f));
+    const sf::CircleShape& figure = Shape::getFigure();
+    SCOPED_TRACE(::testing::Message() << "type " << row.type << ", size " << row.size);
+    EXPECT_EQ(figure.getPointCount(), row.points);
+    EXPECT_FLOAT_EQ(figure.getRadius(), row.radius);
+    EXPECT_FLOAT_EQ(figure.getPosition().x, row.x);
+    EXPECT_FLOAT_EQ(figure.getPosition().y, row.y);
+    EXPECT_FLOAT_EQ(figure.getRotation(), row.rotation);
   }
-
-  static bool sameImage(const sf::Image& a, const sf::Image& b) {
-    if (a.getSize() != b.getSize()) return false;
-    const std::size_t bytes = static_cast<std::size_t>(a.getSize().x) * a.getSize().y * 4;
-    return std::equal(a.getPixelsPtr(), a.getPixelsPtr() + bytes, b.getPixelsPtr());
-  }
-};
-
-TEST_F(SpriteTest, OddFrameIsCentredOnItsMiddleCell) {
-  startDisplay();
-  const Frame frame(3, 1, "abc");
-  int result = -1;
-  const sf::Image drawn = imageOf([&] { result = frame.draw(Vector(10.0f, 5.0f), GREEN); });
-  const sf::Image expected = imageOf([] {
-    drawChar(9.0f, 5.0f, 'a');
-    drawChar(10.0f, 5.0f, 'b');
-    drawChar(11.0f, 5.0f, 'c');
-  });
-  EXPECT_EQ(result, 0);
-  EXPECT_GT(countInk(drawn), 0);
-  EXPECT_TRUE(sameImage(drawn, expected));
-}
-
-TEST_F(SpriteTest, EvenFrameStraddlesThePositionByHalfCells) {
-  startDisplay();
-  const Frame frame(4, 2, "abcdefgh");
-  const sf::Image drawn = imageOf([&] { frame.draw(Vector(10.0f, 5.0f), GREEN); });
-  const sf::Image expected = imageOf([] {
-    const char* chars = "abcdefgh";
-    for (int y = 0; y < 2; y++)
-      for (int x = 0; x < 4; x++)
-        drawChar(8.5f + static_cast<float>(x), 4.5f + static_cast<float>(y), chars[y * 4 + x]);
-  });
-  EXPECT_GT(countInk(drawn), 0);
-  EXPECT_TRUE(sameImage(drawn, expected));
-}
-
-TEST_F(SpriteTest, TransparentCharactersLeaveTheirCellsUntouched) {
-  startDisplay();
-  const Frame frame(5, 1, "#a#b#");
-  const sf::Image drawn =
-      imageOf([&] { frame.draw(Vector(10.0f, 5.0f), GREEN, '#'); }, sf::Color::Blue);
-  const sf::Image expected = imageOf(
-      [] {
-        drawChar(9.0f, 5.0f, 'a');
-        drawChar(11.0f, 5.0f, 'b');
-      },
-      sf::Color::Blue);
-  EXPECT_TRUE(sameImage(drawn, expected));
-}
-
-TEST_F(SpriteTest, FrameDrawsNoFurtherThanItsText) {
-  startDisplay();
-  const Frame short_frame(3, 2, "ab");
-  int result = -1;
-  const sf::Image drawn = imageOf([&] { result = short_frame.draw(Vector(10.0f, 5.0f), GREEN); });
-  const sf::Image expected = imageOf([] {
-    drawChar(9.0f, 4.5f, 'a');
-    drawChar(10.0f, 4.5f, 'b');
-  });
-  EXPECT_EQ(result, 0);
-  EXPECT_TRUE(sameImage(drawn, expected));
-  EXPECT_EQ(countInk(imageOf([] { Frame().draw(Vector(10.0f, 5.0f), GREEN); })), 0);
-}
-
-TEST_F(SpriteTest, FrameStopsAtTheFirstCharacterThatCannotBeDrawn) {
-  startLog();
-  EXPECT_EQ(Frame(3, 1, "abc").draw(Vector(10.0f, 5.0f), GREEN), -1);
-  EXPECT_EQ(logCount("DisplayManager not started!"), 1);
-}
-
-TEST_F(SpriteTest, SpriteHoldsAtMostItsFrames) {
-  Sprite sprite(2);
-  EXPECT_EQ(sprite.addFrame(Frame(1, 1, "a")), 0);
-  EXPECT_EQ(sprite.addFrame(Frame(1, 1, "b")), 0);
-  EXPECT_EQ(sprite.addFrame(Frame(1, 1, "c")), -1);
-  EXPECT_EQ(sprite.getFrameCount(), 2);
-  EXPECT_EQ(sprite.getFrame(1).getString(), "b");
-  EXPECT_EQ(sprite.getFrame(2).getString(), "");
-  EXPECT_EQ(sprite.getFrame(-1).getWidth(), 0);
-}
-
-TEST_F(SpriteTest, NegativeFrameCountLeavesNoRoom) {
-  startLog();
-  Sprite sprite(-3);
-  EXPECT_TRUE(logHas("Sprite::Sprite(): Error! Unable to allocate -3 frames."));
-  EXPECT_EQ(sprite.getMaxFrames(), 0);
-  EXPECT_EQ(sprite.addFrame(Frame(1, 1, "a")), -1);
-}
-
-TEST_F(SpriteTest, SpriteDrawsInItsColourAndNothingOutOfRange) {
-  startDisplay();
-  Sprite sprite(1);
-  sprite.setColor(RED);
-  sprite.addFrame(Frame(1, 1, "#"));
-  const sf::Image drawn = imageOf([&] { EXPECT_EQ(sprite.draw(0, Vector(5.0f, 2.0f)), 0); });
-  EXPECT_GT(countColor(drawn, 0, 0, 1024, 768, sf::Color::Red), 20);
-  EXPECT_EQ(countInk(imageOf([&] { EXPECT_EQ(sprite.draw(1, Vector(5.0f, 2.0f)), 0); })), 0);
 }
 
 }  // namespace
