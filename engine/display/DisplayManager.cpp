@@ -345,14 +345,9 @@ int DisplayManager::drawText(Vector world_pos, std::string str, TextAlignment al
 }
 
 int DisplayManager::swapBuffers() {
-  if (!isStarted()) {
-    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+  if (flush() != 0) {
     return -1;
   }
-  if (window == nullptr) {
-    return -1;
-  }
-  drawBatch();
   window->display();
   window->clear(window_background_color);
   return 0;
