@@ -39,16 +39,8 @@ Splash::Splash() {
 Splash::~Splash() { delete sprite; }
 
 int Splash::eventHandler(const Event* event) {
-  GameManager& game_manager = GameManager::getInstance();
-  if (game_manager.getGameOver()) {
-    WorldManager::getInstance().markForDelete(this);
-    return 0;
-  }
-  if (event->getType() == KEYBOARD_EVENT) {
-    game_manager.setGameOver(true);
-    WorldManager::getInstance().markForDelete(this);
-    return 1;
-  }
+  const int ended = endSplashOnKeyOrGameOver(this, event);
+  if (ended != -1) return ended;
   if (event->getType() == STEP_EVENT) {
     countdown--;
     if (countdown == 0) {

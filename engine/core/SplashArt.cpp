@@ -3,8 +3,12 @@
 #include <initializer_list>
 #include <string>
 
+#include "core/Event.h"
+#include "core/GameManager.h"
 #include "display/Frame.h"
 #include "display/Sprite.h"
+#include "world/Object.h"
+#include "world/WorldManager.h"
 
 namespace tx {
 
@@ -92,6 +96,20 @@ Sprite* makeSplashTolvexRestSprite() {
       R"(   / \   )",
       R"(  _| |_  )"
                       }});
+}
+
+int endSplashOnKeyOrGameOver(Object* splash_object, const Event* event) {
+  GameManager& game_manager = GameManager::getInstance();
+  if (game_manager.getGameOver()) {
+    WorldManager::getInstance().markForDelete(splash_object);
+    return 0;
+  }
+  if (event->getType() == KEYBOARD_EVENT) {
+    game_manager.setGameOver(true);
+    WorldManager::getInstance().markForDelete(splash_object);
+    return 1;
+  }
+  return -1;
 }
 
 }  // namespace tx

@@ -2,10 +2,17 @@
 
 namespace tx {
 
+class Event;
+class Object;
 class Sprite;
 
-// The pictures of the splash screen, built in code. Each call makes a new sprite that the
-// caller owns and deletes; blanks are transparent. Null if the sprite cannot hold its frames.
+// The rule both splash objects follow before their own steps: once game over is set they leave
+// (0), and any key ends the splash at once (1). -1 when the event is the object's to handle.
+int endSplashOnKeyOrGameOver(Object* splash_object, const Event* event);
+
+// The pictures of the splash screen, built in code, and the rule its objects share. Each
+// picture call makes a new sprite that the caller owns and deletes; blanks are transparent.
+// Null if the sprite cannot hold its frames.
 
 // Label "splash": two 47 x 8 green frames spelling the engine's name in two lettering styles.
 Sprite* makeSplashSprite();

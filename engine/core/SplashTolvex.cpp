@@ -29,16 +29,8 @@ SplashTolvex::SplashTolvex(Vector init_target) {
 SplashTolvex::~SplashTolvex() { delete sprite; }
 
 int SplashTolvex::eventHandler(const Event* event) {
-  GameManager& game_manager = GameManager::getInstance();
-  if (game_manager.getGameOver()) {
-    WorldManager::getInstance().markForDelete(this);
-    return 0;
-  }
-  if (event->getType() == KEYBOARD_EVENT) {
-    game_manager.setGameOver(true);
-    WorldManager::getInstance().markForDelete(this);
-    return 1;
-  }
+  const int ended = endSplashOnKeyOrGameOver(this, event);
+  if (ended != -1) return ended;
   if (event->getType() == STEP_EVENT) {
     countdown--;
     if (countdown < 1 && getPosition().getY() <= target.getY()) {
@@ -56,7 +48,7 @@ int SplashTolvex::eventHandler(const Event* event) {
       setPosition(Vector(getPosition().getX() - 1.0f, getPosition().getY()));
     }
     if (countdown == -45) {
-      game_manager.setGameOver(true);
+      GameManager::getInstance().setGameOver(true);
       WorldManager::getInstance().markForDelete(this);
     }
     return 1;

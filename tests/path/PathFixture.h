@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Probe.h"
 #include "TestSupport.h"
 #include "core/LogManager.h"
 #include "path/EventPath.h"
@@ -14,22 +15,17 @@ namespace tx::test {
 
 inline Vector cell(int x, int y) { return Vector(static_cast<float>(x), static_cast<float>(y)); }
 
-// Starts the log (flushed), the world manager with a 20 x 15 boundary, and the path manager.
-class PathTest : public EngineTest {
+// The world fixture with a 20 x 15 boundary and the path manager started.
+class PathTest : public WorldTest {
  protected:
   void SetUp() override {
-    EngineTest::SetUp();
-    ASSERT_EQ(LogManager::getInstance().startUp(), 0);
-    LogManager::getInstance().setFlush(true);
-    ASSERT_EQ(WorldManager::getInstance().startUp(), 0);
+    WorldTest::SetUp();
     setWorld(20, 15);
     ASSERT_EQ(paths().startUp(), 0);
   }
   void TearDown() override {
     paths().shutDown();
-    WorldManager::getInstance().shutDown();
-    LogManager::getInstance().shutDown();
-    EngineTest::TearDown();
+    WorldTest::TearDown();
   }
   static void setWorld(int width, int height) {
     const Box box(Vector(), static_cast<float>(width), static_cast<float>(height));
