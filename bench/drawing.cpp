@@ -92,8 +92,8 @@ void addSprite(Scene& scene, const std::string& label, tx::Vector position) {
 
 void addText(Scene& scene, const std::string& text, tx::Vector position, tx::Color color) {
   for (std::size_t i = 0; i < text.size(); i++)
-    scene.push_back({tx::Vector(position.getX() + static_cast<float>(i), position.getY()),
-                     text[i], color});
+    scene.push_back(
+        {tx::Vector(position.getX() + static_cast<float>(i), position.getY()), text[i], color});
 }
 
 // The busiest play frame: the starry background, the floor, a dozen platforms on half-cell
@@ -104,7 +104,8 @@ Scene gameFrame(float view_y) {
   addSprite(scene, "floor", tx::Vector(40.0f, view_y + 23.0f));
   for (int i = 0; i < 12; i++)
     addSprite(scene, "platform" + std::to_string(1 + i % 5),
-              tx::Vector(5.5f + static_cast<float>((i * 37) % 70), view_y + 1.7f * static_cast<float>(i) + 1.0f));
+              tx::Vector(5.5f + static_cast<float>((i * 37) % 70),
+                         view_y + 1.7f * static_cast<float>(i) + 1.0f));
   addSprite(scene, "powerup2", tx::Vector(50.0f, view_y + 9.3f));
   addSprite(scene, "playerj", tx::Vector(33.0f, view_y + 15.4f));
   addText(scene, "Height: 1234", tx::Vector(1.0f, view_y + 0.0f), tx::YELLOW);
@@ -121,8 +122,8 @@ class PerCharacter {
     rectangle.setFillColor(sf::Color::Black);
     text.setFont(tx::DisplayManager::getInstance().getFont());
     text.setStyle(sf::Text::Bold);
-    const float size = tx::Config::getInstance().getFontScale() *
-                       std::min(tx::cellWidth(), tx::cellHeight());
+    const float size =
+        tx::Config::getInstance().getFontScale() * std::min(tx::cellWidth(), tx::cellHeight());
     text.setCharacterSize(static_cast<unsigned int>(size));
   }
 
@@ -196,11 +197,12 @@ void report(const char* name, const Scene& scene) {
   }
   const double reference_ms = median(per_character.frame_ms);
   const double batched_ms = median(batched.frame_ms);
-  std::printf("%-22s %5zu chars | per-character %7.2f ms (draws %6.2f) | batched %6.2f ms "
-              "(draws %5.2f) | ratio %5.2f | batched allocations/frame %.2f\n",
-              name, scene.size(), reference_ms, median(per_character.draw_ms), batched_ms,
-              median(batched.draw_ms), batched_ms > 0.0 ? reference_ms / batched_ms : 0.0,
-              static_cast<double>(batched.allocations) / (ROUNDS * FRAMES_PER_ROUND));
+  std::printf(
+      "%-22s %5zu chars | per-character %7.2f ms (draws %6.2f) | batched %6.2f ms "
+      "(draws %5.2f) | ratio %5.2f | batched allocations/frame %.2f\n",
+      name, scene.size(), reference_ms, median(per_character.draw_ms), batched_ms,
+      median(batched.draw_ms), batched_ms > 0.0 ? reference_ms / batched_ms : 0.0,
+      static_cast<double>(batched.allocations) / (ROUNDS * FRAMES_PER_ROUND));
 }
 
 }  // namespace
@@ -238,12 +240,13 @@ int main() {
   tx::WorldManager::getInstance().setView(
       tx::Box(tx::Vector(0.0f, view_y), static_cast<float>(columns), static_cast<float>(rows)));
 
-  std::printf("%d x %d cells, %d x %d pixels; frame = draws + swap, median of %d frames each way "
-              "(ratio = per-character / batched)\n",
-              columns, rows, display.getHorizontalPixels(), display.getVerticalPixels(),
-              ROUNDS * FRAMES_PER_ROUND);
-  tx::WorldManager::getInstance().setView(tx::Box(tx::Vector(0.0f, 0.0f),
-                                                  static_cast<float>(columns), static_cast<float>(rows)));
+  std::printf(
+      "%d x %d cells, %d x %d pixels; frame = draws + swap, median of %d frames each way "
+      "(ratio = per-character / batched)\n",
+      columns, rows, display.getHorizontalPixels(), display.getVerticalPixels(),
+      ROUNDS * FRAMES_PER_ROUND);
+  tx::WorldManager::getInstance().setView(
+      tx::Box(tx::Vector(0.0f, 0.0f), static_cast<float>(columns), static_cast<float>(rows)));
   report("empty (swap only)", Scene());
   report("full screen", fullScreen(columns, rows));
   report("half-empty screen", halfEmptyScreen(columns, rows));

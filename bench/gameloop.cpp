@@ -64,14 +64,15 @@ int main() {
   for (double p : periods_ms) sum += p;
   const std::size_t n = periods_ms.size();
   const double mean = sum / static_cast<double>(n);
-  const double median = n % 2 ? periods_ms[n / 2] : (periods_ms[n / 2 - 1] + periods_ms[n / 2]) / 2.0;
+  const double median =
+      n % 2 ? periods_ms[n / 2] : (periods_ms[n / 2 - 1] + periods_ms[n / 2]) / 2.0;
   const double p99 = periods_ms[std::min(n - 1, (n * 99 + 99) / 100 - 1)];
   const double cpu_ms_per_step =
       1000.0 * static_cast<double>(cpu_end - cpu_start) / CLOCKS_PER_SEC / (STEPS + 1);
 
   std::printf("empty game loop, headless, frame time %d ms, %zu frame periods\n", frame_time, n);
-  std::printf("frame period: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms\n", mean,
-              median, p99);
+  std::printf("frame period: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms\n", mean, median,
+              p99);
   std::printf("process CPU time per step: %.4f ms\n", cpu_ms_per_step);
   return 0;
 }

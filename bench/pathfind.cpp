@@ -39,7 +39,8 @@ int buildMaze(int width, int height) {
     for (int d = 0; d < 4; ++d) {
       const int nx = x + dirs[d][0];
       const int ny = y + dirs[d][1];
-      if (nx > 0 && nx < width - 1 && ny > 0 && ny < height - 1 && !open[ny][nx]) choices.push_back(d);
+      if (nx > 0 && nx < width - 1 && ny > 0 && ny < height - 1 && !open[ny][nx])
+        choices.push_back(d);
     }
     if (choices.empty()) {
       stack.pop_back();

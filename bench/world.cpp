@@ -100,9 +100,10 @@ int main() {
   for (int count : sizes) {
     const int steps = count >= 5000 ? 20 : 100;
     const Result result = run(count, steps);
-    std::printf("%5d objects: %10.1f us/step median, %10.1f us/step mean, %7.1f collision "
-                "events/step (%d steps)\n",
-                count, result.median_us, result.mean_us, result.collisions_per_step, steps);
+    std::printf(
+        "%5d objects: %10.1f us/step median, %10.1f us/step mean, %7.1f collision "
+        "events/step (%d steps)\n",
+        count, result.median_us, result.mean_us, result.collisions_per_step, steps);
   }
   tx::LogManager::getInstance().shutDown();
   return 0;

@@ -50,8 +50,8 @@ class Ball : public tx::Object {
   int eventHandler(const tx::Event* event) override {
     if (event->getType() == tx::COLLISION_EVENT) {
       const auto* collision = static_cast<const tx::EventCollision*>(event);
-      tx::Object* other = collision->getObject1() == this ? collision->getObject2()
-                                                          : collision->getObject1();
+      tx::Object* other =
+          collision->getObject1() == this ? collision->getObject2() : collision->getObject1();
       // Bounce off the side we hit: reverse the component pointing into the other object.
       const Vector normal = tx::getNormal(this, other);
       Vector velocity = getVelocity();

@@ -21,7 +21,9 @@ class Glyph : public tx::Object {
   Glyph(Vector at, char init_ch, tx::Color init_color) : ch(init_ch), color(init_color) {
     setPosition(at);
   }
-  int draw() override { return tx::DisplayManager::getInstance().drawCharacter(getPosition(), ch, color); }
+  int draw() override {
+    return tx::DisplayManager::getInstance().drawCharacter(getPosition(), ch, color);
+  }
 
  private:
   char ch;
@@ -69,7 +71,9 @@ class Walker : public Glyph {
   Glyph* marker = nullptr;
 };
 
-void wall(int x, int y) { new Glyph(Vector(static_cast<float>(x), static_cast<float>(y)), '#', tx::BLUE); }
+void wall(int x, int y) {
+  new Glyph(Vector(static_cast<float>(x), static_cast<float>(y)), '#', tx::BLUE);
+}
 
 }  // namespace
 

@@ -60,7 +60,8 @@ std::string settingsText() {
   t += "window_vertical_pixels:" + toString(c.getWindowVerticalPixels()) + ",";
   t += "window_horizontal_chars:" + toString(c.getWindowHorizontalChars()) + ",";
   t += "window_vertical_chars:" + toString(c.getWindowVerticalChars()) + ",";
-  if (color >= 0 && color < 8) t += std::string("window_background_color:") + color_names[color] + ",";
+  if (color >= 0 && color < 8)
+    t += std::string("window_background_color:") + color_names[color] + ",";
   t += std::string("window_style:") +
        (c.getWindowStyle() == WINDOW_STYLE_FULLSCREEN ? "fullscreen" : "default") + ",";
   t += "window_title:" + c.getWindowTitle() + ",";
@@ -113,7 +114,8 @@ int startEngine(const std::string& scratch_dir) {
   if (GameManager::getInstance().startUp() != 0) return -1;
   config_defaults = settingsText();
   if (!writeScratch(scratch_file, RESIDENT_SPRITE)) return -1;
-  if (ResourceManager::getInstance().loadSprite(scratch_file, RESIDENT_SPRITE_LABEL) != 0) return -1;
+  if (ResourceManager::getInstance().loadSprite(scratch_file, RESIDENT_SPRITE_LABEL) != 0)
+    return -1;
   NetworkManager& network = NetworkManager::getInstance();
   if (network.startUp() != 0) return -1;
   if (network.setServer(0, "127.0.0.1") != 0) return -1;
@@ -201,7 +203,8 @@ int feedNetwork(const std::uint8_t* data, std::size_t size) {
     }
     std::size_t chunk = static_cast<std::size_t>(control) + 1;
     if (chunk > size - at) chunk = size - at;
-    if (sent + chunk <= MAX_SENT && platform::socketSendAll(peer, data + at, static_cast<int>(chunk)) == 0)
+    if (sent + chunk <= MAX_SENT &&
+        platform::socketSendAll(peer, data + at, static_cast<int>(chunk)) == 0)
       sent += chunk;
     at += chunk;
   }

@@ -11,8 +11,8 @@ namespace {
 // A private directory for the log, the configuration and the scratch file of this process.
 std::string makeScratchDir() {
   const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                        "/tolvex-fuzz-XXXXXX";
+  std::string pattern =
+      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/tolvex-fuzz-XXXXXX";
   if (mkdtemp(&pattern[0]) == nullptr) {
     std::perror("mkdtemp");
     std::exit(1);
@@ -31,8 +31,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::fclose(out);
   setenv("TOLVEX_CONFIG", config.c_str(), 1);
   // Every rejected input writes its error lines; nobody reads them here.
-  if (std::getenv("TOLVEX_FUZZ_LOG") == nullptr) setenv("TOLVEX_LOG", "/dev/null", 1);
-  else setenv("TOLVEX_LOG", std::getenv("TOLVEX_FUZZ_LOG"), 1);
+  if (std::getenv("TOLVEX_FUZZ_LOG") == nullptr)
+    setenv("TOLVEX_LOG", "/dev/null", 1);
+  else
+    setenv("TOLVEX_LOG", std::getenv("TOLVEX_FUZZ_LOG"), 1);
   if (tx::fuzz::startEngine(dir) != 0) {
     std::fprintf(stderr, "tolvex fuzz: engine did not start\n");
     std::exit(1);

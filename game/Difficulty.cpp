@@ -15,8 +15,8 @@ constexpr float MUSIC_VOLUME = 50.0f;
 
 // Climb speed and background of levels 1 to 5; index 0 is unused.
 constexpr float LEVEL_SPEED[] = {0.0f, 0.3f, 0.25f, 0.2f, 0.15f, 0.075f};
-const char* const LEVEL_BACKGROUND[] = {"", "background5", "background4", "background3",
-                                        "background2", "background1"};
+const char* const LEVEL_BACKGROUND[] = {
+    "", "background5", "background4", "background3", "background2", "background1"};
 
 }  // namespace
 
@@ -61,9 +61,8 @@ int Difficulty::eventHandler(const tx::Event* event) {
   if (event->getType() != tx::STEP_EVENT) return 0;
   tx::WorldManager& world = tx::WorldManager::getInstance();
   const tx::Box boundary = world.getBoundary();
-  const tx::Box raised(
-      tx::Vector(0.0f, boundary.getCorner().getY() - climb_speed), boundary.getHorizontal(),
-      boundary.getVertical());
+  const tx::Box raised(tx::Vector(0.0f, boundary.getCorner().getY() - climb_speed),
+                       boundary.getHorizontal(), boundary.getVertical());
   world.setBoundary(raised);
   world.setView(raised);
   return 1;

@@ -1,9 +1,9 @@
 #include "GameOver.h"
 
 #include "GameStart.h"
+#include "core/Event.h"
 #include "core/ObjectListIterator.h"
 #include "display/Sprite.h"
-#include "core/Event.h"
 #include "world/WorldManager.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "Points.h"
 
 #include "Difficulty.h"
-#include "core/ObjectListIterator.h"
 #include "core/Event.h"
+#include "core/ObjectListIterator.h"
 #include "world/WorldManager.h"
 
 namespace {

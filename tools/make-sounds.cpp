@@ -60,11 +60,16 @@ class Noise {
 double oscillator(Wave wave, double phase, Noise& noise) {
   const double p = phase - std::floor(phase);
   switch (wave) {
-    case Wave::SQUARE: return p < 0.5 ? 1.0 : -1.0;
-    case Wave::PULSE: return p < 0.25 ? 1.0 : -1.0;
-    case Wave::TRIANGLE: return p < 0.5 ? 4.0 * p - 1.0 : 3.0 - 4.0 * p;
-    case Wave::SINE: return std::sin(2.0 * PI * p);
-    case Wave::NOISE: return noise.next();
+    case Wave::SQUARE:
+      return p < 0.5 ? 1.0 : -1.0;
+    case Wave::PULSE:
+      return p < 0.25 ? 1.0 : -1.0;
+    case Wave::TRIANGLE:
+      return p < 0.5 ? 4.0 * p - 1.0 : 3.0 - 4.0 * p;
+    case Wave::SINE:
+      return std::sin(2.0 * PI * p);
+    case Wave::NOISE:
+      return noise.next();
   }
   return 0.0;
 }
@@ -107,8 +112,14 @@ double noteFrequency(const std::string& name) {
   static const int semitone_of[] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
   int semitone = semitone_of[name[0] - 'A'];
   std::size_t i = 1;
-  if (i < name.size() && name[i] == '#') { ++semitone; ++i; }
-  if (i < name.size() && name[i] == 'b') { --semitone; ++i; }
+  if (i < name.size() && name[i] == '#') {
+    ++semitone;
+    ++i;
+  }
+  if (i < name.size() && name[i] == 'b') {
+    --semitone;
+    ++i;
+  }
   const int octave = std::stoi(name.substr(i));
   const int midi = (octave + 1) * 12 + semitone;
   return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
@@ -128,8 +139,7 @@ double addLine(Buffer& out, const std::string& line, double bpm, Wave wave, doub
     const double f = noteFrequency(note);
     if (f > 0.0) {
       addTone(out, beat * seconds_per_beat, beats * seconds_per_beat * gate, f, f, wave, volume,
-              env,
-              vibrato_depth > 0.0 ? 5.5 : 0.0, vibrato_depth);
+              env, vibrato_depth > 0.0 ? 5.5 : 0.0, vibrato_depth);
     }
     beat += beats;
   }

@@ -120,7 +120,8 @@ int GameManager::startUp() {
   }
 
   if (requestTimerResolution() == TIMER_CANNOT_DO)
-    log_manager.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
+    log_manager.writeLog(
+        1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
 
   game_over = false;
   Manager::startUp();
@@ -152,8 +153,7 @@ void GameManager::run() {
       NetworkManager& network_manager = NetworkManager::getInstance();
       if (network_manager.isServer()) network_manager.accept();
       const int deadline = clampToInt(
-          static_cast<long long>(static_cast<float>(frame_time) * 0.2f * 1000.0f) +
-          clock.split());
+          static_cast<long long>(static_cast<float>(frame_time) * 0.2f * 1000.0f) + clock.split());
       while (network_manager.getNumConnected() > 0) {
         bool data_left = false;
         // The count is read again after every call: a call may close a connection.
@@ -171,8 +171,7 @@ void GameManager::run() {
     WorldManager::getInstance().draw();
 
     const long long spare = static_cast<long long>(frame_us) - clock.split() - adjust;
-    PathManager::getInstance().cycle(
-        static_cast<int>(static_cast<float>(spare) * 0.95f / 1000.0f));
+    PathManager::getInstance().cycle(static_cast<int>(static_cast<float>(spare) * 0.95f / 1000.0f));
 
     const int split = clock.split();
     const int remaining = clampToInt(static_cast<long long>(frame_us) - split - adjust);
@@ -201,7 +200,8 @@ void GameManager::shutDown() {
   game_over = true;
 
   if (releaseTimerResolution() == TIMER_CANNOT_DO)
-    log_manager.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
+    log_manager.writeLog(
+        1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
 
   PathManager::getInstance().shutDown();
   log_manager.writeLog(1, "Path manager stopped");

@@ -78,8 +78,7 @@ int LogManager::writeLine(const char* fmt, va_list args) const {
   std::FILE* target = file != nullptr ? file : stderr;
   bool failed = false;
   if (log_time_string && std::fprintf(target, "%s ", getTimeString()) < 0) failed = true;
-  if (log_step_count &&
-      std::fprintf(target, "%4d ", GameManager::getInstance().getStepCount()) < 0)
+  if (log_step_count && std::fprintf(target, "%4d ", GameManager::getInstance().getStepCount()) < 0)
     failed = true;
   const int written = std::vfprintf(target, fmt, args);
   if (written < 0) failed = true;

@@ -68,8 +68,9 @@ int Manager::onEvent(const Event* event) const {
   if (event == nullptr) return 0;
   const std::string label = event->getType();
   if (label == UNDEFINED_EVENT) {
-    LogManager::getInstance().writeLog(1, "Manager(%s)::onEvent(): Warning! Event type %s is undefined.",
-                                       type.c_str(), label.c_str());
+    LogManager::getInstance().writeLog(
+        1, "Manager(%s)::onEvent(): Warning! Event type %s is undefined.", type.c_str(),
+        label.c_str());
     return 0;
   }
   if (!isValid(label)) {

@@ -28,9 +28,9 @@ Splash::Splash() {
   // the frame time, at least one step so a tiny frame time cannot divide by zero).
   int half_frame_time = Config::getInstance().getFrameTime() / 2;
   if (half_frame_time < 1) half_frame_time = 1;
-  setVelocity(Vector(-(view.getHorizontal() * 0.5f + half_width + 11.0f) /
-                         static_cast<float>(half_frame_time),
-                     0.0f));
+  setVelocity(Vector(
+      -(view.getHorizontal() * 0.5f + half_width + 11.0f) / static_cast<float>(half_frame_time),
+      0.0f));
   countdown = 15;
   registerInterest(KEYBOARD_EVENT);
   registerInterest(STEP_EVENT);

@@ -21,5 +21,4 @@ class Splash : public Object {
   Sprite* sprite = nullptr;
 };
 
-
 }  // namespace tx

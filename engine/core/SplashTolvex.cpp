@@ -17,8 +17,7 @@ SplashTolvex::SplashTolvex(Vector init_target) {
   setSolidness(SPECTRAL);
 
   const Box view = WorldManager::getInstance().getView();
-  setPosition(Vector(init_target.getX(),
-                     view.getCorner().getY() + view.getVertical() + 6.0f));
+  setPosition(Vector(init_target.getX(), view.getCorner().getY() + view.getVertical() + 6.0f));
   target = init_target;
   setVelocity(Vector(0.0f, -(getPosition().getY() - target.getY()) / 30.0f));
   countdown = 30;

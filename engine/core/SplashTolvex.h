@@ -24,5 +24,4 @@ class SplashTolvex : public Object {
   Sprite* sprite = nullptr;
 };
 
-
 }  // namespace tx

@@ -58,7 +58,8 @@ int DisplayManager::startUp() {
   window_vertical_chars = config.getWindowVerticalChars();
 
   if (config.getHeadless()) {
-    log_manager.writeLog(1, "DisplayManager::startUp(): not doing graphics since in headless mode.");
+    log_manager.writeLog(1,
+                         "DisplayManager::startUp(): not doing graphics since in headless mode.");
   } else {
     // SFML aborts the process when it cannot reach the X server, so ask first, and hold that
     // connection until the window has one of its own.
@@ -71,11 +72,11 @@ int DisplayManager::startUp() {
     log_manager.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
                          static_cast<int>(desktop.width), static_cast<int>(desktop.height));
 
-    window = new (std::nothrow) sf::RenderWindow(
-        sf::VideoMode(static_cast<unsigned int>(window_horizontal_pixels),
-                      static_cast<unsigned int>(window_vertical_pixels), 32),
-        sf::String(config.getWindowTitle()), static_cast<sf::Uint32>(config.getWindowStyle()),
-        sf::ContextSettings());
+    window = new (std::nothrow)
+        sf::RenderWindow(sf::VideoMode(static_cast<unsigned int>(window_horizontal_pixels),
+                                       static_cast<unsigned int>(window_vertical_pixels), 32),
+                         sf::String(config.getWindowTitle()),
+                         static_cast<sf::Uint32>(config.getWindowStyle()), sf::ContextSettings());
     if (window == nullptr || !window->isOpen()) {
       delete window;
       window = nullptr;
@@ -203,10 +204,9 @@ void DisplayManager::drawCell(float pixel_x, float pixel_y, char ch, sf::Color f
              u2, v2, fill);
 }
 
-void DisplayManager::appendQuad(const float* projection, float translation_x,
-                                float translation_y, float left, float top, float right,
-                                float bottom, float u1, float v1, float u2, float v2,
-                                sf::Color fill) const {
+void DisplayManager::appendQuad(const float* projection, float translation_x, float translation_y,
+                                float left, float top, float right, float bottom, float u1,
+                                float v1, float u2, float v2, sf::Color fill) const {
   // Drawn on its own, a quad reaches the rasteriser as (projection x translation), one matrix
   // multiplied in single precision (row by column, terms left to right), applied to its local
   // corners (products summed in order: x, y, z = 0, w = 1). Adding the translation to the
@@ -338,8 +338,8 @@ int DisplayManager::drawText(Vector world_pos, std::string str, TextAlignment al
   unsigned char b = 255;
   colorToRGB(color, r, g, b);
   for (int i = 0; i < length; i++) {
-    drawCharacter(Vector(start.getX() + static_cast<float>(i), start.getY()), str[static_cast<size_t>(i)],
-                  r, g, b);
+    drawCharacter(Vector(start.getX() + static_cast<float>(i), start.getY()),
+                  str[static_cast<size_t>(i)], r, g, b);
   }
   return 0;
 }
@@ -375,35 +375,66 @@ Vector viewToWorld(Vector view_pos) {
 
 Vector spacesToPixels(Vector spaces) {
   const Vector pixels(spaces.getX() * cellWidth(), spaces.getY() * cellHeight());
-  LogManager::getInstance().writeLog(30, "spacesToPixels(int): spaces (%.2f,%.2f) = pixels (%.2f,%.2f)",
-                                     static_cast<double>(spaces.getX()),
-                                     static_cast<double>(spaces.getY()),
-                                     static_cast<double>(pixels.getX()),
-                                     static_cast<double>(pixels.getY()));
+  LogManager::getInstance().writeLog(
+      30, "spacesToPixels(int): spaces (%.2f,%.2f) = pixels (%.2f,%.2f)",
+      static_cast<double>(spaces.getX()), static_cast<double>(spaces.getY()),
+      static_cast<double>(pixels.getX()), static_cast<double>(pixels.getY()));
   return pixels;
 }
 
 Vector pixelsToSpaces(Vector pixels) {
   const Vector spaces(pixels.getX() / cellWidth(), pixels.getY() / cellHeight());
-  LogManager::getInstance().writeLog(30, "pixelsToSpaces(): pixels (%.2f,%.2f) = spaces (%.2f,%.2f)",
-                                     static_cast<double>(pixels.getX()),
-                                     static_cast<double>(pixels.getY()),
-                                     static_cast<double>(spaces.getX()),
-                                     static_cast<double>(spaces.getY()));
+  LogManager::getInstance().writeLog(
+      30, "pixelsToSpaces(): pixels (%.2f,%.2f) = spaces (%.2f,%.2f)",
+      static_cast<double>(pixels.getX()), static_cast<double>(pixels.getY()),
+      static_cast<double>(spaces.getX()), static_cast<double>(spaces.getY()));
   return spaces;
 }
 
 void colorToRGB(Color color, unsigned char& r, unsigned char& g, unsigned char& b) {
   switch (color) {
-    case BLACK: r = 0; g = 0; b = 0; break;
-    case RED: r = 255; g = 0; b = 0; break;
-    case GREEN: r = 0; g = 255; b = 0; break;
-    case YELLOW: r = 255; g = 255; b = 0; break;
-    case BLUE: r = 0; g = 0; b = 255; break;
-    case MAGENTA: r = 255; g = 0; b = 255; break;
-    case CYAN: r = 0; g = 255; b = 255; break;
-    case WHITE: r = 255; g = 255; b = 255; break;
-    case CUSTOM: break;
+    case BLACK:
+      r = 0;
+      g = 0;
+      b = 0;
+      break;
+    case RED:
+      r = 255;
+      g = 0;
+      b = 0;
+      break;
+    case GREEN:
+      r = 0;
+      g = 255;
+      b = 0;
+      break;
+    case YELLOW:
+      r = 255;
+      g = 255;
+      b = 0;
+      break;
+    case BLUE:
+      r = 0;
+      g = 0;
+      b = 255;
+      break;
+    case MAGENTA:
+      r = 255;
+      g = 0;
+      b = 255;
+      break;
+    case CYAN:
+      r = 0;
+      g = 255;
+      b = 255;
+      break;
+    case WHITE:
+      r = 255;
+      g = 255;
+      b = 255;
+      break;
+    case CUSTOM:
+      break;
     default:
       LogManager::getInstance().writeLog(5, "colorToRGB(): Color %d not supported.",
                                          static_cast<int>(color));
@@ -413,14 +444,22 @@ void colorToRGB(Color color, unsigned char& r, unsigned char& g, unsigned char& 
 
 sf::Color colorToSFML(Color color) {
   switch (color) {
-    case BLACK: return sf::Color::Black;
-    case RED: return sf::Color::Red;
-    case GREEN: return sf::Color::Green;
-    case YELLOW: return sf::Color::Yellow;
-    case BLUE: return sf::Color::Blue;
-    case MAGENTA: return sf::Color::Magenta;
-    case CYAN: return sf::Color::Cyan;
-    case WHITE: return sf::Color::White;
+    case BLACK:
+      return sf::Color::Black;
+    case RED:
+      return sf::Color::Red;
+    case GREEN:
+      return sf::Color::Green;
+    case YELLOW:
+      return sf::Color::Yellow;
+    case BLUE:
+      return sf::Color::Blue;
+    case MAGENTA:
+      return sf::Color::Magenta;
+    case CYAN:
+      return sf::Color::Cyan;
+    case WHITE:
+      return sf::Color::White;
     case CUSTOM:
       LogManager::getInstance().writeLog(5, "colorToSFML(): Color is CUSTOM.");
       return sf::Color::White;

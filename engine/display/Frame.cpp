@@ -14,7 +14,8 @@ int Frame::draw(Vector position, Color color, char transparency) const {
   const float y_offset = static_cast<float>(height - 1) * 0.5f;
   for (int y = 0; y < height; y++) {
     for (int x = 0; x < width; x++) {
-      const size_t at = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+      const size_t at =
+          static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
       // A frame built by hand may hold fewer characters than its size claims.
       if (at >= text.size()) {
         return 0;

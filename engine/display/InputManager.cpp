@@ -183,9 +183,9 @@ void InputManager::shutDown() {
 EventKeyboard InputManager::toEventKeyboard(const sf::Event::KeyEvent& key_event) const {
   EventKeyboard keyboard_event;
   keyboard_event.setKey(translateKey(key_event.code));
-  LogManager::getInstance().writeLog(15, "InputManager::toEventKeyboard(): Keyboard event '%c' (%d)",
-                                     static_cast<int>(keyboard_event.getKey()),
-                                     static_cast<int>(key_event.code));
+  LogManager::getInstance().writeLog(
+      15, "InputManager::toEventKeyboard(): Keyboard event '%c' (%d)",
+      static_cast<int>(keyboard_event.getKey()), static_cast<int>(key_event.code));
   return keyboard_event;
 }
 
@@ -224,8 +224,8 @@ void InputManager::getInput() {
       case sf::Event::MouseMoved: {
         EventMouse mouse_event;
         mouse_event.setAction(MouseAction::MOVED);
-        mouse_event.setPosition(pixelsToSpaces(Vector(static_cast<float>(event.mouseMove.x),
-                                                      static_cast<float>(event.mouseMove.y))));
+        mouse_event.setPosition(pixelsToSpaces(
+            Vector(static_cast<float>(event.mouseMove.x), static_cast<float>(event.mouseMove.y))));
         onEvent(&mouse_event);
         break;
       }

@@ -107,8 +107,8 @@ bool readData(std::ifstream& file, const std::string& tag, std::vector<std::stri
   std::string line = getLine(file);
   line_number++;
   if (line != begin) {
-    log.writeLog("readData(): Error line %d! Expected '%s', have '%s'.", line_number,
-                 begin.c_str(), printable(line).c_str());
+    log.writeLog("readData(): Error line %d! Expected '%s', have '%s'.", line_number, begin.c_str(),
+                 printable(line).c_str());
     return false;
   }
   while (true) {
@@ -234,9 +234,9 @@ bool colorFromName(const std::string& name, Color& color) {
   static const struct {
     const char* name;
     Color color;
-  } names[] = {{"black", BLACK}, {"red", RED},         {"green", GREEN}, {"yellow", YELLOW},
-               {"blue", BLUE},   {"magenta", MAGENTA}, {"cyan", CYAN},   {"white", WHITE},
-               {"default", COLOR_DEFAULT}};
+  } names[] = {{"black", BLACK},   {"red", RED},     {"green", GREEN},
+               {"yellow", YELLOW}, {"blue", BLUE},   {"magenta", MAGENTA},
+               {"cyan", CYAN},     {"white", WHITE}, {"default", COLOR_DEFAULT}};
   for (const auto& entry : names) {
     if (name == entry.name) {
       color = entry.color;
@@ -417,7 +417,8 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
 
   // A frame takes height + 1 body lines, so the body bounds how many frames can be read; a
   // header claiming more than that must not make the sprite reserve room for them.
-  const long long fitting = static_cast<long long>(body.size()) / (static_cast<long long>(height) + 1);
+  const long long fitting =
+      static_cast<long long>(body.size()) / (static_cast<long long>(height) + 1);
   const int capacity = static_cast<int>(std::min<long long>(frames, fitting));
   try {
     sprite = new Sprite(capacity);
@@ -435,7 +436,8 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
 
   Color color = COLOR_DEFAULT;
   if (!colorFromName(color_name, color)) {
-    log.writeLog("RM::loadSprite(): Error! Unrecognized color '%s'.", printable(color_name).c_str());
+    log.writeLog("RM::loadSprite(): Error! Unrecognized color '%s'.",
+                 printable(color_name).c_str());
     log.writeLog("  Valid colors are: black, red, green, yellow,");
     log.writeLog("                    blue, magenta, cyan and white.");
     return notLoaded();

@@ -26,7 +26,8 @@ Shape::Shape()
 
 void Shape::setType(int new_type) {
   if (new_type < UNDEFINED || new_type > TRIANGLE) {
-    LogManager::getInstance().writeLog("Shape::setType(): Unknown shape type %d. Ignoring.", new_type);
+    LogManager::getInstance().writeLog("Shape::setType(): Unknown shape type %d. Ignoring.",
+                                       new_type);
     return;
   }
   type = new_type;

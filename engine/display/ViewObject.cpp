@@ -14,11 +14,10 @@ namespace tx {
 namespace {
 
 // The list tokens and keys of the view attributes, in writing order.
-const char* const VIEW_TOKENS[VIEW_ATTR_COUNT] = {"VIEW_STRING,", "VALUE,", "BORDER,",
-                                                  "COLOR,", "LOCATION,", "DRAW_VALUE,"};
-const char* const VIEW_KEYS[VIEW_ATTR_COUNT] = {"view_string", "view_value", "view_border",
-                                                "view_color", "view_location",
-                                                "view_draw_value"};
+const char* const VIEW_TOKENS[VIEW_ATTR_COUNT] = {"VIEW_STRING,", "VALUE,",    "BORDER,",
+                                                  "COLOR,",       "LOCATION,", "DRAW_VALUE,"};
+const char* const VIEW_KEYS[VIEW_ATTR_COUNT] = {"view_string", "view_value",    "view_border",
+                                                "view_color",  "view_location", "view_draw_value"};
 
 // The leading integer of text, 0 when there is none; clamped to the int range, since hostile text
 // may hold numbers no int can.
@@ -98,8 +97,7 @@ void ViewObject::setLocation(int new_location) {
       break;
     default:
       LogManager::getInstance().writeLog(
-          "ViewObject::setLocation(): Warning! Location out of range (%d). Ignored.",
-          new_location);
+          "ViewObject::setLocation(): Warning! Location out of range (%d). Ignored.", new_location);
       return;
   }
   float y = 0.0f;
@@ -161,8 +159,8 @@ int ViewObject::draw() {
     result += display.drawText(Vector(p.getX(), p.getY() + 1.0f), dashes, ALIGN_CENTER, color);
     const float left = p.getX() - static_cast<float>(n / 2) - 1.0f;
     result += display.drawCharacter(Vector(left, p.getY()), '|', color);
-    result += display.drawCharacter(Vector(left + static_cast<float>(n) + 1.0f, p.getY()), '|',
-                                    color);
+    result +=
+        display.drawCharacter(Vector(left + static_cast<float>(n) + 1.0f, p.getY()), '|', color);
   }
   return result;
 }
@@ -185,10 +183,12 @@ std::string ViewObject::serialize(std::string attributes) {
   LogManager::getInstance().writeLog(25, "ViewObject::serialize(): attr is '%s'",
                                      attributes.c_str());
   std::string result = Object::serialize(attributes);
-  const std::string values[VIEW_ATTR_COUNT] = {
-      view_string,   std::to_string(value),    border ? "true" : "false",
-      std::to_string(static_cast<int>(color)), std::to_string(location),
-      draw_value ? "true" : "false"};
+  const std::string values[VIEW_ATTR_COUNT] = {view_string,
+                                               std::to_string(value),
+                                               border ? "true" : "false",
+                                               std::to_string(static_cast<int>(color)),
+                                               std::to_string(location),
+                                               draw_value ? "true" : "false"};
   for (int i = 0; i < VIEW_ATTR_COUNT; i++) {
     const bool selected = attributes == "ALL" || (attributes.empty() && modified[i]) ||
                           attributes.find(VIEW_TOKENS[i]) != std::string::npos;

@@ -2,7 +2,8 @@
 
 namespace tx {
 
-EventPath::EventPath(int init_status, Path init_path) : status(init_status), path(std::move(init_path)) {
+EventPath::EventPath(int init_status, Path init_path)
+    : status(init_status), path(std::move(init_path)) {
   setType(PATH_EVENT);
 }
 

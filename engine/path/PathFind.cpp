@@ -28,7 +28,10 @@ Vector toPosition(PathFind::Cell c) {
 }  // namespace
 
 PathFind::PathFind(Object* walker, Vector start_position, Vector goal_position, Object* init_target)
-    : object(walker), target(init_target), start(toCell(start_position)), goal(toCell(goal_position)) {
+    : object(walker),
+      target(init_target),
+      start(toCell(start_position)),
+      goal(toCell(goal_position)) {
   const Box boundary = WorldManager::getInstance().getBoundary();
   const int w = static_cast<int>(boundary.getHorizontal());
   const int h = static_cast<int>(boundary.getVertical());
@@ -110,7 +113,8 @@ int PathFind::cycleOnce() {
   auto isBlocked = [&](int dx, int dy) {
     Node& n = node(Cell{current.x + dx, current.y + dy});
     if (n.blocked_stamp != stamp) {
-      n.blocked = isBlockedAt(Vector(static_cast<float>(current.x + dx), static_cast<float>(current.y + dy)));
+      n.blocked = isBlockedAt(
+          Vector(static_cast<float>(current.x + dx), static_cast<float>(current.y + dy)));
       n.blocked_stamp = stamp;
     }
     return n.blocked;

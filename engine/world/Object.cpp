@@ -25,8 +25,8 @@ int next_id = 1;
 Manager& managerFor(const std::string& label) {
   if (label == KEYBOARD_EVENT || label == MOUSE_EVENT) return InputManager::getInstance();
   if (label == STEP_EVENT) return GameManager::getInstance();
-  if (label == NETWORK_EVENT || label == KEYBOARD_NETWORK_EVENT ||
-      label == MOUSE_NETWORK_EVENT || label == CUSTOM_NETWORK_EVENT) {
+  if (label == NETWORK_EVENT || label == KEYBOARD_NETWORK_EVENT || label == MOUSE_NETWORK_EVENT ||
+      label == CUSTOM_NETWORK_EVENT) {
     return NetworkManager::getInstance();
   }
   return WorldManager::getInstance();

@@ -177,8 +177,7 @@ std::string Object::serialize(std::string attributes) {
   std::string result;
   for (const AttributeName& name : WRITE_ORDER) {
     const ObjectAttribute attribute = name.attribute;
-    const bool selected = attributes == "ALL" ||
-                          (attributes.empty() && isModified(attribute)) ||
+    const bool selected = attributes == "ALL" || (attributes.empty() && isModified(attribute)) ||
                           attributes.find(name.token) != std::string::npos;
     if (!selected) continue;
     switch (attribute) {
@@ -430,8 +429,7 @@ int Object::deserialize(std::string text) {
     const int new_color = readInt(value);
     if (new_color < BLACK || new_color > CUSTOM) {
       // A Color cannot hold arbitrary numbers; the shape keeps its colour.
-      log.writeLog("Object::deserialize(): Warning! color %d not supported. Ignored.",
-                   new_color);
+      log.writeLog("Object::deserialize(): Warning! color %d not supported. Ignored.", new_color);
     } else {
       new_shape.setColor(static_cast<Color>(new_color));
     }

@@ -12,7 +12,10 @@ class Vector {
   float getY() const { return y; }
   void setX(float new_x) { x = new_x; }
   void setY(float new_y) { y = new_y; }
-  void setXY(float new_x, float new_y) { x = new_x; y = new_y; }
+  void setXY(float new_x, float new_y) {
+    x = new_x;
+    y = new_y;
+  }
 
   float getMagnitude() const;
   // Divides both components by the magnitude; a zero vector stays zero.

@@ -100,8 +100,7 @@ int WorldManager::insertObject(Object* object) {
   if (object == nullptr) return -1;
   if (!isStarted()) {
     const LogManager& log = LogManager::getInstance();
-    log.writeLog(2, "WorldManager::insertObject(): Warning! Not adding Object %d",
-                 object->getId());
+    log.writeLog(2, "WorldManager::insertObject(): Warning! Not adding Object %d", object->getId());
     log.writeLog(2, "                              because WorldManager not started.");
     return -1;
   }
@@ -198,8 +197,7 @@ int WorldManager::moveObject(Object* object, Vector where) {
   if (object->isSolid()) {
     ObjectList collisions = getCollisions(object, where);
 
-    if (!collisions.isEmpty() && object->getSolidness() == HARD &&
-        object->getAvoidCollisions()) {
+    if (!collisions.isEmpty() && object->getSolidness() == HARD && object->getAvoidCollisions()) {
       Object* hard = nullptr;
       for (ObjectListIterator it(&collisions); !it.isDone(); it.next()) {
         if (it.currentObject()->getSolidness() == HARD) {
@@ -221,8 +219,9 @@ int WorldManager::moveObject(Object* object, Vector where) {
         ObjectList slide_collisions = getCollisions(object, slide_to);
         if (holdsHard(slide_collisions)) {
           LogManager::getInstance().writeLog(
-              5, "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot "
-                 "move.");
+              5,
+              "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot "
+              "move.");
           return -1;
         }
         where = slide_to;

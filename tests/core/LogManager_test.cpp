@@ -47,8 +47,8 @@ TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
   EXPECT_TRUE(logHas("now"));
   log.shutDown();
   log.writeLog("after stop");
-  EXPECT_TRUE(linesAre(testing::internal::GetCapturedStderr(),
-                       {"   0 before start", "   0 after stop"}));
+  EXPECT_TRUE(
+      linesAre(testing::internal::GetCapturedStderr(), {"   0 before start", "   0 after stop"}));
   EXPECT_EQ(logMessages(),
             (std::vector<std::string>{"value x", "level five",
                                       "LogManager::startup(): Warning! LogManager already started.",

@@ -136,8 +136,6 @@ TEST_F(SplashTest, KeyPressOrClosingTheWindowEndsItOnThatStep) {
   for (const Snapshot& shot : shots) EXPECT_FALSE(shot.name.present || shot.figure.present);
 }
 
-
-
 // A pause object that tells the key-pressing thread when the game is frozen inside it.
 class WatchedPause : public Pause {
  public:

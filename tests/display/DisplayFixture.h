@@ -65,15 +65,19 @@ class DisplayTest : public EngineTest {
     return count;
   }
 
-  // Pixels of the colour in the cell at (column, row) of 12.8 x 32 pixels, widened as glyphs overhang.
-  static int inkInCell(const sf::Image& image, int column, int row, sf::Color color, int margin = 3) {
+  // Pixels of the colour in the cell at (column, row) of 12.8 x 32 pixels, widened as glyphs
+  // overhang.
+  static int inkInCell(const sf::Image& image, int column, int row, sf::Color color,
+                       int margin = 3) {
     const int x = static_cast<int>(static_cast<float>(column) * 12.8f);
-    return countColor(image, x - margin, row * 32, x + 13 + margin, row * 32 + (margin > 0 ? 40 : 32), color);
+    return countColor(image, x - margin, row * 32, x + 13 + margin,
+                      row * 32 + (margin > 0 ? 40 : 32), color);
   }
 
   // Pixels that are not the background colour anywhere in the image.
   static int countInk(const sf::Image& image, sf::Color background = sf::Color::Black) {
-    return static_cast<int>(image.getSize().x * image.getSize().y) - countColor(image, 0, 0, 9999, 9999, background);
+    return static_cast<int>(image.getSize().x * image.getSize().y) -
+           countColor(image, 0, 0, 9999, 9999, background);
   }
 };
 

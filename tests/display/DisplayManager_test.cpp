@@ -22,13 +22,15 @@ sf::Image shownImage() {
   image.create(width, height, sf::Color::Black);
   ::Display* x_display = XOpenDisplay(nullptr);
   XImage* shot = x_display == nullptr ? nullptr
-                                      : XGetImage(x_display, window.getSystemHandle(), 0, 0, width, height, AllPlanes, ZPixmap);
+                                      : XGetImage(x_display, window.getSystemHandle(), 0, 0, width,
+                                                  height, AllPlanes, ZPixmap);
   EXPECT_NE(shot, nullptr);
   for (unsigned y = 0; shot != nullptr && y < height; y++)
     for (unsigned x = 0; x < width; x++) {
       const unsigned long pixel = XGetPixel(shot, static_cast<int>(x), static_cast<int>(y));
-      image.setPixel(x, y, sf::Color(static_cast<sf::Uint8>(pixel >> 16), static_cast<sf::Uint8>(pixel >> 8),
-                                     static_cast<sf::Uint8>(pixel)));
+      image.setPixel(x, y,
+                     sf::Color(static_cast<sf::Uint8>(pixel >> 16),
+                               static_cast<sf::Uint8>(pixel >> 8), static_cast<sf::Uint8>(pixel)));
     }
   if (shot != nullptr) XDestroyImage(shot);
   if (x_display != nullptr) XCloseDisplay(x_display);
@@ -36,9 +38,15 @@ sf::Image shownImage() {
 }
 
 // One thing a scene draws: a character, or a shape when shape_type is not UNDEFINED.
-struct Drawing { Vector position; char ch; sf::Color color; int shape_type = UNDEFINED; };
-const sf::Color COLOURS[] = {sf::Color::Black, sf::Color::Red,  sf::Color::Green, sf::Color::Yellow, sf::Color::Blue,
-                             sf::Color::Magenta, sf::Color::Cyan, sf::Color::White, sf::Color(200, 120, 40)};
+struct Drawing {
+  Vector position;
+  char ch;
+  sf::Color color;
+  int shape_type = UNDEFINED;
+};
+const sf::Color COLOURS[] = {sf::Color::Black,  sf::Color::Red,   sf::Color::Green,
+                             sf::Color::Yellow, sf::Color::Blue,  sf::Color::Magenta,
+                             sf::Color::Cyan,   sf::Color::White, sf::Color(200, 120, 40)};
 
 class DisplayManagerTest : public DisplayTest {
  protected:
@@ -52,12 +60,15 @@ class DisplayManagerTest : public DisplayTest {
     auto drawShape = [&](const Drawing& d) { shape.setType(d.shape_type), shape.draw(d.position); };
     const sf::Image batched = capture([&] {
       for (const Drawing& d : scene)
-        d.shape_type != UNDEFINED ? drawShape(d) : void(display.drawCharacter(d.position, d.ch, d.color.r, d.color.g, d.color.b));
+        d.shape_type != UNDEFINED
+            ? drawShape(d)
+            : void(display.drawCharacter(d.position, d.ch, d.color.r, d.color.g, d.color.b));
     });
     sf::RectangleShape rectangle(sf::Vector2f(cellWidth(), cellHeight()));
     rectangle.setFillColor(colorToSFML(Config::getInstance().getWindowBackgroundColor()));
     sf::Text text("", display.getFont(),
-                  static_cast<unsigned int>(Config::getInstance().getFontScale() * std::min(cellWidth(), cellHeight())));
+                  static_cast<unsigned int>(Config::getInstance().getFontScale() *
+                                            std::min(cellWidth(), cellHeight())));
     text.setStyle(sf::Text::Bold);
     const sf::Image expected = capture([&] {
       sf::RenderWindow& window = *display.getWindow();
@@ -67,9 +78,11 @@ class DisplayManagerTest : public DisplayTest {
           continue;
         }
         const Vector pixel = spacesToPixels(worldToView(d.position));
-        rectangle.setPosition(pixel.getX() - cellWidth() / 10.0f, pixel.getY() + cellHeight() / 5.0f);
+        rectangle.setPosition(pixel.getX() - cellWidth() / 10.0f,
+                              pixel.getY() + cellHeight() / 5.0f);
         window.draw(rectangle);
-        text.setString(sf::String(d.ch)), text.setPosition(pixel.getX(), pixel.getY()), text.setFillColor(d.color);
+        text.setString(sf::String(d.ch)), text.setPosition(pixel.getX(), pixel.getY()),
+            text.setFillColor(d.color);
         window.draw(text);
       }
     });
@@ -92,7 +105,8 @@ TEST_F(DisplayManagerTest, CharacterIsDrawnInItsColourAtItsCellOnceFlushed) {
   texture.update(*window);
   const sf::Image image = texture.copyToImage();
   EXPECT_GT(inkInCell(image, 5, 2, sf::Color::Red), 20);
-  EXPECT_EQ(countColor(image, 0, 0, 1024, 768, sf::Color::Red), inkInCell(image, 5, 2, sf::Color::Red));
+  EXPECT_EQ(countColor(image, 0, 0, 1024, 768, sf::Color::Red),
+            inkInCell(image, 5, 2, sf::Color::Red));
 
   SCOPED_TRACE("relative to the view; an unknown colour draws white");
   WorldManager::getInstance().setView(Box(Vector(10.0f, 3.0f), 80.0f, 24.0f));
@@ -108,7 +122,8 @@ TEST_F(DisplayManagerTest, CharacterIsDrawnInItsColourAtItsCellOnceFlushed) {
 TEST_F(DisplayManagerTest, BackgroundCoversTheShiftedCell) {
   startDisplay();
   const sf::Image image =
-      capture([] { DisplayManager::getInstance().drawCharacter(Vector(5.0f, 2.0f), ' ', WHITE); }, sf::Color::Blue);
+      capture([] { DisplayManager::getInstance().drawCharacter(Vector(5.0f, 2.0f), ' ', WHITE); },
+              sf::Color::Blue);
   // The rectangle spans x 62.72 .. 75.52 and y 70.4 .. 102.4.
   EXPECT_EQ(countColor(image, 63, 71, 75, 102, sf::Color::Black), 12 * 31);
   for (const auto& [x, y] : {std::pair<unsigned, unsigned>{69, 69}, {69, 103}, {61, 80}, {77, 80}})
@@ -136,8 +151,11 @@ TEST_F(DisplayManagerTest, HeadlessKeepsGeometryAndDrawsNothingSilently) {
   EXPECT_EQ(display.getHorizontalCells(), 40);
   EXPECT_EQ(display.getVerticalCells(), 24);
   EXPECT_FLOAT_EQ(cellWidth(), 25.6f);
-  EXPECT_EQ(display.drawCharacter(Vector(1.0f, 1.0f), 'a', RED) + display.drawCharacter(Vector(1.0f, 1.0f), 'a', 1, 2, 3) +
-                display.drawText(Vector(1.0f, 1.0f), "abc", ALIGN_LEFT, RED) + display.flush() + display.swapBuffers(), -5);
+  EXPECT_EQ(display.drawCharacter(Vector(1.0f, 1.0f), 'a', RED) +
+                display.drawCharacter(Vector(1.0f, 1.0f), 'a', 1, 2, 3) +
+                display.drawText(Vector(1.0f, 1.0f), "abc", ALIGN_LEFT, RED) + display.flush() +
+                display.swapBuffers(),
+            -5);
   EXPECT_EQ(logMessages(), std::vector<std::string>{});
 }
 
@@ -145,10 +163,12 @@ TEST_F(DisplayManagerTest, StartUpFailuresAreLoggedAndDrawingIsRefusedOncePerCal
   startLog();
   DisplayManager& display = DisplayManager::getInstance();
   // The last: no X display, which fails start-up instead of aborting.
-  for (const auto& [config, log] : {std::pair<const char*, const char*>{"font_file:no-such-font.ttf,",
-                                         "Unable to load font from file 'no-such-font.ttf'."},
-                                     {"window_vertical_chars:0,", "Error! Window size (1024, 768) pixels, (80, 0) characters not supported."},
-                                     {"window_vertical_chars:24,font_file:tx-font.ttf,", "Unable to allocate window!"}}) {
+  for (const auto& [config, log] :
+       {std::pair<const char*, const char*>{"font_file:no-such-font.ttf,",
+                                            "Unable to load font from file 'no-such-font.ttf'."},
+        {"window_vertical_chars:0,",
+         "Error! Window size (1024, 768) pixels, (80, 0) characters not supported."},
+        {"window_vertical_chars:24,font_file:tx-font.ttf,", "Unable to allocate window!"}}) {
     if (std::string(log) == "Unable to allocate window!") unsetenv("DISPLAY");
     Config::getInstance().loadConfig(config);
     EXPECT_EQ(display.startUp(), -1);
@@ -157,19 +177,26 @@ TEST_F(DisplayManagerTest, StartUpFailuresAreLoggedAndDrawingIsRefusedOncePerCal
     display.shutDown();
     EXPECT_EQ(display.getWindow(), nullptr);
   }
-  EXPECT_EQ(display.drawCharacter(Vector(1.0f, 1.0f), 'a', RED) + display.drawCharacter(Vector(1.0f, 1.0f), 'a', 1, 2, 3) +
-                display.drawText(Vector(1.0f, 1.0f), "abc", ALIGN_LEFT, RED) + display.flush() + display.swapBuffers(), -5);
+  EXPECT_EQ(display.drawCharacter(Vector(1.0f, 1.0f), 'a', RED) +
+                display.drawCharacter(Vector(1.0f, 1.0f), 'a', 1, 2, 3) +
+                display.drawText(Vector(1.0f, 1.0f), "abc", ALIGN_LEFT, RED) + display.flush() +
+                display.swapBuffers(),
+            -5);
   EXPECT_EQ(logCount("DisplayManager not started!"), 5);
   EXPECT_EQ(InputManager::getInstance().startUp(), -1);
-  EXPECT_TRUE(logHas("InputManager::startUp(): Error starting InputManager. DisplayManager must be started first."));
+  EXPECT_TRUE(
+      logHas("InputManager::startUp(): Error starting InputManager. DisplayManager must be started "
+             "first."));
 }
 
 TEST_F(DisplayManagerTest, BatchedDrawingMatchesPerCharacterDrawing) {
-  // Blue cell backgrounds: the tinted white texel must give exactly the configured colour. Default cells of
-  // 12.8 x 32 pixels, then of 7.8125 x 19.2: neither scale of the projection is a power of two.
+  // Blue cell backgrounds: the tinted white texel must give exactly the configured colour. Default
+  // cells of 12.8 x 32 pixels, then of 7.8125 x 19.2: neither scale of the projection is a power of
+  // two.
   startDisplay("window_background_color:blue,");
-  for (const char* geometry : {"", "window_horizontal_pixels:1000,window_vertical_pixels:576,"
-                                   "window_horizontal_chars:128,window_vertical_chars:30,"}) {
+  for (const char* geometry : {"",
+                               "window_horizontal_pixels:1000,window_vertical_pixels:576,"
+                               "window_horizontal_chars:128,window_vertical_chars:30,"}) {
     SCOPED_TRACE(geometry);
     if (*geometry != '\0') {
       DisplayManager::getInstance().shutDown();
@@ -180,34 +207,41 @@ TEST_F(DisplayManagerTest, BatchedDrawingMatchesPerCharacterDrawing) {
     // A square first: it leaves its turn on the shared figure, the same for both pictures.
     std::vector<Drawing> scene{{Vector(50.0f, 3.0f), 0, sf::Color::White, SQUARE}};
     for (int n = 0; n < 80 * 24; n++)  // every byte value, in every colour, on a full screen
-      scene.push_back({Vector(static_cast<float>(n % 80), static_cast<float>(n / 80)), static_cast<char>(n % 256),
-                       COLOURS[(n / 7) % 9]});
+      scene.push_back({Vector(static_cast<float>(n % 80), static_cast<float>(n / 80)),
+                       static_cast<char>(n % 256), COLOURS[(n / 7) % 9]});
     // Two sprites overlapping by half a cell: the later backgrounds hide the earlier glyphs.
     for (int n = 0; n < 40; n++) {
       const float column = static_cast<float>(n % 8), row = static_cast<float>(n / 8);
-      scene.push_back({Vector(10.0f + column, 5.0f + row), "/\\|#@*"[n % 8 % 6], COLOURS[n / 8 + 1]});
+      scene.push_back(
+          {Vector(10.0f + column, 5.0f + row), "/\\|#@*"[n % 8 % 6], COLOURS[n / 8 + 1]});
       scene.push_back({Vector(13.5f + column, 6.5f + row), "OXo=-+%"[n % 8 % 7], COLOURS[n % 8]});
     }
     // Shapes between characters: drawn over what came before, under what comes after.
-    scene.insert(scene.end(), {{Vector(14.0f, 7.0f), 0, sf::Color::White, CIRCLE}, {Vector(15.0f, 7.0f), 'W', sf::Color::Cyan},
-                               {Vector(30.0f, 7.0f), 0, sf::Color::White, SQUARE}, {Vector(30.5f, 7.25f), 'M', sf::Color::Green},
+    scene.insert(scene.end(), {{Vector(14.0f, 7.0f), 0, sf::Color::White, CIRCLE},
+                               {Vector(15.0f, 7.0f), 'W', sf::Color::Cyan},
+                               {Vector(30.0f, 7.0f), 0, sf::Color::White, SQUARE},
+                               {Vector(30.5f, 7.25f), 'M', sf::Color::Green},
                                {Vector(40.0f, 7.0f), 0, sf::Color::White, TRIANGLE}});
     int ink = 0;
     EXPECT_EQ(batchedDiffers(scene, &ink), 0);
     EXPECT_GT(ink, 20000);
 
-    // Positions and view corners as moving objects and a climbing view produce them: steps of tenths, half
-    // cells, and sums of small float velocities; some characters hang over the edges.
+    // Positions and view corners as moving objects and a climbing view produce them: steps of
+    // tenths, half cells, and sums of small float velocities; some characters hang over the edges.
     float view_y = 0.0f, object_x = 3.0f;
     for (int frame = 0; frame < 40; frame++) {
       view_y -= 0.05f + 0.0137f * static_cast<float>(frame % 5);
       object_x += 0.3f + 0.071f * static_cast<float>(frame % 3);
-      WorldManager::getInstance().setView(Box(Vector(0.1f * static_cast<float>(frame % 7), view_y), 80.0f, 24.0f));
-      scene = {{Vector(-0.6f, view_y - 0.4f), '#', sf::Color::Yellow}, {Vector(79.7f, view_y + 23.6f), '#', sf::Color::Yellow}};
+      WorldManager::getInstance().setView(
+          Box(Vector(0.1f * static_cast<float>(frame % 7), view_y), 80.0f, 24.0f));
+      scene = {{Vector(-0.6f, view_y - 0.4f), '#', sf::Color::Yellow},
+               {Vector(79.7f, view_y + 23.6f), '#', sf::Color::Yellow}};
       for (int i = 0; i < 60; i++) {
         const float x = object_x + static_cast<float>(i % 12) + 0.1f * static_cast<float>(i % 10);
-        const float y = view_y + static_cast<float>(i / 3) + 0.5f * static_cast<float>(i % 2) + 0.01f * static_cast<float>(frame);
-        scene.push_back({Vector(x, y), static_cast<char>('!' + (i * 7 + frame) % 94), COLOURS[i % 9]});
+        const float y = view_y + static_cast<float>(i / 3) + 0.5f * static_cast<float>(i % 2) +
+                        0.01f * static_cast<float>(frame);
+        scene.push_back(
+            {Vector(x, y), static_cast<char>('!' + (i * 7 + frame) % 94), COLOURS[i % 9]});
       }
       EXPECT_EQ(batchedDiffers(scene), 0) << "frame " << frame;
     }

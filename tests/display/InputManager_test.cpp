@@ -17,15 +17,20 @@ namespace {
 // One delivered event as (kind 'k' or 'm', key or button, action), so sequences compare with ==.
 using Received = std::tuple<char, int, int>;
 using Events = std::vector<Received>;
-Received key(KeyCode code, KeyAction action) { return {'k', static_cast<int>(code), static_cast<int>(action)}; }
-Received mouse(MouseButton button, MouseAction action) { return {'m', static_cast<int>(button), static_cast<int>(action)}; }
+Received key(KeyCode code, KeyAction action) {
+  return {'k', static_cast<int>(code), static_cast<int>(action)};
+}
+Received mouse(MouseButton button, MouseAction action) {
+  return {'m', static_cast<int>(button), static_cast<int>(action)};
+}
 
 // Records every keyboard and mouse event it is handed, in order, and where the mouse was.
 class Recorder : public Object {
  public:
   Recorder() { registerInterest(KEYBOARD_EVENT), registerInterest(MOUSE_EVENT); }
   int eventHandler(const Event* event) override {
-    if (const auto* k = dynamic_cast<const EventKeyboard*>(event)) received.push_back(key(k->getKey(), k->getAction()));
+    if (const auto* k = dynamic_cast<const EventKeyboard*>(event))
+      received.push_back(key(k->getKey(), k->getAction()));
     if (const auto* m = dynamic_cast<const EventMouse*>(event))
       received.push_back(mouse(m->getButton(), m->getAction())), at.push_back(m->getPosition());
     return 1;
@@ -56,9 +61,14 @@ class InputTest : public DisplayTest {
     DisplayTest::TearDown();
   }
   // Key and button presses are released again at the end of the test, whatever happens.
-  void press(unsigned long keysym) { EXPECT_TRUE(x.pressKey(keysym)); held_keys.push_back(keysym), x.settle(); }
+  void press(unsigned long keysym) {
+    EXPECT_TRUE(x.pressKey(keysym));
+    held_keys.push_back(keysym), x.settle();
+  }
   void release(unsigned long keysym) { x.releaseKey(keysym), x.settle(); }
-  void pressButton(unsigned int button) { x.pressButton(button), held_buttons.push_back(button), x.settle(); }
+  void pressButton(unsigned int button) {
+    x.pressButton(button), held_buttons.push_back(button), x.settle();
+  }
   void move(int px, int py) { x.movePointer(window, px, py), x.settle(); }
   // One game-loop iteration's input, and the events it delivered of one kind (without moves).
   Events step(char kind) {
@@ -67,7 +77,8 @@ class InputTest : public DisplayTest {
     InputManager::getInstance().getInput();
     Events of_kind;
     for (const Received& r : recorder->received)
-      if (std::get<0>(r) == kind && r != mouse(MouseButton::UNDEFINED, MouseAction::MOVED)) of_kind.push_back(r);
+      if (std::get<0>(r) == kind && r != mouse(MouseButton::UNDEFINED, MouseAction::MOVED))
+        of_kind.push_back(r);
     return of_kind;
   }
 
@@ -80,7 +91,8 @@ class InputTest : public DisplayTest {
 
 TEST_F(InputTest, HeldKeyIsPressedAndHeldThenHeldOncePerStepThenReleasedWithoutHeld) {
   press(XK_a);
-  EXPECT_EQ(step('k'), (Events{key(KeyCode::A, KeyAction::PRESSED), key(KeyCode::A, KeyAction::HELD)}));
+  EXPECT_EQ(step('k'),
+            (Events{key(KeyCode::A, KeyAction::PRESSED), key(KeyCode::A, KeyAction::HELD)}));
   EXPECT_EQ(step('k'), (Events{key(KeyCode::A, KeyAction::HELD)}));
   // Longer than the server's auto-repeat delay: a repeating key would be pressed again.
   for (int i = 0; i < 20; i++) x.settle();
@@ -91,13 +103,15 @@ TEST_F(InputTest, HeldKeyIsPressedAndHeldThenHeldOncePerStepThenReleasedWithoutH
   // Several held keys come in the order of the scan.
   for (const unsigned long keysym : {XK_BackSpace, XK_5, XK_Up}) press(keysym);
   step('k');
-  EXPECT_EQ(step('k'), (Events{key(KeyCode::UP_ARROW, KeyAction::HELD), key(KeyCode::NUM5, KeyAction::HELD),
-                               key(KeyCode::BACKSPACE, KeyAction::HELD)}));
+  EXPECT_EQ(step('k'),
+            (Events{key(KeyCode::UP_ARROW, KeyAction::HELD), key(KeyCode::NUM5, KeyAction::HELD),
+                    key(KeyCode::BACKSPACE, KeyAction::HELD)}));
 }
 
 TEST_F(InputTest, F11AndUntranslatedKeysArePressedAndReleasedButNeverHeld) {
   // Keys without a KeyCode carry their SFML value plus 97: 153 for '-'.
-  for (const auto& [keysym, code] : {std::pair<unsigned long, int>{XK_F11, static_cast<int>(KeyCode::F11)}, {XK_minus, 153}}) {
+  for (const auto& [keysym, code] :
+       {std::pair<unsigned long, int>{XK_F11, static_cast<int>(KeyCode::F11)}, {XK_minus, 153}}) {
     press(keysym);
     EXPECT_EQ(step('k'), (Events{{'k', code, static_cast<int>(KeyAction::PRESSED)}}));
     EXPECT_EQ(step('k'), Events{});

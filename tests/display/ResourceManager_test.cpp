@@ -17,19 +17,22 @@ std::string lines(const std::vector<std::string>& file_lines, const std::string&
 }
 
 // 2 frames of 3 x 2, red, slowdown 4, transparency '#'; index i is file line i + 1.
-const std::vector<std::string> GOOD = {"<HEADER>", "frames 2", "width 3", "height 2", "color red", "slowdown 4",
-                                       "transparency #", "</HEADER>", "<BODY>", "abc", "def", "end", "ghi", "jkl",
-                                       "end", "</BODY>", "<FOOTER>", "version 1", "</FOOTER>"};
+const std::vector<std::string> GOOD = {
+    "<HEADER>",  "frames 2", "width 3",  "height 2",  "color red", "slowdown 4", "transparency #",
+    "</HEADER>", "<BODY>",   "abc",      "def",       "end",       "ghi",        "jkl",
+    "end",       "</BODY>",  "<FOOTER>", "version 1", "</FOOTER>"};
 // One frame (3 x 2) with only the required header keys: body rows on lines 7 and 8.
-const std::vector<std::string> MINIMAL = {"<HEADER>", "frames 1", "width 3",   "height 2", "</HEADER>", "<BODY>", "abc",
-                                          "def",      "end",      "</BODY>",  "<FOOTER>", "version 1", "</FOOTER>"};
+const std::vector<std::string> MINIMAL = {
+    "<HEADER>", "frames 1", "width 3", "height 2", "</HEADER>", "<BODY>",   "abc",
+    "def",      "end",      "</BODY>", "<FOOTER>", "version 1", "</FOOTER>"};
 
 // The file with line at replaced, or more inserted before at, or the line at removed.
 std::string replaced(std::vector<std::string> l, std::size_t at, const std::string& line) {
   l[at] = line;
   return lines(l);
 }
-std::vector<std::string> inserted(std::vector<std::string> l, std::size_t at, const std::vector<std::string>& more) {
+std::vector<std::string> inserted(std::vector<std::string> l, std::size_t at,
+                                  const std::vector<std::string>& more) {
   l.insert(l.begin() + static_cast<long>(at), more.begin(), more.end());
   return l;
 }
@@ -67,8 +70,9 @@ TEST_F(ResourceTest, LoadedSpriteHasItsHeaderValuesOrTheDefaults) {
   ASSERT_EQ(resources.loadSprite(writeFile("s.txt", lines(MINIMAL)), "s"), 0);
   const Sprite* ship = resources.getSprite("ship");
   const Sprite* s = resources.getSprite("s");
-  EXPECT_EQ((std::vector<int>{ship->getColor(), ship->getFrameCount(), ship->getWidth(), ship->getHeight(), ship->getSlowdown(),
-                              ship->getTransparency(), s->getColor(), s->getSlowdown(), s->getTransparency()}),
+  EXPECT_EQ((std::vector<int>{ship->getColor(), ship->getFrameCount(), ship->getWidth(),
+                              ship->getHeight(), ship->getSlowdown(), ship->getTransparency(),
+                              s->getColor(), s->getSlowdown(), s->getTransparency()}),
             (std::vector<int>{RED, 2, 3, 2, 4, '#', WHITE, 0, 0}));
   EXPECT_EQ(ship->getFrame(0).getString() + ship->getFrame(1).getString(), "abcdefghijkl");
 }
@@ -94,7 +98,10 @@ std::vector<std::string> noFrame(std::vector<std::string> log) {
 }
 
 std::string binaryGarbage() {
-  std::string text("\x7f" "ELF\x02\x01\x01\x00\x00\xff\xfe\n", 12);
+  std::string text(
+      "\x7f"
+      "ELF\x02\x01\x01\x00\x00\xff\xfe\n",
+      12);
   for (int i = 0; i < 4096; i++) text += static_cast<char>((i * 131 + 7) % 256);
   return text;
 }
@@ -102,25 +109,32 @@ std::string binaryGarbage() {
 const std::vector<SpriteFile>& spriteFiles() {
   static const std::vector<SpriteFile> table = {
       {"FullHeader", lines(GOOD), LOADED},
-      {"CarriageReturnLineEndsAndKeysAlone", lines(inserted(MINIMAL, 4, {"color", "transparency"}), "\r\n"), LOADED},
+      {"CarriageReturnLineEndsAndKeysAlone",
+       lines(inserted(MINIMAL, 4, {"color", "transparency"}), "\r\n"), LOADED},
       {"LaterKeyLineWinsAndLongerWordsMatch",
        lines(inserted(inserted(GOOD, 2, {"framesX 3"}), 16, {"mno", "pqr", "end"})), LOADED},
       {"RowOneCharacterShort", replaced(GOOD, 10, "de"),
        noFrame({"\tError! Line 11: Line length is 2 (frame width is 3).", "\tLine 11: 'de'"})},
-      {"FrameWithoutEnd", replaced(GOOD, 11, "xyz"), noFrame({"\tError! Line 12: Expected 'end'.", "\tLine 12: 'xyz'"})},
+      {"FrameWithoutEnd", replaced(GOOD, 11, "xyz"),
+       noFrame({"\tError! Line 12: Expected 'end'.", "\tLine 12: 'xyz'"})},
       {"OneFrameMoreThanDeclared", lines(inserted(GOOD, 15, {"mno", "pqr", "end"})),
-       notLoaded({"RM::loadSprite(): Error! Extra BODY:", "\tline 16: mno", "\tline 17: pqr", "\tline 18: end"})},
-      {"FewerFramesThanDeclared", replaced(GOOD, 1, "frames 3"), noFrame({"\tError! Line 16: No more frame data."})},
+       notLoaded({"RM::loadSprite(): Error! Extra BODY:", "\tline 16: mno", "\tline 17: pqr",
+                  "\tline 18: end"})},
+      {"FewerFramesThanDeclared", replaced(GOOD, 1, "frames 3"),
+       noFrame({"\tError! Line 16: No more frame data."})},
       {"BodyEndsInsideAFrame", replaced(MINIMAL, 3, "height 4"),
        noFrame({"\tError! Line 10: Body ends after row 3 of a 4-row frame."})},
-      {"BodyEndsBeforeEnd", removed(MINIMAL, 8), noFrame({"\tError! Line 9: Body ends before 'end'."})},
+      {"BodyEndsBeforeEnd", removed(MINIMAL, 8),
+       noFrame({"\tError! Line 9: Body ends before 'end'."})},
       {"NegativeFrameCount", replaced(MINIMAL, 1, "frames -3"),
        notLoaded({"RM::loadSprite(): Error! Line 2: 'frames' is -3; it cannot be negative."})},
       {"FramesFarAboveTheLinesPresent", replaced(MINIMAL, 1, "frames 2000000000"),
        noFrame({"\tError! Line 10: No more frame data."})},
       {"HugeWidth", replaced(MINIMAL, 2, "width 99999999999"),
-       noFrame({"\tError! Line 7: Line length is 3 (frame width is 2147483647).", "\tLine 7: 'abc'"})},
-      {"MissingWidth", replaced(MINIMAL, 2, "wide 3"), notLoaded({"RM::loadSprite(): Error! Missing 'width' in header."})},
+       noFrame(
+           {"\tError! Line 7: Line length is 3 (frame width is 2147483647).", "\tLine 7: 'abc'"})},
+      {"MissingWidth", replaced(MINIMAL, 2, "wide 3"),
+       notLoaded({"RM::loadSprite(): Error! Missing 'width' in header."})},
       {"FramesOfMinusOneCountsAsMissing", replaced(MINIMAL, 1, "frames -1"),
        notLoaded({"RM::loadSprite(): Error! Missing 'frames' in header."})},
       {"UnknownColor", lines(inserted(MINIMAL, 4, {"color purple"})),
@@ -169,7 +183,9 @@ TEST_P(SpriteFileTest, LoadsOrIsRefusedWithItsExactLogLines) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sprites, SpriteFileTest, ::testing::ValuesIn(spriteFiles()),
-                         [](const ::testing::TestParamInfo<SpriteFile>& param_info) { return param_info.param.name; });
+                         [](const ::testing::TestParamInfo<SpriteFile>& param_info) {
+                           return param_info.param.name;
+                         });
 
 TEST_F(ResourceTest, The1001stSprite101stSoundAnd51stMusicAreRefused) {
   ResourceManager& resources = ResourceManager::getInstance();
@@ -180,11 +196,13 @@ TEST_F(ResourceTest, The1001stSprite101stSoundAnd51stMusicAreRefused) {
   EXPECT_EQ(resources.getSpriteCount(), MAX_SPRITES);
   const std::string wav = path("beep.wav");
   ASSERT_TRUE(writeWav(wav));
-  for (int i = 0; i < MAX_SOUNDS; i++) ASSERT_EQ(resources.loadSound(wav, "beep" + std::to_string(i)), 0);
+  for (int i = 0; i < MAX_SOUNDS; i++)
+    ASSERT_EQ(resources.loadSound(wav, "beep" + std::to_string(i)), 0);
   EXPECT_EQ(resources.loadSound(wav, "extra"), -1);
   EXPECT_TRUE(logHas("RM::loadSound(): Error! Unable to add more sounds (max is 100)."));
   EXPECT_NE(resources.getSound("beep99"), nullptr);
-  for (int i = 0; i < MAX_MUSICS; i++) ASSERT_EQ(resources.loadMusic(wav, "tune" + std::to_string(i)), 0);
+  for (int i = 0; i < MAX_MUSICS; i++)
+    ASSERT_EQ(resources.loadMusic(wav, "tune" + std::to_string(i)), 0);
   EXPECT_EQ(resources.loadMusic(wav, "extra"), -1);
   EXPECT_TRUE(logHas("RM::loadMusic(): Error! Unable to add more musics (max is 50)."));
   EXPECT_NE(resources.getMusic("tune49"), nullptr);
@@ -194,13 +212,17 @@ TEST_F(ResourceTest, ShutDownStopsAudioReleasesSpritesAndRefusesLoadsUntilStarte
   ResourceManager& resources = ResourceManager::getInstance();
   const std::string wav = path("loop.wav"), file = writeFile("s.txt", lines(MINIMAL));
   ASSERT_TRUE(writeWav(wav));
-  ASSERT_EQ(resources.loadSprite(file, "s") + resources.loadSound(wav, "beep") + resources.loadMusic(wav, "tune"), 0);
+  ASSERT_EQ(resources.loadSprite(file, "s") + resources.loadSound(wav, "beep") +
+                resources.loadMusic(wav, "tune"),
+            0);
   resources.getSound("beep")->play(true), resources.getMusic("tune")->play(true);
   resources.shutDown();
   EXPECT_EQ(resources.getSound("beep")->getSound()->getStatus(), sf::SoundSource::Stopped);
   EXPECT_EQ(resources.getMusic("tune")->getMusic()->getStatus(), sf::SoundSource::Stopped);
   EXPECT_EQ(resources.getSpriteCount(), 0);
-  EXPECT_EQ(resources.loadSprite(file, "s") + resources.loadSound(wav, "s") + resources.loadMusic(wav, "s"), -3);
+  EXPECT_EQ(resources.loadSprite(file, "s") + resources.loadSound(wav, "s") +
+                resources.loadMusic(wav, "s"),
+            -3);
   EXPECT_EQ(logCount("ResourceManager not started!"), 3);
 }
 

@@ -27,18 +27,20 @@ class ViewObjectTest : public DisplayTest {
 
   // Pixels in which the world as drawn differs from a label centred on (x, y) of the world,
   // with dashes above and below it and a bar one cell beyond each end when framed.
-  static int differsFromLabel(float x, float y, const std::string& text, Color color, bool framed = true) {
+  static int differsFromLabel(float x, float y, const std::string& text, Color color,
+                              bool framed = true) {
     const DisplayManager& display = DisplayManager::getInstance();
     const float left = x - static_cast<float>(text.size() / 2);
     const std::string dashes(text.size(), '-');
     return differingPixels(capture([] { WorldManager::getInstance().draw(); }), capture([&] {
-      display.drawText(Vector(x, y), text, ALIGN_CENTER, color);
-      if (!framed) return;
-      display.drawText(Vector(x, y - 1.0f), dashes, ALIGN_CENTER, color);
-      display.drawText(Vector(x, y + 1.0f), dashes, ALIGN_CENTER, color);
-      display.drawCharacter(Vector(left - 1.0f, y), '|', color);
-      display.drawCharacter(Vector(left + static_cast<float>(text.size()), y), '|', color);
-    }));
+                             display.drawText(Vector(x, y), text, ALIGN_CENTER, color);
+                             if (!framed) return;
+                             display.drawText(Vector(x, y - 1.0f), dashes, ALIGN_CENTER, color);
+                             display.drawText(Vector(x, y + 1.0f), dashes, ALIGN_CENTER, color);
+                             display.drawCharacter(Vector(left - 1.0f, y), '|', color);
+                             display.drawCharacter(
+                                 Vector(left + static_cast<float>(text.size()), y), '|', color);
+                           }));
   }
 };
 
@@ -53,7 +55,9 @@ TEST_F(ViewObjectTest, TextValueAndFrameAreDrawnAroundTheLocationInTheView) {
   EXPECT_EQ(differsFromLabel(40.0f, 12.0f, " Level 3 ", YELLOW), 0);
   // " Level 3 " is nine cells, 36 to 44; the bars stand at 35 and 45, nothing beyond them.
   const sf::Image drawn = capture([] { WorldManager::getInstance().draw(); });
-  const auto ink = [&](int column, int row) { return inkInCell(drawn, column, row, sf::Color::Yellow, 0); };
+  const auto ink = [&](int column, int row) {
+    return inkInCell(drawn, column, row, sf::Color::Yellow, 0);
+  };
   EXPECT_GT(ink(36, 11) * ink(44, 13) * ink(35, 12) * ink(45, 12), 0);
   EXPECT_EQ(ink(33, 12) + ink(36, 12) + ink(47, 12) + ink(40, 10) + ink(40, 14), 0);
 

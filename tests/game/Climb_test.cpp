@@ -38,10 +38,12 @@ TEST_F(ClimbTest, CameraClimbsFromLevelFiveAndTheFloorLeavesOnceBelowTheView) {
 TEST_F(ClimbTest, HeightNeverDropsAndEachThresholdPassedRaisesOneLevel) {
   const float speeds[] = {0.0f, 0.3f, 0.25f, 0.2f, 0.15f, 0.075f};
   // 500 exactly keeps the level; one level per check, however high the player is.
-  const struct { float y; int height, level; } rows[] = {
-      {-8.5f, 0, 5},      {-9.0f, 5, 5},       {-20.0f, 60, 5},     {-10.0f, 60, 5},
-      {-108.0f, 500, 5},  {-109.0f, 505, 4},   {-208.0f, 1000, 4},  {-209.0f, 1005, 3},
-      {-1000.0f, 4960, 2}, {-1001.0f, 4965, 1}, {-1002.0f, 4970, 1}};
+  const struct {
+    float y;
+    int height, level;
+  } rows[] = {{-8.5f, 0, 5},       {-9.0f, 5, 5},       {-20.0f, 60, 5},    {-10.0f, 60, 5},
+              {-108.0f, 500, 5},   {-109.0f, 505, 4},   {-208.0f, 1000, 4}, {-209.0f, 1005, 3},
+              {-1000.0f, 4960, 2}, {-1001.0f, 4965, 1}, {-1002.0f, 4970, 1}};
   auto* points = first<Points>("ViewObject");
   auto* level_shown = first<LevelDisplay>("ViewObject");
   for (const auto& row : rows) {

@@ -79,8 +79,11 @@ TEST_F(PlayerTest, HeldSideKeysMoveAndWrapAroundTheEdges) {
   EXPECT_FLOAT_EQ(player->getPosition().getX(), x + 1.6f);
   sendKey(KeyCode::A, KeyAction::HELD);
   EXPECT_FLOAT_EQ(player->getPosition().getX(), x + 0.8f);
-  const struct { float from; KeyCode key; float to; } wraps[] = {
-      {79.6f, KeyCode::D, 0.0f}, {0.4f, KeyCode::A, 79.0f}};
+  const struct {
+    float from;
+    KeyCode key;
+    float to;
+  } wraps[] = {{79.6f, KeyCode::D, 0.0f}, {0.4f, KeyCode::A, 79.0f}};
   for (const auto& wrap : wraps) {
     player->setPosition(Vector(wrap.from, y));
     sendKey(wrap.key, KeyAction::HELD);

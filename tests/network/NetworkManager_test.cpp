@@ -86,12 +86,12 @@ TEST_F(NetworkTest, MessagesAreAnnouncedOnlyWholeInOrderUntilReceivedAndUntilPee
   ASSERT_TRUE(waitForBytes(0, 15));
   EXPECT_EQ(network().genDataEvents(0), 1);
   EXPECT_EQ(receiveBody(0), "last");
-  ASSERT_TRUE(waitUntil([&] {
-    return network().genDataEvents(0) == 0 && network().getNumConnected() == 0;
-  }));
+  ASSERT_TRUE(waitUntil(
+      [&] { return network().genDataEvents(0) == 0 && network().getNumConnected() == 0; }));
   EXPECT_EQ(listener.count(Label::CLOSE), 1);
-  EXPECT_TRUE(logHas("NetworkManager::genDataEvents(): Connection closed by peer on sock index 0 "
-                     "(7 bytes unread)."));
+  EXPECT_TRUE(
+      logHas("NetworkManager::genDataEvents(): Connection closed by peer on sock index 0 "
+             "(7 bytes unread)."));
 }
 
 TEST_F(NetworkTest, BrokenPrefixClosesTheSocketWithCloseEvent) {

@@ -19,14 +19,20 @@ TEST_F(PathFindTest, PathTakesTheCheapestCellsAndNeverCutsACorner) {
   for (int y = 2; y <= 12; ++y) tall_wall.push_back(cell(10, y));
   const PathCase cases[] = {
       {"start equals goal", {}, HARD, {cell(4, 4)}},
-      {"open field", {}, HARD,
+      {"open field",
+       {},
+       HARD,
        {cell(2, 3), cell(3, 3), cell(4, 3), cell(5, 3), cell(6, 3), cell(7, 3)}},
-      {"diagonal blocked by two orthogonal cells", {cell(6, 5), cell(5, 6)}, SOFT,
+      {"diagonal blocked by two orthogonal cells",
+       {cell(6, 5), cell(5, 6)},
+       SOFT,
        {cell(5, 5), cell(6, 4), cell(7, 5), cell(6, 6)}},
       {"diagonal with one free side", {cell(6, 5)}, SOFT, {cell(5, 5), cell(6, 6)}},
       {"hard walker would clip a corner", {cell(6, 5)}, HARD, {cell(5, 5), cell(5, 6), cell(6, 6)}},
       {"equal f: last appended first", {cell(5, 6)}, SOFT, {cell(5, 5), cell(6, 6), cell(5, 7)}},
-      {"around a wall, to a goal a HARD object stands on", tall_wall, HARD,
+      {"around a wall, to a goal a HARD object stands on",
+       tall_wall,
+       HARD,
        {cell(5, 7), cell(6, 8), cell(7, 9), cell(7, 10), cell(8, 11), cell(8, 12), cell(9, 13),
         cell(10, 13), cell(11, 13), cell(11, 12), cell(12, 11), cell(13, 10), cell(14, 9),
         cell(15, 8), cell(15, 7)}},
@@ -63,8 +69,8 @@ TEST_F(PathFindTest, TargetIsReachedWhereTheyTouchAndForgottenWhenDestroyed) {
 TEST_F(PathFindTest, SearchStaysInsideTheWorldItWasMadeFor) {
   Walker walker(cell(2, 2));
   PathFind outside(&walker, cell(2, 2), cell(25, 2));
-  EXPECT_TRUE(logHas(
-      "PathFind::PathFind(): Error! start (2,2) or goal (25,2) outside the 20 x 15 world."));
+  EXPECT_TRUE(
+      logHas("PathFind::PathFind(): Error! start (2,2) or goal (25,2) outside the 20 x 15 world."));
   EXPECT_EQ(outside.cycleOnce(), 0);
   EXPECT_TRUE(logHas("PathFind::cycleOnce(): node graph not allocated.  Cannot find path."));
   PathFind grown(&walker, cell(18, 7), cell(19, 14));

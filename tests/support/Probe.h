@@ -45,7 +45,7 @@ class Probe : public Object {
     if (const auto* collision = dynamic_cast<const EventCollision*>(event)) {
       mover.push_back(collision->getObject1());
       met.push_back(collision->getObject1() == this ? collision->getObject2()
-                                                     : collision->getObject1());
+                                                    : collision->getObject1());
     }
     return Object::eventHandler(event);
   }

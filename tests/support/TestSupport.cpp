@@ -50,8 +50,8 @@ std::string stripLogPrefix(const std::string& line) {
   // Step count right-aligned in at least four columns, then one blank.
   std::size_t digits = at;
   while (digits < line.size() && line[digits] == ' ') ++digits;
-  while (digits < line.size() && (std::isdigit(static_cast<unsigned char>(line[digits])) ||
-                                  line[digits] == '-'))
+  while (digits < line.size() &&
+         (std::isdigit(static_cast<unsigned char>(line[digits])) || line[digits] == '-'))
     ++digits;
   if (digits < line.size() && line[digits] == ' ') return line.substr(digits + 1);
   return line.substr(at);

@@ -23,16 +23,15 @@ bool writeWav(const std::string& file_path, int sample_count, int sample_rate,
               unsigned int claimed_data_bytes) {
   std::ofstream out(file_path, std::ios::binary);
   if (!out) return false;
-  const std::uint32_t data_bytes = claimed_data_bytes != 0
-                                       ? claimed_data_bytes
-                                       : static_cast<std::uint32_t>(sample_count) * 2u;
+  const std::uint32_t data_bytes =
+      claimed_data_bytes != 0 ? claimed_data_bytes : static_cast<std::uint32_t>(sample_count) * 2u;
   out.write("RIFF", 4);
   put32(out, 36u + data_bytes);
   out.write("WAVE", 4);
   out.write("fmt ", 4);
-  put32(out, 16u);                                           // chunk size
-  put16(out, 1u);                                            // PCM
-  put16(out, 1u);                                            // mono
+  put32(out, 16u);  // chunk size
+  put16(out, 1u);   // PCM
+  put16(out, 1u);   // mono
   put32(out, static_cast<std::uint32_t>(sample_rate));
   put32(out, static_cast<std::uint32_t>(sample_rate) * 2u);  // bytes per second
   put16(out, 2u);                                            // bytes per frame

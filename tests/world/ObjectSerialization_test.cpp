@@ -16,28 +16,33 @@ namespace {
 
 using ObjectSerializationTest = WorldTest;
 
-
 TEST_F(ObjectSerializationTest, NewObjectWritesEveryAttributeOnceInTheFixedOrder) {
   Object object;
-  EXPECT_EQ(object.serialize(""), "id:" + std::to_string(object.getId()) +
-                      ",is_active:true,is_visible:true,event_count:0,"
-                      "box-corner-x:-0.5,box-corner-y:-0.5,box-horizontal:0.99,box-vertical:0.99,"
-                      "pos-x:1,pos-y:1,type:(Undefined),"
-                      "sprite_name:,sprite_index:0,sprite_slowdown_count:0,"
-                      "altitude:2,solidness:0,no_soft:false,x_direction:0,y_direction:0,speed:0,"
-                      "x_acceleration:0,y_acceleration:0,shape:-1,size:" +
-                      toString(object.getShape().getSize()) +
-                      ",color:7,opacity:255,follow_path:false,path:,path_index:0,"
-                      "avoid_collisions:false,");
+  EXPECT_EQ(object.serialize(""),
+            "id:" + std::to_string(object.getId()) +
+                ",is_active:true,is_visible:true,event_count:0,"
+                "box-corner-x:-0.5,box-corner-y:-0.5,box-horizontal:0.99,box-vertical:0.99,"
+                "pos-x:1,pos-y:1,type:(Undefined),"
+                "sprite_name:,sprite_index:0,sprite_slowdown_count:0,"
+                "altitude:2,solidness:0,no_soft:false,x_direction:0,y_direction:0,speed:0,"
+                "x_acceleration:0,y_acceleration:0,shape:-1,size:" +
+                toString(object.getShape().getSize()) +
+                ",color:7,opacity:255,follow_path:false,path:,path_index:0,"
+                "avoid_collisions:false,");
   EXPECT_FALSE(object.isModified());
   EXPECT_EQ(object.serialize(""), "");
 }
 
 TEST_F(ObjectSerializationTest, AllRoundTripRestoresEveryAttribute) {
   ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
-  ASSERT_EQ(ResourceManager::getInstance().loadSprite(writeFile("ship.txt",
-      "<HEADER>\nframes 2\nwidth 3\nheight 2\ncolor red\nslowdown 4\n</HEADER>\n<BODY>\n"
-      "abc\ndef\nend\nghi\njkl\nend\n</BODY>\n<FOOTER>\nversion 1\n</FOOTER>\n"), "ship"), 0);
+  ASSERT_EQ(
+      ResourceManager::getInstance().loadSprite(
+          writeFile(
+              "ship.txt",
+              "<HEADER>\nframes 2\nwidth 3\nheight 2\ncolor red\nslowdown 4\n</HEADER>\n<BODY>\n"
+              "abc\ndef\nend\nghi\njkl\nend\n</BODY>\n<FOOTER>\nversion 1\n</FOOTER>\n"),
+          "ship"),
+      0);
   Object source;  // every attribute changed, in ways that survive being written as text
   source.setType("Rocket");
   source.setVisible(false);
@@ -126,7 +131,8 @@ TEST_F(ObjectSerializationTest, EventsAreReRegisteredWithTheManagerOfEachLabel) 
 
 TEST_F(ObjectSerializationTest, IncompleteGroupsAndOutOfRangeValuesAreIgnored) {
   Object object;
-  object.deserialize("pos-x:5,box-corner-x:1,box-corner-y:1,box-horizontal:3,altitude:7,solidness:3,");
+  object.deserialize(
+      "pos-x:5,box-corner-x:1,box-corner-y:1,box-horizontal:3,altitude:7,solidness:3,");
   EXPECT_EQ(object.getPosition(), Vector(1.0f, 1.0f));
   EXPECT_EQ(object.getBox(), Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f));
   EXPECT_TRUE(logHas("Object::setAltitude(): Altitude 7 not in range [0,4].  Ignored."));
@@ -141,7 +147,9 @@ TEST_F(ObjectSerializationTest, IncompleteGroupsAndOutOfRangeValuesAreIgnored) {
 // Into an object that had another path; the index starts again at the first node.
 TEST_F(ObjectSerializationTest, PathsReadBackExactlyAndFollowPathAfterThePath) {
   for (const std::vector<Vector>& nodes : std::vector<std::vector<Vector>>{
-           {}, {Vector(1.0f, 5.0f)}, {Vector(-12.25f, 1e-05f), Vector(123456.0f, -7.5e+10f), Vector(35.0f, 4.0f)}}) {
+           {},
+           {Vector(1.0f, 5.0f)},
+           {Vector(-12.25f, 1e-05f), Vector(123456.0f, -7.5e+10f), Vector(35.0f, 4.0f)}}) {
     Object source;
     source.setPath(pathOf(nodes));
     source.setFollowPath(true);
@@ -173,9 +181,9 @@ TEST_F(ObjectSerializationTest, MalformedWaypointEndsThePathAndIsReported) {
 
 TEST_F(ObjectSerializationTest, HostileTextNeitherCrashesNorRegistersBeyondTheLimit) {
   Object object;
-  for (const char* garbage : {"", ",,,", ":::,:", "a:b:c:d", "id", "id:,pos-x:,pos-y:,",
-                              "\x01\xff:\x7f,", "event_count:-5,", "event_count:x,",
-                              "event_count:2147483647,"})
+  for (const char* garbage :
+       {"", ",,,", ":::,:", "a:b:c:d", "id", "id:,pos-x:,pos-y:,", "\x01\xff:\x7f,",
+        "event_count:-5,", "event_count:x,", "event_count:2147483647,"})
     EXPECT_EQ(object.deserialize(garbage), 0) << garbage;
   EXPECT_EQ(object.getPosition(), Vector(1.0f, 1.0f));
   EXPECT_EQ(object.getEventCount(), 0);
@@ -183,7 +191,8 @@ TEST_F(ObjectSerializationTest, HostileTextNeitherCrashesNorRegistersBeyondTheLi
   EXPECT_EQ(object.getPosition(), Vector(0.0f, 0.0f));
   EXPECT_EQ(object.getSpeed(), 0.0f);
   std::string many = "event_count:5000,";
-  for (int i = 0; i < 5000; i++) many += "event_name[" + std::to_string(i) + "]:label-" + std::to_string(i) + ",";
+  for (int i = 0; i < 5000; i++)
+    many += "event_name[" + std::to_string(i) + "]:label-" + std::to_string(i) + ",";
   object.deserialize(many);
   EXPECT_EQ(object.getEventCount(), MAX_OBJ_EVENTS);
   EXPECT_TRUE(logHas("Object::deserialize(): Warning! event_count 5000 above maximum 100."));

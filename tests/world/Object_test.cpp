@@ -63,7 +63,12 @@ TEST_F(ObjectTest, VelocitySplitsIntoSpeedAndUnitDirectionAndAccelerationStartsF
 // From (0,0) at speed 4: a waypoint within 3/4 of a step is snapped to and the next one aimed at;
 // a farther one is only turned toward; the last one reached stops the object.
 TEST_F(ObjectTest, MoveAlongPathSnapsTurnsAndStops) {
-  const struct { std::vector<Vector> nodes; Vector at, direction; int index; bool follow; } cases[] = {
+  const struct {
+    std::vector<Vector> nodes;
+    Vector at, direction;
+    int index;
+    bool follow;
+  } cases[] = {
       {{Vector(3.0f, 0.0f), Vector(3.0f, 10.0f)}, Vector(3.0f, 0.0f), Vector(0.0f, 1.0f), 1, true},
       {{Vector(0.0f, 3.5f)}, Vector(0.0f, 0.0f), Vector(0.0f, 1.0f), 0, true},
       {{Vector(2.0f, 0.0f)}, Vector(2.0f, 0.0f), Vector(), 1, false},
@@ -99,17 +104,20 @@ TEST_F(ObjectTest, InterestGoesToTheManagerOfTheLabelUpToAHundredLabels) {
   EXPECT_TRUE(logHas("Object::unregisterInterest(): event 'never' not previously registered"));
   EXPECT_EQ(o->unregisterInterest(KEYBOARD_EVENT), 0);
   EXPECT_EQ(o->getEventName(1), "game-level");
-  for (int i = 2; i < MAX_OBJ_EVENTS; ++i) ASSERT_EQ(o->registerInterest("label-" + std::to_string(i)), 0);
+  for (int i = 2; i < MAX_OBJ_EVENTS; ++i)
+    ASSERT_EQ(o->registerInterest("label-" + std::to_string(i)), 0);
   EXPECT_EQ(o->registerInterest("one-too-many"), -1);
-  EXPECT_TRUE(logHas(
-      "Object::registerInterest(): maximum (100) reached, cannot register for event 'one-too-many'"));
+  EXPECT_TRUE(
+      logHas("Object::registerInterest(): maximum (100) reached, cannot register for event "
+             "'one-too-many'"));
   EXPECT_EQ(o->getEventCount(), 100);
   world().markForDelete(o);  // destruction unregisters every label, keeping others' interest
   world().update();
   EXPECT_EQ(world().getEventCount(), 1);
   EXPECT_EQ(world().getEventName(0), "game-level");
   EXPECT_EQ(world().getInterested(0).getCount(), 1);
-  EXPECT_EQ(GameManager::getInstance().getEventCount() + InputManager::getInstance().getEventCount(), 0);
+  EXPECT_EQ(
+      GameManager::getInstance().getEventCount() + InputManager::getInstance().getEventCount(), 0);
 }
 
 class SceneGraphTest : public WorldTest {
@@ -125,7 +133,8 @@ class SceneGraphTest : public WorldTest {
     for (const char* type : {"(Undefined)", "Player"})
       EXPECT_EQ(holds(graph().objectsOfType(type), o), active && o->getType() == type) << type;
     for (int a = 0; a <= MAX_ALTITUDE; ++a)
-      EXPECT_EQ(holds(graph().visibleObjects(a), o), active && o->isVisible() && o->getAltitude() == a)
+      EXPECT_EQ(holds(graph().visibleObjects(a), o),
+                active && o->isVisible() && o->getAltitude() == a)
           << "altitude " << a;
   }
 };

@@ -23,8 +23,10 @@ class Dying : public Probe {
   ~Dying() override {
     ++destroyed;
     last_heard = labels;
-    if (delete_now) delete other;
-    else if (other) WorldManager::getInstance().markForDelete(other);
+    if (delete_now)
+      delete other;
+    else if (other)
+      WorldManager::getInstance().markForDelete(other);
   }
   Object* other;
   bool delete_now;
@@ -61,7 +63,8 @@ TEST_F(WorldManagerTest, DeferredDeletionDeletesEachObjectOnce) {
   EXPECT_EQ(destroyed, 9);
   EXPECT_EQ(world().markForDelete(nullptr), -1);
   char line[128];
-  std::snprintf(line, sizeof line, "WorldManager::markForDelete(): Error! unable to add Object %p to deletions list",
+  std::snprintf(line, sizeof line,
+                "WorldManager::markForDelete(): Error! unable to add Object %p to deletions list",
                 static_cast<void*>(nullptr));
   EXPECT_TRUE(logHas(line));
 }
@@ -92,9 +95,10 @@ TEST_F(WorldManagerTest, UpdatePassMovesActiveObjectsOnly) {
 TEST_F(WorldManagerTest, ViewIsCentredAndClampedToTheBoundary) {
   world().setView(Box(Vector(), 80.0f, 24.0f));
   world().setBoundary(Box(Vector(), 80.0f, 100.0f));
-  const std::pair<Vector, Vector> centre_corner[] = {
-      {Vector(70.0f, 20.0f), Vector(0.0f, 8.0f)}, {Vector(40.0f, 50.0f), Vector(0.0f, 38.0f)},
-      {Vector(40.0f, 95.0f), Vector(0.0f, 76.0f)}, {Vector(-10.0f, -10.0f), Vector(0.0f, 0.0f)}};
+  const std::pair<Vector, Vector> centre_corner[] = {{Vector(70.0f, 20.0f), Vector(0.0f, 8.0f)},
+                                                     {Vector(40.0f, 50.0f), Vector(0.0f, 38.0f)},
+                                                     {Vector(40.0f, 95.0f), Vector(0.0f, 76.0f)},
+                                                     {Vector(-10.0f, -10.0f), Vector(0.0f, 0.0f)}};
   for (const auto& [centre, corner] : centre_corner) {
     world().setViewPosition(centre);
     EXPECT_EQ(world().getView().getCorner(), corner) << centre.getY();
@@ -110,7 +114,8 @@ TEST_F(WorldManagerTest, ObjectMadeBeforeTheWorldStartsStaysOutside) {
   world().shutDown();
   LogManager::getInstance().setLogLevel(2);
   Object* stray = new Object;
-  EXPECT_TRUE(logHas("WorldManager::insertObject(): Warning! Not adding Object " + std::to_string(stray->getId())));
+  EXPECT_TRUE(logHas("WorldManager::insertObject(): Warning! Not adding Object " +
+                     std::to_string(stray->getId())));
   EXPECT_TRUE(logHas("                              because WorldManager not started."));
   ASSERT_EQ(world().startUp(), 0);
   stray->setType("Player");
@@ -120,7 +125,8 @@ TEST_F(WorldManagerTest, ObjectMadeBeforeTheWorldStartsStaysOutside) {
   EXPECT_EQ(world().getViewFollowing(), nullptr);
   EXPECT_EQ(world().getSceneGraph().removeObject(stray), -1);
   char line[160];
-  std::snprintf(line, sizeof line, "SceneGraph::removeObject(): Error removing Object (id %d)! Pointer is %p.",
+  std::snprintf(line, sizeof line,
+                "SceneGraph::removeObject(): Error removing Object (id %d)! Pointer is %p.",
                 stray->getId(), static_cast<void*>(stray));
   EXPECT_TRUE(logHas(line));
   delete stray;
@@ -150,10 +156,13 @@ using MoveTest = WorldTest;
 
 // Edges and corners count; both axes must overlap; order does not matter.
 TEST(BoxTest, IntersectionAndContainmentIncludeEdges) {
-  const struct { Box a, b; bool meets; } cases[] = {
+  const struct {
+    Box a, b;
+    bool meets;
+  } cases[] = {
       {Box(Vector(0, 0), 1, 1), Box(Vector(1, 0), 1, 1), true},  // shared edge
       {Box(Vector(0, 0), 1, 1), Box(Vector(1.01f, 0), 1, 1), false},
-      {Box(Vector(0, 0), 1, 1), Box(Vector(1, 1), 1, 1), true},  // shared corner
+      {Box(Vector(0, 0), 1, 1), Box(Vector(1, 1), 1, 1), true},                   // shared corner
       {Box(Vector(0, 0), 0.99f, 0.99f), Box(Vector(1, 0), 0.99f, 0.99f), false},  // neighbour cells
       {Box(Vector(0, 0), 2, 2), Box(Vector(1, 3), 2, 2), false},  // x overlaps, y does not
       {Box(Vector(0, 0), 2, 2), Box(Vector(0.5f, 0.5f), 0.5f, 0.5f), true},  // inside
@@ -163,12 +172,20 @@ TEST(BoxTest, IntersectionAndContainmentIncludeEdges) {
     EXPECT_EQ(boxIntersectsBox(c.b, c.a), c.meets) << c.b.getCorner().getX();
   }
   const Box b(Vector(0, 0), 2, 2);
-  EXPECT_TRUE(boxContainsPosition(b, Vector(2.0f, 2.0f)) && boxContainsPosition(b, Vector(0.0f, 0.0f)));
-  EXPECT_FALSE(boxContainsPosition(b, Vector(2.01f, 0.0f)) || boxContainsPosition(b, Vector(1.0f, -0.01f)));
+  EXPECT_TRUE(boxContainsPosition(b, Vector(2.0f, 2.0f)) &&
+              boxContainsPosition(b, Vector(0.0f, 0.0f)));
+  EXPECT_FALSE(boxContainsPosition(b, Vector(2.01f, 0.0f)) ||
+               boxContainsPosition(b, Vector(1.0f, -0.01f)));
 }
 
 TEST_F(MoveTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
-  const struct { Solidness mover; bool no_soft; Solidness other; bool moves; bool events; } cases[] = {
+  const struct {
+    Solidness mover;
+    bool no_soft;
+    Solidness other;
+    bool moves;
+    bool events;
+  } cases[] = {
       {HARD, false, HARD, false, true},     {HARD, false, SOFT, true, true},
       {HARD, true, SOFT, false, true},      {SOFT, false, HARD, true, true},
       {SOFT, true, HARD, true, true},       {SOFT, false, SOFT, true, true},
@@ -177,7 +194,8 @@ TEST_F(MoveTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
   };
   float y = 0.0f;
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.mover << (c.no_soft ? " no-soft" : "") << " into " << c.other);
+    SCOPED_TRACE(testing::Message()
+                 << c.mover << (c.no_soft ? " no-soft" : "") << " into " << c.other);
     y += 3.0f;
     Probe* mover = new Probe(Vector(5.0f, y), c.mover);
     mover->setNoSoft(c.no_soft);
@@ -217,7 +235,12 @@ TEST_F(MoveTest, LeavingTheBoundarySendsOneOutEvent) {
 // post also stands in the way (silently: nobody hears of it).
 TEST_F(MoveTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
   LogManager::getInstance().setLogLevel(5);
-  const struct { Vector at; Box block; bool post; Vector end; } cases[] = {
+  const struct {
+    Vector at;
+    Box block;
+    bool post;
+    Vector end;
+  } cases[] = {
       {Vector(5.0f, 10.0f), Box(Vector(5.0f, 10.5f), 10.0f, 1.0f), false, Vector(6.0f, 10.0f)},
       {Vector(5.9f, 5.0f), Box(Vector(6.5f, 5.0f), 1.0f, 10.0f), false, Vector(5.9f, 6.0f)},
       {Vector(5.0f, 10.0f), Box(Vector(5.0f, 10.5f), 10.0f, 1.0f), true, Vector(5.0f, 10.0f)},
@@ -232,11 +255,15 @@ TEST_F(MoveTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
     o->setAvoidCollisions(true);
     o->setVelocity(Vector(0.6f, 0.8f));
     EXPECT_EQ(world().moveObject(o, o->predictPosition()), c.post ? -1 : 0);
-    EXPECT_NEAR(distance(o->getPosition(), c.end), 0.0f, 1e-5f) << c.end.getX() << "," << c.end.getY();
+    EXPECT_NEAR(distance(o->getPosition(), c.end), 0.0f, 1e-5f)
+        << c.end.getX() << "," << c.end.getY();
     EXPECT_FLOAT_EQ(o->getSpeed(), 1.0f);
     EXPECT_TRUE(o->labels.empty() && block->labels.empty());
   }
-  EXPECT_EQ(logCount("WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot move."), 1);
+  EXPECT_EQ(
+      logCount(
+          "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot move."),
+      1);
 }
 
 }  // namespace
