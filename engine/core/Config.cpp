@@ -16,14 +16,6 @@ const char* const COLOR_NAMES[] = {"black", "red",     "green", "yellow",
 
 const char* boolText(bool value) { return value ? "true" : "false"; }
 
-// The leading decimal integer, as atoi reads it (0 when there is none), held to the int range.
-int leadingInt(const std::string& value) {
-  const long parsed = std::strtol(value.c_str(), nullptr, 10);
-  if (parsed > INT_MAX) return INT_MAX;
-  if (parsed < INT_MIN) return INT_MIN;
-  return static_cast<int>(parsed);
-}
-
 }  // namespace
 
 Config& Config::getInstance() {
@@ -63,7 +55,7 @@ void Config::loadConfig(std::string text) {
 
   auto setInt = [](const char* key, int& field) {
     const std::string value = match("", key);
-    if (!value.empty()) field = leadingInt(value);
+    if (!value.empty()) field = readInt(value);
   };
   auto setBool = [](const char* key, bool& field) {
     const std::string value = match("", key);

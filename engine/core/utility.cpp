@@ -1,6 +1,9 @@
 #include "core/utility.h"
 
 #include <cctype>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
 #include <new>
 #include <sstream>
 #include <vector>
@@ -120,5 +123,17 @@ std::string toString(float value) {
 std::string toString(bool value) { return value ? "true" : "false"; }
 
 bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }
+
+int readInt(const std::string& text) {
+  const long long value = std::strtoll(text.c_str(), nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+float readFloat(const std::string& text) {
+  const float value = std::strtof(text.c_str(), nullptr);
+  return std::isfinite(value) ? value : 0.0f;
+}
 
 }  // namespace tx

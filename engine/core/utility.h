@@ -18,6 +18,13 @@ std::string toString(float value);
 // "true" or "false".
 std::string toString(bool value);
 
+// The leading decimal integer of text as atoi reads it (white space, a sign, digits up to the
+// first other character; 0 when there are none), held to the int range instead of overflowing.
+int readInt(const std::string& text);
+// The leading number of text as strtof reads it; 0 when there is none or when it is not finite
+// (inf, nan, 1e999), which no position, speed or size can hold sensibly.
+float readFloat(const std::string& text);
+
 // True when min <= value <= max.
 bool valueInRange(float value, float min, float max);
 

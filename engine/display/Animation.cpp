@@ -104,14 +104,14 @@ int Animation::deserialize(std::string text) {
 
   const std::string sprite_index = match("", "sprite_index");
   if (!sprite_index.empty()) {
-    const int value = std::atoi(sprite_index.c_str());
+    const int value = readInt(sprite_index);
     log_manager.writeLog(20, "Animation::deserialize(): sprite_index is %d", value);
     setIndex(value);
   }
 
   const std::string sprite_slowdown_count = match("", "sprite_slowdown_count");
   if (!sprite_slowdown_count.empty()) {
-    const int value = std::atoi(sprite_slowdown_count.c_str());
+    const int value = readInt(sprite_slowdown_count);
     log_manager.writeLog(20, "Animation::deserialize(): sprite_slowdown_count is %d", value);
     setSlowdownCount(value);
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/LogManager.h"
+#include "core/utility.h"
 
 namespace tx {
 
@@ -36,37 +37,6 @@ std::string printable(const std::string& line) {
     text += "...";
   }
   return text;
-}
-
-// Reads an integer as atoi does (blanks, sign, digits up to the first other character; 0 when
-// there are none), clamped to the int range instead of overflowing.
-int readInt(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
-    ++i;
-  }
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) {
-      value = static_cast<long long>(INT_MAX) + 1;
-    }
-  }
-  if (negative) {
-    value = -value;
-  }
-  if (value > INT_MAX) {
-    return INT_MAX;
-  }
-  if (value < INT_MIN) {
-    return INT_MIN;
-  }
-  return static_cast<int>(value);
 }
 
 // One line without its line feed (and without one trailing carriage return). A line that ends at

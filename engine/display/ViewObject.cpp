@@ -19,15 +19,6 @@ const char* const VIEW_TOKENS[VIEW_ATTR_COUNT] = {"VIEW_STRING,", "VALUE,",    "
 const char* const VIEW_KEYS[VIEW_ATTR_COUNT] = {"view_string", "view_value",    "view_border",
                                                 "view_color",  "view_location", "view_draw_value"};
 
-// The leading integer of text, 0 when there is none; clamped to the int range, since hostile text
-// may hold numbers no int can.
-int readNumber(const std::string& text) {
-  const long long number = std::strtoll(text.c_str(), nullptr, 10);
-  if (number > INT_MAX) return INT_MAX;
-  if (number < INT_MIN) return INT_MIN;
-  return static_cast<int>(number);
-}
-
 }  // namespace
 
 ViewObject::ViewObject() {
@@ -212,7 +203,7 @@ int ViewObject::deserialize(std::string text) {
   }
   entry = match("", VIEW_KEYS[VALUE]);
   if (!entry.empty()) {
-    const int new_value = readNumber(entry);
+    const int new_value = readInt(entry);
     log.writeLog(10, "ViewObject::deserialize(): value is %d", new_value);
     setValue(new_value);
   }
@@ -224,7 +215,7 @@ int ViewObject::deserialize(std::string text) {
   }
   entry = match("", VIEW_KEYS[COLOR]);
   if (!entry.empty()) {
-    const int new_color = readNumber(entry);
+    const int new_color = readInt(entry);
     log.writeLog(10, "ViewObject::deserialize(): color is %d", new_color);
     if (new_color < BLACK || new_color > CUSTOM) {
       // A Color cannot hold arbitrary numbers.
@@ -237,7 +228,7 @@ int ViewObject::deserialize(std::string text) {
   }
   entry = match("", VIEW_KEYS[LOCATION]);
   if (!entry.empty()) {
-    const int new_location = readNumber(entry);
+    const int new_location = readInt(entry);
     log.writeLog(10, "ViewObject::deserialize(): location is %d", new_location);
     setLocation(new_location);
   }

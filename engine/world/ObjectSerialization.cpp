@@ -48,23 +48,6 @@ std::string entry(const std::string& key, const std::string& value) {
   return key + ":" + value + ",";
 }
 
-// The leading integer of text; 0 when there is none, clamped to the int range so that hostile
-// numbers cannot overflow.
-int readInt(const std::string& text) {
-  errno = 0;
-  const long long value = std::strtoll(text.c_str(), nullptr, 10);
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
-
-// The leading float of text; 0 when there is none or when it is not finite (inf, nan, 1e999),
-// which no position or speed can hold sensibly.
-float readFloat(const std::string& text) {
-  const float value = std::strtof(text.c_str(), nullptr);
-  return std::isfinite(value) ? value : 0.0f;
-}
-
 std::string removeSpace(const std::string& text) {
   std::string result;
   for (char c : text) {
