@@ -15,7 +15,7 @@
 #include "core/Sound.h"
 #include "core/Splash.h"
 #include "core/SplashTolvex.h"
-#include "core/splash.h"
+#include "core/SplashScreen.h"
 #include "core/utility.h"
 #include "display/Animation.h"
 #include "display/Color.h"

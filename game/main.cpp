@@ -1,7 +1,7 @@
 #include "GameStart.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
-#include "core/splash.h"
+#include "core/SplashScreen.h"
 #include "loadResources.h"
 
 int main() {

@@ -8,7 +8,7 @@
 #include "XInput.h"
 #include "core/ObjectListIterator.h"
 #include "core/Pause.h"
-#include "core/splash.h"
+#include "core/SplashScreen.h"
 #include "display/DisplayManager.h"
 #include "display/EventKeyboard.h"
 #include "world/WorldManager.h"

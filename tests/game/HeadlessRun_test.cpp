@@ -3,7 +3,7 @@
 // LeakSanitizer: everything the game creates must be released by the shut-down.
 
 #include "GameFixture.h"
-#include "core/splash.h"
+#include "core/SplashScreen.h"
 
 namespace tx::test {
 namespace {

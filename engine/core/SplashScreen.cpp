@@ -1,4 +1,4 @@
-#include "core/splash.h"
+#include "core/SplashScreen.h"
 
 #include "core/GameManager.h"
 #include "core/LogManager.h"
