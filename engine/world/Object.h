@@ -156,6 +156,9 @@ class Object {
   void setModified(ObjectAttribute attribute, bool value = true) { modified[attribute] = value; }
 
  private:
+  // Reads the text form back for deserialize, one key or group of keys at a time.
+  friend class ObjectReader;
+
   int id;
   std::string type = "(Undefined)";
   bool is_active = true;
