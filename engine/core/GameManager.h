@@ -32,7 +32,8 @@ class GameManager : public Manager {
   // display shows the last frame and clears, input is turned into events, the network phase
   // runs (only when networking is configured, within a fifth of the frame), the world's update
   // and draw passes run, and path search gets most of what is left of the frame. Then it sleeps
-  // out the frame, less the oversleep carried from the step before, and counts the step.
+  // out the frame, less the oversleep carried from the step before (a frame time of 0 never
+  // sleeps), and counts the step. It does not look at game over; run() does.
   void step();
 
   // Ends the loop after the current iteration when true.
@@ -40,7 +41,7 @@ class GameManager : public Manager {
   bool getGameOver() const { return game_over; }
   // Target frame time in milliseconds, copied from the configuration at start-up.
   int getFrameTime() const { return frame_time; }
-  // Completed iterations of the current (or last) run.
+  // Steps completed since the current (or last) run started.
   int getStepCount() const { return step_count; }
   // Only "tx-step".
   bool isValid(std::string label) const override;
