@@ -187,10 +187,10 @@ int feedSerialization(const std::uint8_t* data, std::size_t size) {
 
 int feedNetwork(const std::uint8_t* data, std::size_t size) {
   NetworkManager& network = NetworkManager::getInstance();
-  const int peer = platform::socketConnect("127.0.0.1", server_port);
+  const int peer = socketConnect("127.0.0.1", server_port);
   if (peer == -1) return 0;
   if (network.accept() < 0) {
-    platform::socketClose(peer);
+    socketClose(peer);
     return 0;
   }
   std::size_t sent = 0;
@@ -203,12 +203,11 @@ int feedNetwork(const std::uint8_t* data, std::size_t size) {
     }
     std::size_t chunk = static_cast<std::size_t>(control) + 1;
     if (chunk > size - at) chunk = size - at;
-    if (sent + chunk <= MAX_SENT &&
-        platform::socketSendAll(peer, data + at, static_cast<int>(chunk)) == 0)
+    if (sent + chunk <= MAX_SENT && socketSendAll(peer, data + at, static_cast<int>(chunk)) == 0)
       sent += chunk;
     at += chunk;
   }
-  platform::socketClose(peer);
+  socketClose(peer);
   // Once the peer's close has arrived, each poll takes a complete message or closes the socket,
   // so the manager must let go of it. The close may take a moment to arrive on a busy machine.
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);

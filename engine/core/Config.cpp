@@ -57,6 +57,10 @@ void Config::loadConfig(std::string text) {
     const std::string value = match("", key);
     if (!value.empty()) field = readInt(value);
   };
+  auto setFloat = [](const char* key, float& field) {
+    const std::string value = match("", key);
+    if (!value.empty()) field = readFloat(value);
+  };
   auto setBool = [](const char* key, bool& field) {
     const std::string value = match("", key);
     if (!value.empty()) field = value == "true";
@@ -67,8 +71,7 @@ void Config::loadConfig(std::string text) {
   };
 
   setInt("frame_time", frame_time);
-  const std::string scale = match("", "font_scale");
-  if (!scale.empty()) font_scale = static_cast<float>(std::atof(scale.c_str()));
+  setFloat("font_scale", font_scale);
   setInt("window_horizontal_pixels", window_horizontal_pixels);
   setInt("window_vertical_pixels", window_vertical_pixels);
   setInt("window_horizontal_chars", window_horizontal_chars);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/Clock.h"
 #include "core/Manager.h"
 
 namespace tx {
@@ -24,25 +25,42 @@ class GameManager : public Manager {
   int startUp() override;
   // Stops every manager in the reverse order of start-up, whether or not each was started.
   void shutDown() override;
-  // Runs the game loop until game over is set; step numbers restart at 0 on every call.
+  // Runs the game loop, calling step() until game over is set; step numbers restart at 0 and
+  // the carried oversleep is dropped on every call.
   void run();
+  // One iteration of the game loop: a "tx-step" event to every object registered for it, the
+  // display shows the last frame and clears, input is turned into events, the network phase
+  // runs (only when networking is configured, within a fifth of the frame), the world's update
+  // and draw passes run, and path search gets most of what is left of the frame. Then it sleeps
+  // out the frame, less the oversleep carried from the step before (a frame time of 0 never
+  // sleeps), and counts the step. It does not look at game over; run() does.
+  void step();
 
   // Ends the loop after the current iteration when true.
   void setGameOver(bool new_game_over = true) { game_over = new_game_over; }
   bool getGameOver() const { return game_over; }
   // Target frame time in milliseconds, copied from the configuration at start-up.
   int getFrameTime() const { return frame_time; }
-  // Completed iterations of the current (or last) run.
+  // Steps completed since the current (or last) run started.
   int getStepCount() const { return step_count; }
   // Only "tx-step".
   bool isValid(std::string label) const override;
 
  private:
   GameManager();
+  // Turns arrived network data into events until none is left or the phase's time is up.
+  void runNetworkPhase();
+  // Sleeps what is left of the frame and measures the oversleep; logs a frame that overran.
+  void sleepOutFrame();
+  int frameMicroseconds() const;
 
   bool game_over = false;
   int frame_time = 33;
   int step_count = 0;
+  // Restarted at the start of every step.
+  Clock frame_clock;
+  // Oversleep measured in one step, taken off the next step's sleep (microseconds).
+  int adjust = 0;
 };
 
 }  // namespace tx

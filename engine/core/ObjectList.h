@@ -1,34 +1,29 @@
 #pragma once
 
+#include <vector>
+
 namespace tx {
 
 class Object;
 class ObjectListIterator;
 
-// A growable array of non-owning object pointers in insertion order. Duplicates are allowed,
-// null is refused. Copies are deep (the array, never the objects).
+// A growable list of non-owning object pointers in insertion order. Duplicates are allowed,
+// null is refused. Copies hold the same pointers, never copies of the objects.
 class ObjectList {
  public:
-  ObjectList();
-  ObjectList(const ObjectList& other);
-  ObjectList& operator=(const ObjectList& other);
-  ~ObjectList();
-
-  // Appends; doubles the capacity when full. Returns -1 for null or when growing fails.
+  // Appends. Returns -1 for null, or when the list cannot grow (it is then unchanged).
   int insert(Object* object);
   // Removes the first occurrence, keeping the order of the rest. -1 when absent.
   int remove(Object* object);
-  void clear();
-  int getCount() const { return count; }
-  bool isEmpty() const { return count == 0; }
+  void clear() { items.clear(); }
+  int getCount() const { return static_cast<int>(items.size()); }
+  bool isEmpty() const { return items.empty(); }
   // A new list: this list's items followed by the other's.
   ObjectList operator+(const ObjectList& other) const;
 
  private:
   friend class ObjectListIterator;
-  int count = 0;
-  int capacity = 0;
-  Object** items = nullptr;
+  std::vector<Object*> items;
 };
 
 }  // namespace tx

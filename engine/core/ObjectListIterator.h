@@ -13,11 +13,13 @@ class ObjectListIterator {
   void first() { index = 0; }
   // Advances by one, never beyond the end.
   void next() {
-    if (index < list->count) ++index;
+    if (index < list->getCount()) ++index;
   }
-  bool isDone() const { return index >= list->count; }
+  bool isDone() const { return index >= list->getCount(); }
   // The current item, or null past the end.
-  Object* currentObject() const { return index < list->count ? list->items[index] : nullptr; }
+  Object* currentObject() const {
+    return index < list->getCount() ? list->items[static_cast<std::size_t>(index)] : nullptr;
+  }
 
  private:
   const ObjectList* list;

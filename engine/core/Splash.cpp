@@ -5,7 +5,6 @@
 #include "core/GameManager.h"
 #include "core/SplashArt.h"
 #include "core/SplashTolvex.h"
-#include "display/Sprite.h"
 #include "world/WorldManager.h"
 
 namespace tx {
@@ -13,7 +12,7 @@ namespace tx {
 Splash::Splash() {
   sprite = makeSplashSprite();
   Animation frozen;
-  frozen.setSprite(sprite);
+  frozen.setSprite(sprite.get());
   frozen.setIndex(0);
   frozen.setSlowdownCount(-1);
   setAnimation(frozen, true);
@@ -35,8 +34,6 @@ Splash::Splash() {
   registerInterest(KEYBOARD_EVENT);
   registerInterest(STEP_EVENT);
 }
-
-Splash::~Splash() { delete sprite; }
 
 int Splash::eventHandler(const Event* event) {
   const int ended = endSplashOnKeyOrGameOver(this, event);

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <memory>
+
+#include "display/Sprite.h"
 #include "world/Object.h"
 
 namespace tx {
-
-class Sprite;
 
 // The engine's name sliding in from the right edge of the view. It stops on its 15th step, calls
 // up the rising figure and marks itself for deletion on its 90th step, or sets game over on any
@@ -12,13 +13,12 @@ class Sprite;
 class Splash : public Object {
  public:
   Splash();
-  ~Splash() override;
 
   int eventHandler(const Event* event) override;
 
  private:
   int countdown = 15;
-  Sprite* sprite = nullptr;
+  std::unique_ptr<Sprite> sprite;
 };
 
 }  // namespace tx

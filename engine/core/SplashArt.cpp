@@ -1,6 +1,7 @@
 #include "core/SplashArt.h"
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "core/Event.h"
@@ -17,9 +18,9 @@ namespace {
 using Rows = std::initializer_list<const char*>;
 
 // One sprite from pictures given row by row; every row must be exactly width characters.
-Sprite* buildSprite(const std::string& label, int width, int height, Color color, int slowdown,
-                    std::initializer_list<Rows> pictures) {
-  Sprite* sprite = new Sprite(static_cast<int>(pictures.size()));
+std::unique_ptr<Sprite> buildSprite(const std::string& label, int width, int height, Color color,
+                                    int slowdown, std::initializer_list<Rows> pictures) {
+  auto sprite = std::make_unique<Sprite>(static_cast<int>(pictures.size()));
   sprite->setLabel(label);
   sprite->setWidth(width);
   sprite->setHeight(height);
@@ -30,17 +31,14 @@ Sprite* buildSprite(const std::string& label, int width, int height, Color color
   for (const Rows& rows : pictures) {
     std::string text;
     for (const char* row : rows) text += row;
-    if (sprite->addFrame(Frame(width, height, text)) != 0) {
-      delete sprite;
-      return nullptr;
-    }
+    if (sprite->addFrame(Frame(width, height, text)) != 0) return nullptr;
   }
   return sprite;
 }
 
 }  // namespace
 
-Sprite* makeSplashSprite() {
+std::unique_ptr<Sprite> makeSplashSprite() {
   return buildSprite("splash", 47, 8, GREEN, 1,
                      {{R"(                                               )",
                        R"( _______          _                            )",
@@ -60,7 +58,7 @@ Sprite* makeSplashSprite() {
                        R"(   ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~    )"}});
 }
 
-Sprite* makeSplashTolvexSprite() {
+std::unique_ptr<Sprite> makeSplashTolvexSprite() {
   return buildSprite("splash-tolvex", 11, 7, BLUE, 2,
                      {{R"(    ___    )", R"(   (o o)   )", R"( \_/###\_/ )", R"(    ###    )",
                        R"(    / \    )", R"(   /   \   )", R"(  #     #  )"},
@@ -68,7 +66,7 @@ Sprite* makeSplashTolvexSprite() {
                        R"(    / \    )", R"(   |   |   )", R"(   #   #   )"}});
 }
 
-Sprite* makeSplashTolvexRestSprite() {
+std::unique_ptr<Sprite> makeSplashTolvexRestSprite() {
   return buildSprite("splash-tolvex-rest", 9, 6, GREEN, 1,
                      {{R"(   ___   )", R"(  (^ ^)  )", R"( \_###_/ )", R"(   ###   )",
                        R"(   / \   )", R"(  _| |_  )"}});

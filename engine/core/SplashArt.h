@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 namespace tx {
 
 class Event;
@@ -11,14 +13,14 @@ class Sprite;
 int endSplashOnKeyOrGameOver(Object* splash_object, const Event* event);
 
 // The pictures of the splash screen, built in code, and the rule its objects share. Each
-// picture call makes a new sprite that the caller owns and deletes; blanks are transparent.
-// Null if the sprite cannot hold its frames.
+// picture call makes a new sprite for the caller; blanks are transparent. Null if the sprite
+// cannot hold its frames.
 
 // Label "splash": two 47 x 8 green frames spelling the engine's name in two lettering styles.
-Sprite* makeSplashSprite();
+std::unique_ptr<Sprite> makeSplashSprite();
 // Label "splash-tolvex": the rising figure, two 11 x 7 blue frames, slowdown 2.
-Sprite* makeSplashTolvexSprite();
+std::unique_ptr<Sprite> makeSplashTolvexSprite();
 // Label "splash-tolvex-rest": the figure at rest, one 9 x 6 green frame.
-Sprite* makeSplashTolvexRestSprite();
+std::unique_ptr<Sprite> makeSplashTolvexRestSprite();
 
 }  // namespace tx

@@ -3,7 +3,6 @@
 #include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "core/SplashArt.h"
-#include "display/Sprite.h"
 #include "world/WorldManager.h"
 
 namespace tx {
@@ -11,7 +10,7 @@ namespace tx {
 SplashTolvex::SplashTolvex(Vector init_target) {
   sprite = makeSplashTolvexSprite();
   Animation rising;
-  rising.setSprite(sprite);
+  rising.setSprite(sprite.get());
   setAnimation(rising, true);
   setType("SplashTolvex");
   setSolidness(SPECTRAL);
@@ -25,8 +24,6 @@ SplashTolvex::SplashTolvex(Vector init_target) {
   registerInterest(KEYBOARD_EVENT);
 }
 
-SplashTolvex::~SplashTolvex() { delete sprite; }
-
 int SplashTolvex::eventHandler(const Event* event) {
   const int ended = endSplashOnKeyOrGameOver(this, event);
   if (ended != -1) return ended;
@@ -38,12 +35,11 @@ int SplashTolvex::eventHandler(const Event* event) {
     if (countdown == -15) {
       // The new picture is in place before the old one goes, so the animation never points at
       // a deleted sprite.
-      Sprite* resting = makeSplashTolvexRestSprite();
+      std::unique_ptr<Sprite> resting = makeSplashTolvexRestSprite();
       Animation at_rest;
-      at_rest.setSprite(resting);
+      at_rest.setSprite(resting.get());
       setAnimation(at_rest, true);
-      delete sprite;
-      sprite = resting;
+      sprite = std::move(resting);
       setPosition(Vector(getPosition().getX() - 1.0f, getPosition().getY()));
     }
     if (countdown == -45) {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <memory>
+
+#include "display/Sprite.h"
 #include "world/Object.h"
 #include "world/Vector.h"
 
 namespace tx {
-
-class Sprite;
 
 // The small figure of the splash screen: rises from below the view to target in 30 steps, comes
 // to rest 45 steps after its creation and sets game over 75 steps after it, or at once on any
@@ -13,7 +14,6 @@ class Sprite;
 class SplashTolvex : public Object {
  public:
   explicit SplashTolvex(Vector init_target);
-  ~SplashTolvex() override;
 
   int eventHandler(const Event* event) override;
   Vector getTarget() const { return target; }
@@ -21,7 +21,7 @@ class SplashTolvex : public Object {
  private:
   Vector target;
   int countdown = 30;
-  Sprite* sprite = nullptr;
+  std::unique_ptr<Sprite> sprite;
 };
 
 }  // namespace tx

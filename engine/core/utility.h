@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace tx {
@@ -10,6 +12,13 @@ namespace tx {
 // The parse is kept between calls: an empty text looks key up in the most recent parse, so a
 // caller can parse once and then ask for several keys. Not re-entrant; main thread only.
 std::string match(std::string text, std::string key);
+// As match, with the same entries and the same kept parse, but the value is returned as written,
+// white space kept (a waypoint's "1 2" stays two numbers). nullopt when the key is absent; an
+// entry without a value gives "".
+std::optional<std::string> matchKeepingSpace(std::string text, std::string key);
+
+// True when text is empty or only white space (as isspace classifies it).
+bool isBlank(const std::string& text);
 
 // Decimal form of an int.
 std::string toString(int value);
@@ -22,8 +31,9 @@ std::string toString(bool value);
 // first other character; 0 when there are none), held to the int range instead of overflowing.
 int readInt(const std::string& text);
 // The leading number of text as strtof reads it; 0 when there is none or when it is not finite
-// (inf, nan, 1e999), which no position, speed or size can hold sensibly.
-float readFloat(const std::string& text);
+// (inf, nan, 1e999), which no position, speed or size can hold sensibly. When used is given it
+// receives the number of characters read (leading white space included), 0 for those cases.
+float readFloat(const std::string& text, std::size_t* used = nullptr);
 
 // True when min <= value <= max.
 bool valueInRange(float value, float min, float max);

@@ -12,7 +12,7 @@ namespace {
 
 // Writes the system's text for a socket error as its own line; nothing when it has none.
 void logSocketError(int code) {
-  std::string text = platform::socketErrorText(code);
+  std::string text = socketErrorText(code);
   std::string::size_type end = text.find_first_of("\r\n");
   if (end != std::string::npos) text.erase(end);
   if (text.empty()) return;
@@ -36,9 +36,9 @@ NetworkManager& NetworkManager::getInstance() {
 }
 
 int NetworkManager::startUp() {
-  if (platform::socketStartUp() != 0) {
+  if (socketStartUp() != 0) {
     LogManager::getInstance().writeLog("NetworkManager::startUp(): Error! WSAStartup() code : %d",
-                                       platform::socketLastError());
+                                       socketLastError());
     return 1;
   }
   Manager::startUp();
@@ -56,7 +56,7 @@ void NetworkManager::shutDown() {
     close(static_cast<int>(sockets.rend() - open) - 1);
   }
   if (server_socket != -1) {
-    platform::socketClose(server_socket);
+    socketClose(server_socket);
     server_socket = -1;
   }
   Manager::shutDown();
@@ -84,9 +84,9 @@ int NetworkManager::setServer(int port, std::string address) {
     log.writeLog("NetworkManager::setServer(): Error! Port %d out of range.", port);
     return -1;
   }
-  int socket = platform::socketListen(address, port);
+  int socket = socketListen(address, port);
   if (socket == -1) {
-    int code = platform::socketLastError();
+    int code = socketLastError();
     log.writeLog("NetworkManager::setServer(): Error! listen() on port %d returned:", port);
     logSocketError(code);
     return -1;
@@ -98,7 +98,7 @@ int NetworkManager::setServer(int port, std::string address) {
 
 int NetworkManager::getServerPort() const {
   if (server_socket == -1) return -1;
-  return platform::socketLocalPort(server_socket);
+  return socketLocalPort(server_socket);
 }
 
 int NetworkManager::addSocket(int socket, NetworkEventLabel label) {
@@ -119,9 +119,9 @@ int NetworkManager::connect(std::string host, int port) {
                  max_sockets);
     return -1;
   }
-  int socket = platform::socketConnect(host, port);
+  int socket = socketConnect(host, port);
   if (socket == -1) {
-    int code = platform::socketLastError();
+    int code = socketLastError();
     log.writeLog("NetworkManager::connect(): Error! connect() to %s:%d returned:", host.c_str(),
                  port);
     logSocketError(code);
@@ -137,10 +137,10 @@ int NetworkManager::accept() {
     log.writeLog("NetworkManager::accept(): Error! Not setup as server.");
     return -2;
   }
-  int socket = platform::socketAccept(server_socket);
+  int socket = socketAccept(server_socket);
   if (socket == -1) {
-    int code = platform::socketLastError();
-    if (platform::socketWouldBlock(code)) {
+    int code = socketLastError();
+    if (socketWouldBlock(code)) {
       log.writeLog(15, "NetworkManager::accept(): No new connection. Not blocking.");
       return -1;
     }
@@ -155,7 +155,7 @@ int NetworkManager::accept() {
   log.writeLog(1, "NetworkManager::accept(): Warning! accept() connection, but at limit (%d).",
                max_sockets);
   log.writeLog(1, "\tUse NM.setMaxSockets() to change.");
-  platform::socketClose(socket);
+  socketClose(socket);
   return -1;
 }
 
@@ -180,8 +180,8 @@ int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
   std::string wire(static_cast<std::string::size_type>(length), '\0');
   std::memcpy(&wire[0], &length, MESSAGE_PREFIX_SIZE);
   if (bytes > 0) std::memcpy(&wire[MESSAGE_PREFIX_SIZE], buffer, static_cast<size_t>(bytes));
-  if (platform::socketSendAll(sockets[sock_index], wire.data(), length) == -1) {
-    int code = platform::socketLastError();
+  if (socketSendAll(sockets[sock_index], wire.data(), length) == -1) {
+    int code = socketLastError();
     log.writeLog("NetworkManager::send(): Error! send() returned:");
     logSocketError(code);
     return -1;
@@ -203,8 +203,8 @@ int NetworkManager::peekFront(int sock_index, void* buffer, int bytes) {
   int from_held = std::min(bytes, static_cast<int>(held.size()));
   std::memcpy(buffer, held.data(), static_cast<size_t>(from_held));
   if (from_held == bytes) return bytes;
-  int got = platform::socketPeek(sockets[sock_index], static_cast<char*>(buffer) + from_held,
-                                 bytes - from_held);
+  int got =
+      socketPeek(sockets[sock_index], static_cast<char*>(buffer) + from_held, bytes - from_held);
   if (got == -1) return -1;
   return from_held + got;
 }
@@ -215,10 +215,10 @@ int NetworkManager::checkMessage(int sock_index, const char* caller) {
   int held = static_cast<int>(received[sock_index].size());
   // Asked before counting: once the peer's close has been seen, every byte it sent has arrived,
   // so a count taken afterwards is final.
-  bool peer_gone = platform::socketPeerClosed(socket);
+  bool peer_gone = socketPeerClosed(socket);
   int waiting = 0;
-  if (platform::socketBytesWaiting(socket, waiting) == -1) {
-    int code = platform::socketLastError();
+  if (socketBytesWaiting(socket, waiting) == -1) {
+    int code = socketLastError();
     log.writeLog("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
     logSocketError(code);
   } else if (held + waiting < MESSAGE_PREFIX_SIZE) {
@@ -228,7 +228,7 @@ int NetworkManager::checkMessage(int sock_index, const char* caller) {
   int length = 0;
   int got = peekFront(sock_index, &length, MESSAGE_PREFIX_SIZE);
   if (got == -1) {
-    int code = platform::socketLastError();
+    int code = socketLastError();
     log.writeLog("NetworkManager::%s(): Error! recv() returned:", caller);
     logSocketError(code);
     return -1;
@@ -249,7 +249,7 @@ int NetworkManager::checkMessage(int sock_index, const char* caller) {
     // The system holds only so much unread data; a message longer than that could never be
     // complete there, so what has arrived is moved into the manager.
     if (holdArrived(sock_index, length) == -1) {
-      int code = platform::socketLastError();
+      int code = socketLastError();
       log.writeLog("NetworkManager::%s(): Error! recv() returned:", caller);
       logSocketError(code);
       return -1;
@@ -264,12 +264,12 @@ int NetworkManager::checkMessage(int sock_index, const char* caller) {
 int NetworkManager::holdArrived(int sock_index, int length) {
   std::string& held = received[sock_index];
   int waiting = 0;
-  if (platform::socketBytesWaiting(sockets[sock_index], waiting) == -1) return -1;
+  if (socketBytesWaiting(sockets[sock_index], waiting) == -1) return -1;
   int wanted = std::min(waiting, length - static_cast<int>(held.size()));
   if (wanted <= 0) return 0;
   std::string::size_type before = held.size();
   held.resize(before + static_cast<std::string::size_type>(wanted));
-  int got = platform::socketReceive(sockets[sock_index], &held[before], wanted);
+  int got = socketReceive(sockets[sock_index], &held[before], wanted);
   held.resize(before + static_cast<std::string::size_type>(std::max(got, 0)));
   return got == -1 ? -1 : 0;
 }
@@ -317,10 +317,10 @@ int NetworkManager::takeMessage(int sock_index, int length, std::string& whole) 
   whole.resize(static_cast<std::string::size_type>(length));
   // The whole message is already waiting, so these reads only stop short on a failure.
   while (done < whole.size()) {
-    int got = platform::socketReceive(sockets[sock_index], &whole[done],
-                                      static_cast<int>(whole.size() - done));
+    int got =
+        socketReceive(sockets[sock_index], &whole[done], static_cast<int>(whole.size() - done));
     if (got <= 0) {
-      int code = platform::socketLastError();
+      int code = socketLastError();
       LogManager::getInstance().writeLog("NetworkManager::receive(): Error! recv() returned:");
       logSocketError(code);
       // Part of the message is gone: the stream can no longer be read in step.
@@ -339,8 +339,8 @@ int NetworkManager::isData(int sock_index) const {
     return -1;
   }
   int waiting = 0;
-  if (platform::socketBytesWaiting(sockets[sock_index], waiting) == -1) {
-    int code = platform::socketLastError();
+  if (socketBytesWaiting(sockets[sock_index], waiting) == -1) {
+    int code = socketLastError();
     log.writeLog("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
     logSocketError(code);
     return -1;
@@ -378,8 +378,8 @@ void NetworkManager::close(int sock_index) {
   int socket = sockets[sock_index];
   // Already being closed further up the call stack (a CLOSE handler closing it again).
   if (socket < 0) return;
-  if (platform::socketClose(socket) == -1) {
-    int code = platform::socketLastError();
+  if (socketClose(socket) == -1) {
+    int code = socketLastError();
     log.writeLog("NetworkManager::close(): Error! close() returned:");
     logSocketError(code);
   }

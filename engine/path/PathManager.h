@@ -10,8 +10,9 @@ class Object;
 class PathFind;
 
 // Advances every running path search a little each frame within a time budget and reports each
-// finished search to its walking object with an EventPath. Searches are not owned: whoever made
-// a search deletes it (normally the walking object, on receiving the event).
+// finished search to its walking object with an EventPath. Searches are not owned here: their
+// owner, normally the walking object, deletes a search once it is reported, and a deleted search
+// leaves the list.
 class PathManager : public Manager {
  public:
   static PathManager& getInstance();

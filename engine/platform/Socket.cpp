@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace tx::platform {
+namespace tx {
 
 namespace {
 
@@ -156,4 +156,4 @@ int socketClose(int socket) {
   return 0;
 }
 
-}  // namespace tx::platform
+}  // namespace tx

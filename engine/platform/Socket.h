@@ -4,7 +4,7 @@
 
 // The operating system's TCP sockets, for the network manager. Handles are plain descriptors;
 // -1 is never a valid one. Failing calls return -1 and leave the code in socketLastError().
-namespace tx::platform {
+namespace tx {
 
 // Prepares the socket layer; nothing to prepare here, so it always succeeds (0).
 int socketStartUp();
@@ -39,4 +39,4 @@ bool socketPeerClosed(int socket);
 // 0, or -1 (the handle is released all the same).
 int socketClose(int socket);
 
-}  // namespace tx::platform
+}  // namespace tx

@@ -55,11 +55,7 @@ Object::~Object() {
     const std::string label = event_name[i];
     unregisterInterest(label);
   }
-  if (path_find != nullptr) {
-    PathManager::getInstance().removePath(path_find);
-    delete path_find;
-    path_find = nullptr;
-  }
+  setPathFind(nullptr);
   // Searches of other objects may still aim at this one.
   PathManager::getInstance().forgetObject(this);
   WorldManager::getInstance().removeObject(this);
@@ -218,13 +214,9 @@ void Object::setFollowPath(bool new_follow) {
   modified[FOLLOW_PATH] = true;
 }
 
-void Object::setPathFind(PathFind* new_path_find) {
-  if (new_path_find == path_find) return;
-  if (path_find != nullptr) {
-    PathManager::getInstance().removePath(path_find);
-    delete path_find;
-  }
-  path_find = new_path_find;
+void Object::setPathFind(std::unique_ptr<PathFind> new_path_find) {
+  // A search leaves the path manager's list when it is deleted.
+  path_find = std::move(new_path_find);
 }
 
 int Object::registerInterest(std::string label) {

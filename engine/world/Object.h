@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "display/Animation.h"
@@ -114,8 +115,9 @@ class Object {
   bool getFollowPath() const { return follow_path; }
   void setFollowPath(bool new_follow = true);
   // The search running on this object's behalf, owned by the object; null when none.
-  PathFind* getPathFind() const { return path_find; }
-  void setPathFind(PathFind* new_path_find);
+  PathFind* getPathFind() const { return path_find.get(); }
+  // Takes the search, deleting the one it replaces (which leaves the path manager with it).
+  void setPathFind(std::unique_ptr<PathFind> new_path_find);
   // Starts a search from this object's position to the goal cell and keeps it as path_find,
   // deleting the search that was running. When the result arrives the object follows the path
   // at its own speed (set one above zero). -1, with one log line and the running search kept,
@@ -154,6 +156,9 @@ class Object {
   void setModified(ObjectAttribute attribute, bool value = true) { modified[attribute] = value; }
 
  private:
+  // Reads the text form back for deserialize, one key or group of keys at a time.
+  friend class ObjectReader;
+
   int id;
   std::string type = "(Undefined)";
   bool is_active = true;
@@ -171,7 +176,7 @@ class Object {
   std::string event_name[MAX_OBJ_EVENTS];
   bool modified[ATTR_COUNT];
   Shape shape;
-  PathFind* path_find = nullptr;
+  std::unique_ptr<PathFind> path_find;
   Path path;
   bool follow_path = false;
   bool avoid_collisions = false;

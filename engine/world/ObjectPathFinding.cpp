@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "core/LogManager.h"
 #include "path/PathFind.h"
 #include "world/Object.h"
@@ -7,15 +9,12 @@ namespace tx {
 namespace {
 
 // Starts a search and hands it to the walker, which deletes the one it replaces. When the
-// search cannot run (its constructor has logged why) it is deleted again and the walker keeps
-// the search it had.
+// search cannot run (its constructor has logged why) it is dropped and the walker keeps the
+// search it had.
 int startSearch(Object* walker, Vector goal, Object* target) {
-  PathFind* search = new PathFind(walker, walker->getPosition(), goal, target);
-  if (!search->hasNodes()) {
-    delete search;
-    return -1;
-  }
-  walker->setPathFind(search);
+  auto search = std::make_unique<PathFind>(walker, walker->getPosition(), goal, target);
+  if (!search->hasNodes()) return -1;
+  walker->setPathFind(std::move(search));
   return 0;
 }
 

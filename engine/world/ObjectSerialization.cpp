@@ -3,10 +3,8 @@
 #include "world/ObjectSerialization.h"
 
 #include <cctype>
-#include <cerrno>
 #include <climits>
-#include <cmath>
-#include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "core/LogManager.h"
@@ -48,82 +46,72 @@ std::string entry(const std::string& key, const std::string& value) {
   return key + ":" + value + ",";
 }
 
-std::string removeSpace(const std::string& text) {
-  std::string result;
-  for (char c : text) {
-    if (!std::isspace(static_cast<unsigned char>(c))) result += c;
+// One waypoint as pathToString writes it: two finite numbers with white space between them and
+// nothing else but white space around them.
+bool readNode(const std::string& text, Vector& node) {
+  std::size_t x_used = 0;
+  const float x = readFloat(text, &x_used);
+  if (x_used == 0 || x_used == text.size() ||
+      !std::isspace(static_cast<unsigned char>(text[x_used]))) {
+    return false;
   }
-  return result;
+  const std::string after_x = text.substr(x_used);
+  std::size_t y_used = 0;
+  const float y = readFloat(after_x, &y_used);
+  if (y_used == 0 || !isBlank(after_x.substr(y_used))) return false;
+  node = Vector(x, y);
+  return true;
 }
 
-std::vector<std::string> splitAt(const std::string& text, char separator) {
-  std::vector<std::string> pieces;
-  std::string::size_type start = 0;
-  while (true) {
-    const std::string::size_type end = text.find(separator, start);
-    if (end == std::string::npos) {
-      pieces.push_back(text.substr(start));
-      return pieces;
-    }
-    pieces.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-}
-
-// The value of key as written in text, blanks kept: the entries are chosen exactly as match
-// chooses them (white space ignored in deciding, first occurrence wins), but the value is the
-// raw text. False when match would not find the key.
-bool rawValue(const std::string& text, const std::string& key, std::string& value) {
-  for (const std::string& piece : splitAt(text, ',')) {
-    if (removeSpace(piece).empty()) continue;
-    std::vector<std::string> parts;
-    for (const std::string& part : splitAt(piece, ':')) {
-      if (!removeSpace(part).empty()) parts.push_back(part);
-    }
-    // match stops parsing at an entry made of colons only.
-    if (parts.empty()) return false;
-    if (removeSpace(parts[0]) != key) continue;
-    value = parts.size() > 1 ? parts[1] : "";
-    return true;
-  }
-  return false;
-}
-
-// Reads waypoints written by pathToString: "x y|" each. Stops at the first waypoint that is not
-// two finite numbers separated by white space, leaving its raw text in rest; true when all were
-// read.
+// Reads waypoints written by pathToString: "x y|" each. Stops at the first waypoint that
+// readNode refuses, leaving the text from it on in rest; true when all were read.
 bool readPath(const std::string& value, std::vector<Vector>& nodes, std::string& rest) {
   std::string::size_type start = 0;
   while (start < value.size()) {
     std::string::size_type end = value.find('|', start);
     if (end == std::string::npos) end = value.size();
-    const std::string node = value.substr(start, end - start);
-    if (!removeSpace(node).empty()) {
-      const char* text = node.c_str();
-      char* after_x = nullptr;
-      char* after_y = nullptr;
-      const float x = std::strtof(text, &after_x);
-      bool good = after_x != text && std::isspace(static_cast<unsigned char>(*after_x));
-      float y = 0.0f;
-      if (good) {
-        y = std::strtof(after_x, &after_y);
-        good = after_y != after_x;
-      }
-      if (good) {
-        for (const char* c = after_y; *c != '\0'; c++) {
-          if (!std::isspace(static_cast<unsigned char>(*c))) good = false;
-        }
-      }
-      if (!good || !std::isfinite(x) || !std::isfinite(y)) {
+    const std::string text = value.substr(start, end - start);
+    if (!isBlank(text)) {
+      Vector node;
+      if (!readNode(text, node)) {
         rest = value.substr(start);
         return false;
       }
-      nodes.emplace_back(x, y);
+      nodes.push_back(node);
     }
     start = end + 1;
   }
   return true;
 }
+
+const LogManager& logManager() { return LogManager::getInstance(); }
+
+// The value of key in the text deserialize parsed last; "" when absent or without a value.
+std::string lookup(const std::string& key) { return match("", key); }
+
+void readShapeColor(Shape& shape, const std::string& value) {
+  const int color = readInt(value);
+  if (color < BLACK || color > CUSTOM) {
+    // A Color cannot hold arbitrary numbers; the shape keeps its colour.
+    logManager().writeLog("Object::deserialize(): Warning! color %d not supported. Ignored.",
+                          color);
+    return;
+  }
+  shape.setColor(static_cast<Color>(color));
+}
+
+// The keys of a shape, in the order they are read, each with its setter.
+struct ShapeKey {
+  const char* key;
+  void (*read)(Shape& shape, const std::string& value);
+};
+
+const ShapeKey SHAPE_KEYS[] = {
+    {"shape", [](Shape& shape, const std::string& value) { shape.setType(readInt(value)); }},
+    {"size", [](Shape& shape, const std::string& value) { shape.setSize(readFloat(value)); }},
+    {"color", readShapeColor},
+    {"opacity", [](Shape& shape, const std::string& value) { shape.setOpacity(readInt(value)); }},
+};
 
 }  // namespace
 
@@ -239,228 +227,265 @@ std::string Object::serialize(std::string attributes) {
   return result;
 }
 
-int Object::deserialize(std::string text) {
-  const LogManager& log = LogManager::getInstance();
-  // An empty text would make match search the previous parse, which belongs to someone else.
-  if (text.empty()) return 0;
-  match(text, "");
-  const auto lookup = [](const std::string& key) { return match("", key); };
+// Each method reads one key, or one group of keys, into the object, in the object's own terms:
+// through its setters wherever they mark exactly what a read marks.
+class ObjectReader {
+ public:
+  // A method for one key gets the key's value, found and not empty; a method for a group of
+  // keys, or for the whole text, gets the whole text.
+  using Read = void (*)(Object& object, const std::string& value);
+  struct Step {
+    const char* key;  // null for a group of keys or the whole text
+    Read read;
+  };
+  // The order in which keys are applied: later keys build on earlier ones (speed after
+  // direction).
+  static const Step READ_ORDER[];
 
-  std::string value = lookup("id");
-  if (!value.empty()) {
-    const int new_id = readInt(value);
-    log.writeLog(20, "Object::deserialize(): id is %d", new_id);
-    if (new_id == INT_MAX) {
-      // The id counter could not move past it.
-      log.writeLog("Object::deserialize(): Error! id %d out of range. Ignored.", new_id);
-    } else if (new_id != id) {
-      setId(new_id);
-      modified[ID] = true;
-    }
-  }
+  static void id(Object& object, const std::string& value);
+  static void active(Object& object, const std::string& value);
+  static void visible(Object& object, const std::string& value);
+  static void events(Object& object, const std::string& value);
+  static void box(Object& object, const std::string& text);
+  static void position(Object& object, const std::string& text);
+  static void type(Object& object, const std::string& value);
+  static void animation(Object& object, const std::string& text);
+  static void altitude(Object& object, const std::string& value);
+  static void solidness(Object& object, const std::string& value);
+  static void noSoft(Object& object, const std::string& value);
+  static void xDirection(Object& object, const std::string& value);
+  static void yDirection(Object& object, const std::string& value);
+  static void speed(Object& object, const std::string& value);
+  static void xAcceleration(Object& object, const std::string& value);
+  static void yAcceleration(Object& object, const std::string& value);
+  static void shape(Object& object, const std::string& text);
+  static void path(Object& object, const std::string& text);
+  static void followPath(Object& object, const std::string& value);
+  static void avoidCollisions(Object& object, const std::string& value);
+};
 
-  value = lookup("is_active");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): is_active is %s", value.c_str());
-    setActive(value == "true");
-  }
-  value = lookup("is_visible");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): is_visible is %s", value.c_str());
-    setVisible(value == "true");
-  }
+const ObjectReader::Step ObjectReader::READ_ORDER[] = {
+    {"id", id},
+    {"is_active", active},
+    {"is_visible", visible},
+    {"event_count", events},
+    {nullptr, box},
+    {nullptr, position},
+    {"type", type},
+    {nullptr, animation},
+    {"altitude", altitude},
+    {"solidness", solidness},
+    {"no_soft", noSoft},
+    {"x_direction", xDirection},
+    {"y_direction", yDirection},
+    {"speed", speed},
+    {"x_acceleration", xAcceleration},
+    {"y_acceleration", yAcceleration},
+    {nullptr, shape},
+    {nullptr, path},
+    {"follow_path", followPath},
+    {"avoid_collisions", avoidCollisions},
+};
 
-  value = lookup("event_count");
-  if (!value.empty()) {
-    int count = readInt(value);
-    log.writeLog(20, "Object::deserialize(): event_count is %d", count);
-    for (int i = event_count - 1; i >= 0; i--) {
-      if (i < event_count) unregisterInterest(event_name[i]);
-    }
-    if (count > MAX_OBJ_EVENTS) {
-      log.writeLog("Object::deserialize(): Warning! event_count %d above maximum %d.", count,
-                   MAX_OBJ_EVENTS);
-      count = MAX_OBJ_EVENTS;
-    }
-    for (int i = 0; i < count; i++) {
-      const std::string label = lookup("event_name[" + toString(i) + "]");
-      if (label.empty()) continue;
-      log.writeLog(20, "Object::deserialize(): event_name[%d] is '%s'", i, label.c_str());
-      registerInterest(label);
-    }
+void ObjectReader::id(Object& object, const std::string& value) {
+  const int new_id = readInt(value);
+  logManager().writeLog(20, "Object::deserialize(): id is %d", new_id);
+  if (new_id == INT_MAX) {
+    // The id counter could not move past it.
+    logManager().writeLog("Object::deserialize(): Error! id %d out of range. Ignored.", new_id);
+  } else if (new_id != object.getId()) {
+    object.setId(new_id);
   }
+}
 
-  const char* const box_keys[4] = {"box-corner-x", "box-corner-y", "box-horizontal",
-                                   "box-vertical"};
-  int box_values[4] = {0, 0, 0, 0};
-  int box_found = 0;
+void ObjectReader::active(Object& object, const std::string& value) {
+  logManager().writeLog(20, "Object::deserialize(): is_active is %s", value.c_str());
+  object.setActive(value == "true");
+}
+
+void ObjectReader::visible(Object& object, const std::string& value) {
+  logManager().writeLog(20, "Object::deserialize(): is_visible is %s", value.c_str());
+  object.setVisible(value == "true");
+}
+
+// The labels held are dropped, last first, before the labels read are registered.
+void ObjectReader::events(Object& object, const std::string& value) {
+  int count = readInt(value);
+  logManager().writeLog(20, "Object::deserialize(): event_count is %d", count);
+  for (int i = object.getEventCount() - 1; i >= 0; i--) {
+    if (i < object.getEventCount()) object.unregisterInterest(object.getEventName(i));
+  }
+  if (count > MAX_OBJ_EVENTS) {
+    logManager().writeLog("Object::deserialize(): Warning! event_count %d above maximum %d.", count,
+                          MAX_OBJ_EVENTS);
+    count = MAX_OBJ_EVENTS;
+  }
+  for (int i = 0; i < count; i++) {
+    const std::string label = lookup("event_name[" + toString(i) + "]");
+    if (label.empty()) continue;
+    logManager().writeLog(20, "Object::deserialize(): event_name[%d] is '%s'", i, label.c_str());
+    object.registerInterest(label);
+  }
+}
+
+// Whole numbers only, and only all four together.
+void ObjectReader::box(Object& object, const std::string&) {
+  const char* const keys[4] = {"box-corner-x", "box-corner-y", "box-horizontal", "box-vertical"};
+  int values[4] = {0, 0, 0, 0};
+  int found = 0;
   for (int i = 0; i < 4; i++) {
-    value = lookup(box_keys[i]);
+    const std::string value = lookup(keys[i]);
     if (value.empty()) continue;
-    box_values[i] = readInt(value);
-    log.writeLog(20, "Object::deserialize(): %s is %d", box_keys[i], box_values[i]);
-    box_found++;
+    values[i] = readInt(value);
+    logManager().writeLog(20, "Object::deserialize(): %s is %d", keys[i], values[i]);
+    found++;
   }
-  if (box_found == 4) {
-    setBox(Box(Vector(static_cast<float>(box_values[0]), static_cast<float>(box_values[1])),
-               static_cast<float>(box_values[2]), static_cast<float>(box_values[3])));
-  } else if (box_found > 0) {
-    log.writeLog(20, "Object::deserialize(): box not complete, so ignoring.");
+  if (found == 4) {
+    object.setBox(Box(Vector(static_cast<float>(values[0]), static_cast<float>(values[1])),
+                      static_cast<float>(values[2]), static_cast<float>(values[3])));
+  } else if (found > 0) {
+    logManager().writeLog(20, "Object::deserialize(): box not complete, so ignoring.");
   }
+}
 
-  const std::string pos_x = lookup("pos-x");
-  const std::string pos_y = lookup("pos-y");
-  if (!pos_x.empty()) log.writeLog(20, "Object::deserialize(): pos-x is %.2f", readFloat(pos_x));
-  if (!pos_y.empty()) log.writeLog(20, "Object::deserialize(): pos-y is %.2f", readFloat(pos_y));
-  if (!pos_x.empty() && !pos_y.empty()) {
-    setPosition(Vector(readFloat(pos_x), readFloat(pos_y)));
-  } else if (!pos_x.empty() || !pos_y.empty()) {
-    log.writeLog(20, "Object::deserialize(): position not complete, so ignoring.");
+void ObjectReader::position(Object& object, const std::string&) {
+  const std::string x = lookup("pos-x");
+  const std::string y = lookup("pos-y");
+  if (!x.empty()) logManager().writeLog(20, "Object::deserialize(): pos-x is %.2f", readFloat(x));
+  if (!y.empty()) logManager().writeLog(20, "Object::deserialize(): pos-y is %.2f", readFloat(y));
+  if (!x.empty() && !y.empty()) {
+    object.setPosition(Vector(readFloat(x), readFloat(y)));
+  } else if (!x.empty() || !y.empty()) {
+    logManager().writeLog(20, "Object::deserialize(): position not complete, so ignoring.");
   }
+}
 
-  value = lookup("type");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): type is %s", value.c_str());
-    setType(value);
-  }
+void ObjectReader::type(Object& object, const std::string& value) {
+  logManager().writeLog(20, "Object::deserialize(): type is %s", value.c_str());
+  object.setType(value);
+}
 
+// The animation reads its own keys from the whole text; it is marked only when it changed.
+void ObjectReader::animation(Object& object, const std::string& text) {
+  Animation& animation = object.animation;
   const Animation before = animation;
   animation.deserialize(text);
   if (animation.getSprite() != before.getSprite() || animation.getName() != before.getName() ||
       animation.getIndex() != before.getIndex() ||
       animation.getSlowdownCount() != before.getSlowdownCount()) {
-    modified[ANIMATION] = true;
+    object.modified[ANIMATION] = true;
   }
-  // The animation parsed the text itself; parse it again so the lookups below do not depend on
-  // how it did so.
+  // The animation parsed the text itself; parse it again so the lookups after this do not
+  // depend on how it did so.
   match(text, "");
+}
 
-  value = lookup("altitude");
-  if (!value.empty()) {
-    const int new_altitude = readInt(value);
-    log.writeLog(20, "Object::deserialize(): altitude is %d", new_altitude);
-    setAltitude(new_altitude);
-  }
-  value = lookup("solidness");
-  if (!value.empty()) {
-    const int new_solidness = readInt(value);
-    log.writeLog(20, "Object::deserialize(): solidness is %d", new_solidness);
-    if (new_solidness < HARD || new_solidness > SPECTRAL) {
-      // Refused before it is turned into a Solidness, which cannot hold arbitrary numbers.
-      log.writeLog("Object::setSolidness(): Solidness %d not one of HARD, SOFT or SPECTRAL.",
-                   new_solidness);
-    } else {
-      setSolidness(static_cast<Solidness>(new_solidness));
-    }
-  }
-  value = lookup("no_soft");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): no_soft is %s", value.c_str());
-    no_soft = value == "true";
-    modified[NO_SOFT] = true;
-  }
-  value = lookup("x_direction");
-  if (!value.empty()) {
-    const float x = readFloat(value);
-    log.writeLog(20, "Object::deserialize(): x_direction is %.2f", x);
-    direction.setX(x);
-  }
-  value = lookup("y_direction");
-  if (!value.empty()) {
-    const float y = readFloat(value);
-    log.writeLog(20, "Object::deserialize(): y_direction is %.2f", y);
-    setVelocity(Vector(direction.getX(), y));
-  }
-  value = lookup("speed");
-  if (!value.empty()) {
-    speed = readFloat(value);
-    log.writeLog(20, "Object::deserialize(): speed is %.2f", speed);
-    modified[SPEED] = true;
-  }
-  value = lookup("x_acceleration");
-  if (!value.empty()) {
-    const float x = readFloat(value);
-    log.writeLog(20, "Object::deserialize(): x_acceleration is %.2f", x);
-    acceleration.setX(x);
-    modified[ACCELERATION] = true;
-  }
-  value = lookup("y_acceleration");
-  if (!value.empty()) {
-    const float y = readFloat(value);
-    log.writeLog(20, "Object::deserialize(): y_acceleration is %.2f", y);
-    acceleration.setY(y);
-    modified[ACCELERATION] = true;
-  }
+void ObjectReader::altitude(Object& object, const std::string& value) {
+  const int new_altitude = readInt(value);
+  logManager().writeLog(20, "Object::deserialize(): altitude is %d", new_altitude);
+  object.setAltitude(new_altitude);
+}
 
-  Shape new_shape = shape;
-  int shape_found = 0;
-  value = lookup("shape");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): shape is '%s'", value.c_str());
-    new_shape.setType(readInt(value));
-    shape_found++;
+void ObjectReader::solidness(Object& object, const std::string& value) {
+  const int new_solidness = readInt(value);
+  logManager().writeLog(20, "Object::deserialize(): solidness is %d", new_solidness);
+  if (new_solidness < HARD || new_solidness > SPECTRAL) {
+    // Refused before it is turned into a Solidness, which cannot hold arbitrary numbers.
+    logManager().writeLog("Object::setSolidness(): Solidness %d not one of HARD, SOFT or SPECTRAL.",
+                          new_solidness);
+    return;
   }
-  value = lookup("size");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): size is '%s'", value.c_str());
-    new_shape.setSize(readFloat(value));
-    shape_found++;
-  }
-  value = lookup("color");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): color is '%s'", value.c_str());
-    const int new_color = readInt(value);
-    if (new_color < BLACK || new_color > CUSTOM) {
-      // A Color cannot hold arbitrary numbers; the shape keeps its colour.
-      log.writeLog("Object::deserialize(): Warning! color %d not supported. Ignored.", new_color);
-    } else {
-      new_shape.setColor(static_cast<Color>(new_color));
-    }
-    shape_found++;
-  }
-  value = lookup("opacity");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): opacity is '%s'", value.c_str());
-    new_shape.setOpacity(readInt(value));
-    shape_found++;
-  }
-  if (shape_found == 4) {
-    shape = new_shape;
-    modified[SHAPE] = true;
-  }
+  object.setSolidness(static_cast<Solidness>(new_solidness));
+}
 
-  // match removes the blank between a waypoint's x and y, so the path is read from the text
-  // as given. A path key with no value is the empty path that serialize writes.
-  std::string path_text;
-  if (rawValue(text, "path", path_text)) {
-    std::vector<Vector> nodes;
-    std::string rest;
-    if (!readPath(path_text, nodes, rest)) {
-      log.writeLog("Object::deserialize(): malformed node %s.", rest.c_str());
-      log.writeLog("\tNot added.");
-    }
-    Path new_path;
-    new_path.setNodes(nodes);
-    setPath(new_path);
-  }
+void ObjectReader::noSoft(Object& object, const std::string& value) {
+  logManager().writeLog(20, "Object::deserialize(): no_soft is %s", value.c_str());
+  object.setNoSoft(value == "true");
+}
 
-  value = lookup("follow_path");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): follow_path is %s", value.c_str());
-    if (value == "true") {
-      setFollowPath(true);
-    } else {
-      // Turning following off must not aim the object at a waypoint: the direction read above
-      // stays as written.
-      follow_path = false;
-      modified[FOLLOW_PATH] = true;
-    }
+// Only the x component changes, and nothing is marked: y_direction, read next, sets the whole
+// velocity.
+void ObjectReader::xDirection(Object& object, const std::string& value) {
+  const float x = readFloat(value);
+  logManager().writeLog(20, "Object::deserialize(): x_direction is %.2f", x);
+  object.direction.setX(x);
+}
+
+void ObjectReader::yDirection(Object& object, const std::string& value) {
+  const float y = readFloat(value);
+  logManager().writeLog(20, "Object::deserialize(): y_direction is %.2f", y);
+  object.setVelocity(Vector(object.getDirection().getX(), y));
+}
+
+void ObjectReader::speed(Object& object, const std::string& value) {
+  const float new_speed = readFloat(value);
+  logManager().writeLog(20, "Object::deserialize(): speed is %.2f", new_speed);
+  object.setSpeed(new_speed);
+}
+
+void ObjectReader::xAcceleration(Object& object, const std::string& value) {
+  const float x = readFloat(value);
+  logManager().writeLog(20, "Object::deserialize(): x_acceleration is %.2f", x);
+  object.setAcceleration(Vector(x, object.getAcceleration().getY()));
+}
+
+void ObjectReader::yAcceleration(Object& object, const std::string& value) {
+  const float y = readFloat(value);
+  logManager().writeLog(20, "Object::deserialize(): y_acceleration is %.2f", y);
+  object.setAcceleration(Vector(object.getAcceleration().getX(), y));
+}
+
+// Read into a copy, which replaces the shape only when all four keys are there.
+void ObjectReader::shape(Object& object, const std::string&) {
+  Shape new_shape = object.getShape();
+  int found = 0;
+  for (const ShapeKey& shape_key : SHAPE_KEYS) {
+    const std::string value = lookup(shape_key.key);
+    if (value.empty()) continue;
+    logManager().writeLog(20, "Object::deserialize(): %s is '%s'", shape_key.key, value.c_str());
+    shape_key.read(new_shape, value);
+    found++;
   }
-  value = lookup("avoid_collisions");
-  if (!value.empty()) {
-    log.writeLog(20, "Object::deserialize(): avoid_collisions is %s", value.c_str());
-    avoid_collisions = value == "true";
-    modified[AVOID_COLLISIONS] = true;
+  if (found == 4) object.setShape(new_shape);
+}
+
+// A path key with no value is the empty path that serialize writes. The value keeps its white
+// space: it is what separates a waypoint's x from its y.
+void ObjectReader::path(Object& object, const std::string&) {
+  const std::optional<std::string> value = matchKeepingSpace("", "path");
+  if (!value) return;
+  std::vector<Vector> nodes;
+  std::string rest;
+  if (!readPath(*value, nodes, rest)) {
+    logManager().writeLog("Object::deserialize(): malformed node %s.", rest.c_str());
+    logManager().writeLog("\tNot added.");
+  }
+  Path new_path;
+  new_path.setNodes(nodes);
+  object.setPath(new_path);
+}
+
+void ObjectReader::followPath(Object& object, const std::string& value) {
+  logManager().writeLog(20, "Object::deserialize(): follow_path is %s", value.c_str());
+  object.setFollowPath(value == "true");
+}
+
+void ObjectReader::avoidCollisions(Object& object, const std::string& value) {
+  logManager().writeLog(20, "Object::deserialize(): avoid_collisions is %s", value.c_str());
+  object.setAvoidCollisions(value == "true");
+}
+
+int Object::deserialize(std::string text) {
+  // An empty text would make match search the previous parse, which belongs to someone else.
+  if (text.empty()) return 0;
+  match(text, "");
+  for (const ObjectReader::Step& step : ObjectReader::READ_ORDER) {
+    if (step.key == nullptr) {
+      step.read(*this, text);
+      continue;
+    }
+    const std::string value = lookup(step.key);
+    if (!value.empty()) step.read(*this, value);
   }
   return 0;
 }

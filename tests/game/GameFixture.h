@@ -6,7 +6,6 @@
 #include "GameStart.h"
 #include "Player.h"
 #include "TestSupport.h"
-#include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "core/ObjectListIterator.h"
@@ -18,12 +17,12 @@
 namespace tx::test {
 
 // Every manager started headless with the game's resources loaded. step() is one iteration of
-// the game loop (drawing and input aside): a step event to every object, then the world update.
+// the game loop; a frame time of 0 keeps it from sleeping.
 class GameTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    writeFile("tx-config.txt", "headless:true,\nrandom_seed:-1,\n");
+    writeFile("tx-config.txt", "headless:true,\nrandom_seed:-1,\nframe_time:0,\n");
     ASSERT_EQ(GameManager::getInstance().startUp(), 0);
     LogManager::getInstance().setFlush(true);
     std::srand(2024);
@@ -35,12 +34,8 @@ class GameTest : public EngineTest {
     EngineTest::TearDown();
   }
 
-  void step(int count = 1) {
-    for (int i = 0; i < count; ++i) {
-      const EventStep event(step_count++);
-      GameManager::getInstance().onEvent(&event);
-      WorldManager::getInstance().update();
-    }
+  static void step(int count = 1) {
+    for (int i = 0; i < count; ++i) GameManager::getInstance().step();
   }
 
   static void sendKey(KeyCode key, KeyAction action) {
@@ -84,7 +79,6 @@ class GameTest : public EngineTest {
 
   static Box boundary() { return WorldManager::getInstance().getBoundary(); }
 
-  int step_count = 0;
   Player* player = nullptr;
   Difficulty* difficulty = nullptr;
 };

@@ -53,16 +53,16 @@ class NetworkListener : public Object {
 
 // The far end of a connection, outside the engine: raw bytes in and out.
 struct Peer {
-  explicit Peer(int port) : socket(platform::socketConnect("127.0.0.1", port)) {}
+  explicit Peer(int port) : socket(socketConnect("127.0.0.1", port)) {}
   ~Peer() { closeNow(); }
   bool write(const std::string& bytes) {
-    return platform::socketSendAll(socket, bytes.data(), static_cast<int>(bytes.size())) == 0;
+    return socketSendAll(socket, bytes.data(), static_cast<int>(bytes.size())) == 0;
   }
   void closeNow() {
-    if (socket != -1) platform::socketClose(socket);
+    if (socket != -1) socketClose(socket);
     socket = -1;
   }
-  bool seesClose() const { return platform::socketPeerClosed(socket); }  // The engine closed.
+  bool seesClose() const { return socketPeerClosed(socket); }  // The engine closed.
   int socket;
 };
 

@@ -115,9 +115,9 @@ TEST_F(NetworkTest, BrokenPrefixClosesTheSocketWithCloseEvent) {
 
 TEST_F(NetworkTest, ConnectRefusedOrAtLimitIsLoggedAndClosingShiftsLaterSockets) {
   NetworkListener listener;
-  int spare = platform::socketListen("127.0.0.1", 0);
-  int closed_port = platform::socketLocalPort(spare);
-  platform::socketClose(spare);
+  int spare = socketListen("127.0.0.1", 0);
+  int closed_port = socketLocalPort(spare);
+  socketClose(spare);
   EXPECT_EQ(network().connect("127.0.0.1", closed_port), -1);
   EXPECT_TRUE(logHas("NetworkManager::connect(): Error! connect() to 127.0.0.1:" +
                      std::to_string(closed_port) + " returned:"));

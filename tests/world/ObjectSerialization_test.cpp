@@ -179,6 +179,15 @@ TEST_F(ObjectSerializationTest, MalformedWaypointEndsThePathAndIsReported) {
   }
 }
 
+// An entry made of colons alone holds nothing, and every key after it is read, the path too.
+TEST_F(ObjectSerializationTest, ColonsOnlyEntryHidesNoKeyAfterIt) {
+  Object object;
+  object.deserialize("id:5,:,path:1 2|,altitude:3,");
+  EXPECT_EQ(object.getId(), 5);
+  EXPECT_EQ(object.getPath().getNodes(), std::vector<Vector>{Vector(1.0f, 2.0f)});
+  EXPECT_EQ(object.getAltitude(), 3);
+}
+
 TEST_F(ObjectSerializationTest, HostileTextNeitherCrashesNorRegistersBeyondTheLimit) {
   Object object;
   for (const char* garbage :
