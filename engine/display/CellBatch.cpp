@@ -24,8 +24,9 @@ constexpr std::size_t MAX_RESERVED_CELLS = 16384;
 CellBatch::CellBatch(sf::RenderTarget& render_target, const sf::Text& glyph_text,
                      const sf::RectangleShape& background_rectangle, std::size_t cells)
     : target(render_target), text(glyph_text), rectangle(background_rectangle) {
-  // A glyph added in the middle of a batch could grow the font's texture under the characters
-  // batched before it. 'x' and ' ' are the glyphs sf::Text measures.
+  // Every glyph a char can show, and the two sf::Text measures ('x' and ' '), go into the font's
+  // texture now: drawing then never renders a glyph or grows the texture in the middle of a
+  // frame.
   const sf::Font& font = *text.getFont();
   const unsigned int size = text.getCharacterSize();
   font.getGlyph(U'x', size, isBold());
@@ -84,10 +85,10 @@ void CellBatch::appendQuad(sf::Vector2f position, sf::Vector2f top_left, sf::Vec
        sf::Vector2f(texture_top_left.x, texture_bottom_right.y)},
       {placement.transformPoint(bottom_right), fill, texture_bottom_right}};
   // The driver takes a whole draw through its slower clipping path as soon as one corner lies
-  // outside the view, so such a quad is drawn alone and the rest of the batch stays fast.
+  // outside the window, so such a quad is drawn alone and the rest of the batch stays fast.
   const bool outside =
       std::any_of(std::begin(corners), std::end(corners),
-                  [this](const sf::Vertex& v) { return isOutsideView(v.position); });
+                  [this](const sf::Vertex& v) { return isOutsideWindow(v.position); });
   if (outside || last_quad_outside) {
     draw();
   }
@@ -97,7 +98,7 @@ void CellBatch::appendQuad(sf::Vector2f position, sf::Vector2f top_left, sf::Vec
                   {corners[0], corners[1], corners[2], corners[2], corners[1], corners[3]});
 }
 
-bool CellBatch::isOutsideView(sf::Vector2f point) const {
+bool CellBatch::isOutsideWindow(sf::Vector2f point) const {
   const sf::Vector2f clip = target.getView().getTransform().transformPoint(point);
   return clip.x < -1.0f || clip.x > 1.0f || clip.y < -1.0f || clip.y > 1.0f;
 }

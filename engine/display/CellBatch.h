@@ -16,8 +16,9 @@ class Text;
 namespace tx {
 
 // Characters waiting to be drawn into a window: for each, its background cell and then its
-// glyph, as textured triangles that reach the window in one draw call. The backgrounds sample the
-// white square the font keeps in its texture, so one texture serves both.
+// glyph, as textured triangles that reach the window in one draw call (plus one for each quad
+// that reaches past the window's edge). The backgrounds sample the white square the font keeps
+// in its texture, so one texture serves both.
 class CellBatch {
  public:
   // Draws into target, with the look of the cells taken from the text (font, character size,
@@ -39,15 +40,15 @@ class CellBatch {
   // textured by the matching texture rectangle (pixels).
   void appendQuad(sf::Vector2f position, sf::Vector2f top_left, sf::Vector2f bottom_right,
                   sf::Vector2f texture_top_left, sf::Vector2f texture_bottom_right, sf::Color fill);
-  // Whether a point (pixels) lies outside what the target's view shows.
-  bool isOutsideView(sf::Vector2f point) const;
+  // Whether a point (pixels) lies outside the window, as the target's sf::View maps it.
+  bool isOutsideWindow(sf::Vector2f point) const;
   bool isBold() const;
 
   sf::RenderTarget& target;
   const sf::Text& text;
   const sf::RectangleShape& rectangle;
   std::vector<sf::Vertex> vertices;
-  // The last quad appended reaches outside the view and is drawn alone.
+  // The last quad appended reaches outside the window and is drawn alone.
   bool last_quad_outside = false;
   // The code point each char becomes, converted once with the locale as sf::String converts a
   // char.

@@ -50,8 +50,9 @@ class DisplayManager : public Manager {
   // Returns 0, or -1 when not started, headless or without a window.
   int swapBuffers();
 
-  // Draws the characters batched since the last flush into the window in one draw call.
-  // Returns 0, or -1 when not started, headless or without a window (nothing is pending then).
+  // Draws the characters batched since the last flush into the window: one draw call, plus one
+  // for each background or glyph that reaches past the window's edge. Returns 0, or -1 when not
+  // started, headless or without a window (nothing is pending then).
   int flush();
 
   // Sizes from the configuration; valid once started, headless included.
