@@ -1,6 +1,7 @@
 #include "core/Pause.h"
 
 #include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Window/Event.hpp>
 
 #include "core/GameManager.h"
 #include "core/LogManager.h"

@@ -2,29 +2,61 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Text.hpp>
 
 #include "core/Config.h"
 #include "core/LogManager.h"
+#include "display/CellBatch.h"
 #include "platform/DisplayConnection.h"
 #include "world/WorldManager.h"
 
 namespace tx {
 
+namespace {
+
+// A new T, or null when memory runs out: start-up reports that in its own words.
+template <typename T, typename... Args>
+std::unique_ptr<T> makeOrNull(Args&&... args) {
+  try {
+    return std::make_unique<T>(std::forward<Args>(args)...);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+// The components of each named colour, BLACK to WHITE, in the order of their values; the same
+// as SFML's named colours.
+const sf::Color NAMED_COLORS[] = {
+    sf::Color(0, 0, 0),   sf::Color(255, 0, 0),   sf::Color(0, 255, 0),   sf::Color(255, 255, 0),
+    sf::Color(0, 0, 255), sf::Color(255, 0, 255), sf::Color(0, 255, 255), sf::Color(255, 255, 255)};
+
+bool isNamedColor(Color color) { return color >= BLACK && color <= WHITE; }
+
+// The font scale times the smaller cell side, in whole points.
+unsigned int characterSize(const Config& config) {
+  const float size = config.getFontScale() * std::min(cellWidth(), cellHeight());
+  return size > 0.0f ? static_cast<unsigned int>(size) : 0u;
+}
+
+}  // namespace
+
 // Sizes before start-up are the configuration's defaults, so the cell geometry is finite even
 // for shapes and conversions used before the display starts.
 DisplayManager::DisplayManager()
-    : window_horizontal_pixels(1024),
+    : font(std::make_unique<sf::Font>()),
+      window_horizontal_pixels(1024),
       window_vertical_pixels(768),
       window_horizontal_chars(80),
       window_vertical_chars(24) {
   setType("DisplayManager");
 }
 
-DisplayManager::~DisplayManager() {
-  delete window;
-  delete text;
-  delete rectangle;
-}
+DisplayManager::~DisplayManager() = default;
 
 DisplayManager& DisplayManager::getInstance() {
   static DisplayManager display_manager;
@@ -37,15 +69,28 @@ int DisplayManager::startUp() {
     log_manager.writeLog("DisplayManager::startUp(): Already started.");
     return 0;
   }
-
   // Leftovers of an earlier start-up that failed half way.
   shutDownGraphics();
+  if (readSizes() != 0) {
+    return -1;
+  }
+  if (Config::getInstance().getHeadless()) {
+    log_manager.writeLog(1,
+                         "DisplayManager::startUp(): not doing graphics since in headless mode.");
+  } else if (startGraphics() != 0) {
+    return -1;
+  }
+  Manager::startUp();
+  log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
+  return 0;
+}
 
+int DisplayManager::readSizes() {
   const Config& config = Config::getInstance();
   // A zero or negative size would make every cell size infinite or negative.
   if (config.getWindowHorizontalPixels() <= 0 || config.getWindowVerticalPixels() <= 0 ||
       config.getWindowHorizontalChars() <= 0 || config.getWindowVerticalChars() <= 0) {
-    log_manager.writeLog(
+    LogManager::getInstance().writeLog(
         "DisplayManager::startUp(): Error! Window size (%d, %d) pixels, (%d, %d) characters "
         "not supported.",
         config.getWindowHorizontalPixels(), config.getWindowVerticalPixels(),
@@ -56,84 +101,77 @@ int DisplayManager::startUp() {
   window_vertical_pixels = config.getWindowVerticalPixels();
   window_horizontal_chars = config.getWindowHorizontalChars();
   window_vertical_chars = config.getWindowVerticalChars();
+  return 0;
+}
 
-  if (config.getHeadless()) {
-    log_manager.writeLog(1,
-                         "DisplayManager::startUp(): not doing graphics since in headless mode.");
-  } else {
-    // SFML aborts the process when it cannot reach the X server, so ask first, and hold that
-    // connection until the window has one of its own.
-    const DisplayConnection connection;
-    if (!connection.isOpen()) {
-      log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
-      return -1;
-    }
-    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    log_manager.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
-                         static_cast<int>(desktop.width), static_cast<int>(desktop.height));
-
-    window = new (std::nothrow)
-        sf::RenderWindow(sf::VideoMode(static_cast<unsigned int>(window_horizontal_pixels),
-                                       static_cast<unsigned int>(window_vertical_pixels), 32),
-                         sf::String(config.getWindowTitle()),
-                         static_cast<sf::Uint32>(config.getWindowStyle()), sf::ContextSettings());
-    if (window == nullptr || !window->isOpen()) {
-      delete window;
-      window = nullptr;
-      log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
-      return -1;
-    }
-    window->setMouseCursorVisible(config.getShowMouse());
-    window->setVerticalSyncEnabled(true);
-
-    if (!font.loadFromFile(config.getFontFile())) {
-      log_manager.writeLog("DisplayManager::startUp(): Unable to load font from file '%s'.",
-                           config.getFontFile().c_str());
-      return -1;
-    }
-
-    rectangle = new (std::nothrow) sf::RectangleShape(sf::Vector2f(cellWidth(), cellHeight()));
-    if (rectangle == nullptr) {
-      log_manager.writeLog("DisplayManager::startUp(): Unable to allocate rectangle.");
-      return -1;
-    }
-    text = new (std::nothrow) sf::Text();
-    if (text == nullptr) {
-      log_manager.writeLog("DisplayManager::startUp(): Unable to allocate text.");
-      return -1;
-    }
-
-    text->setFont(font);
-    text->setStyle(sf::Text::Bold);
-    const float character_size = config.getFontScale() * std::min(cellWidth(), cellHeight());
-    text->setCharacterSize(character_size > 0.0f ? static_cast<unsigned int>(character_size) : 0u);
-
-    window_background_color = colorToSFML(config.getWindowBackgroundColor());
-    rectangle->setFillColor(window_background_color);
-    // A new window's buffer holds undefined pixels; the first frame must not show them.
-    window->clear(window_background_color);
-
-    // Every glyph a char can show goes into the font's texture now. A glyph added later could
-    // grow the texture in the middle of a batch, and the characters batched before it would
-    // then be sampled through the grown texture's coordinates, a shade off from drawing them
-    // at once. 'x' and ' ' are the glyphs sf::Text measures.
-    const bool bold = (text->getStyle() & sf::Text::Bold) != 0;
-    font.getGlyph(U'x', text->getCharacterSize(), bold);
-    font.getGlyph(U' ', text->getCharacterSize(), bold);
-    for (std::size_t c = 0; c < code_points.size(); c++) {
-      const sf::String converted(static_cast<char>(c));
-      code_points[c] = converted.isEmpty() ? 0u : converted[0];
-      font.getGlyph(code_points[c], text->getCharacterSize(), bold);
-    }
-    // A full screen of characters, two quads of six corners each (bounded for huge grids,
-    // where the batch grows to the busiest frame instead).
-    const std::size_t cells = static_cast<std::size_t>(window_horizontal_chars) *
-                              static_cast<std::size_t>(window_vertical_chars);
-    batch.reserve(std::min<std::size_t>(cells, 16384u) * 12u);
+int DisplayManager::startGraphics() {
+  const Config& config = Config::getInstance();
+  if (openWindow() != 0) {
+    return -1;
   }
+  if (!font->loadFromFile(config.getFontFile())) {
+    LogManager::getInstance().writeLog(
+        "DisplayManager::startUp(): Unable to load font from file '%s'.",
+        config.getFontFile().c_str());
+    return -1;
+  }
+  if (makeRectangleAndText() != 0) {
+    return -1;
+  }
+  // A new window's buffer holds undefined pixels; the first frame must not show them.
+  window->clear(window_background_color);
+  const std::size_t cells = static_cast<std::size_t>(window_horizontal_chars) *
+                            static_cast<std::size_t>(window_vertical_chars);
+  batch = std::make_unique<CellBatch>(*window, *text, *rectangle, cells);
+  return 0;
+}
 
-  Manager::startUp();
-  log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
+int DisplayManager::openWindow() {
+  LogManager& log_manager = LogManager::getInstance();
+  const Config& config = Config::getInstance();
+  // SFML aborts the process when it cannot reach the X server, so ask first, and hold that
+  // connection until the window has one of its own.
+  const DisplayConnection connection;
+  if (!connection.isOpen()) {
+    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+    return -1;
+  }
+  const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+  log_manager.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
+                       static_cast<int>(desktop.width), static_cast<int>(desktop.height));
+  window = makeOrNull<sf::RenderWindow>(
+      sf::VideoMode(static_cast<unsigned int>(window_horizontal_pixels),
+                    static_cast<unsigned int>(window_vertical_pixels), 32),
+      sf::String(config.getWindowTitle()), static_cast<sf::Uint32>(config.getWindowStyle()),
+      sf::ContextSettings());
+  if (window == nullptr || !window->isOpen()) {
+    window.reset();
+    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+    return -1;
+  }
+  window->setMouseCursorVisible(config.getShowMouse());
+  window->setVerticalSyncEnabled(true);
+  return 0;
+}
+
+int DisplayManager::makeRectangleAndText() {
+  LogManager& log_manager = LogManager::getInstance();
+  const Config& config = Config::getInstance();
+  rectangle = makeOrNull<sf::RectangleShape>(sf::Vector2f(cellWidth(), cellHeight()));
+  if (rectangle == nullptr) {
+    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate rectangle.");
+    return -1;
+  }
+  text = makeOrNull<sf::Text>();
+  if (text == nullptr) {
+    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate text.");
+    return -1;
+  }
+  text->setFont(*font);
+  text->setStyle(sf::Text::Bold);
+  text->setCharacterSize(characterSize(config));
+  window_background_color = colorToSFML(config.getWindowBackgroundColor());
+  rectangle->setFillColor(window_background_color);
   return 0;
 }
 
@@ -144,164 +182,56 @@ void DisplayManager::shutDown() {
 }
 
 void DisplayManager::shutDownGraphics() {
+  // Characters drawn but never flushed belong to the closed window.
+  batch.reset();
   if (window != nullptr) {
     window->close();
-    delete window;
-    window = nullptr;
+    window.reset();
   }
-  delete text;
-  text = nullptr;
-  delete rectangle;
-  rectangle = nullptr;
-  // Characters drawn but never flushed belong to the closed window.
-  batch.clear();
+  text.reset();
+  rectangle.reset();
+}
+
+bool DisplayManager::isReadyToDraw() const {
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return false;
+  }
+  return window != nullptr;
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g,
-                                  unsigned char b) const {
-  if (!isStarted()) {
-    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
-    return -1;
-  }
-  if (window == nullptr) {
+                                  unsigned char b) {
+  if (!isReadyToDraw()) {
     return -1;
   }
   const Vector pixel = spacesToPixels(worldToView(world_pos));
-  drawCell(pixel.getX(), pixel.getY(), ch, sf::Color(r, g, b, 255));
-  return 0;
-}
-
-void DisplayManager::drawCell(float pixel_x, float pixel_y, char ch, sf::Color fill) const {
-  const float* projection = window->getView().getTransform().getMatrix();
-
   // The background is shifted against the glyph so that it covers the glyph's ink, which the
-  // font places below the text position. It is textured with the centre of the white square
-  // the font keeps at the corner of its texture, so the fill colour comes through unchanged.
-  const sf::Vector2f cell = rectangle->getSize();
-  appendQuad(projection, pixel_x - cellWidth() / 10.0f, pixel_y + cellHeight() / 5.0f, 0.0f, 0.0f,
-             cell.x, cell.y, 1.0f, 1.0f, 1.0f, 1.0f, rectangle->getFillColor());
-
-  // The glyph quad as sf::Text builds it for a one-character string: the glyph's bounds grown
-  // by one pixel of padding, the baseline one character size below the text position.
-  const sf::Uint32 code = code_points[static_cast<unsigned char>(ch)];
-  if (code == U' ' || code == U'\n' || code == U'\t' || code == U'\r') {
-    return;  // sf::Text draws nothing for these.
-  }
-  const unsigned int size = text->getCharacterSize();
-  const bool bold = (text->getStyle() & sf::Text::Bold) != 0;
-  const sf::Glyph& glyph = font.getGlyph(code, size, bold);
-  const float padding = 1.0f;
-  const float baseline = static_cast<float>(size);
-  const float left = glyph.bounds.left - padding;
-  const float top = glyph.bounds.top - padding;
-  const float right = glyph.bounds.left + glyph.bounds.width + padding;
-  const float bottom = glyph.bounds.top + glyph.bounds.height + padding;
-  const float u1 = static_cast<float>(glyph.textureRect.left) - padding;
-  const float v1 = static_cast<float>(glyph.textureRect.top) - padding;
-  const float u2 = static_cast<float>(glyph.textureRect.left + glyph.textureRect.width) + padding;
-  const float v2 = static_cast<float>(glyph.textureRect.top + glyph.textureRect.height) + padding;
-  appendQuad(projection, pixel_x, pixel_y, left, baseline + top, right, baseline + bottom, u1, v1,
-             u2, v2, fill);
-}
-
-void DisplayManager::appendQuad(const float* projection, float translation_x, float translation_y,
-                                float left, float top, float right, float bottom, float u1,
-                                float v1, float u2, float v2, sf::Color fill) const {
-  // Drawn on its own, a quad reaches the rasteriser as (projection x translation), one matrix
-  // multiplied in single precision (row by column, terms left to right), applied to its local
-  // corners (products summed in order: x, y, z = 0, w = 1). Adding the translation to the
-  // corners first would round differently, and a corner off in its last bit shifts the glyph's
-  // texels by a shade. So the corners go to clip coordinates here in those same steps, and the
-  // batch is drawn with an identity projection (see drawBatch()). Every product is rounded on
-  // its own, as the driver rounds it: the steps are separate statements so that they are not
-  // fused into multiply-adds (GCC still fuses them when built for a processor with FMA).
-  const float* p = projection;
-  const float xx = p[0] * 1.0f + p[4] * 0.0f + p[8] * 0.0f + p[12] * 0.0f;
-  const float xy = p[0] * 0.0f + p[4] * 1.0f + p[8] * 0.0f + p[12] * 0.0f;
-  const float xw = p[0] * translation_x + p[4] * translation_y + p[8] * 0.0f + p[12] * 1.0f;
-  const float yx = p[1] * 1.0f + p[5] * 0.0f + p[9] * 0.0f + p[13] * 0.0f;
-  const float yy = p[1] * 0.0f + p[5] * 1.0f + p[9] * 0.0f + p[13] * 0.0f;
-  const float yw = p[1] * translation_x + p[5] * translation_y + p[9] * 0.0f + p[13] * 1.0f;
-  const float xs[4] = {left, right, left, right};
-  const float ys[4] = {top, top, bottom, bottom};
-  sf::Vector2f clip[4];
-  for (int i = 0; i < 4; i++) {
-    float x = xx * xs[i];
-    const float x_from_y = xy * ys[i];
-    x += x_from_y;
-    x += xw;
-    float y = yx * xs[i];
-    const float y_from_y = yy * ys[i];
-    y += y_from_y;
-    y += yw;
-    clip[i] = sf::Vector2f(x, y);
-  }
-
-  // The driver takes a draw with any corner outside the window through its clipping path,
-  // which shades every quad of that draw a little differently. A quad reaching outside is
-  // therefore drawn on its own, as it was when each character was drawn by itself.
-  bool outside = false;
-  for (const sf::Vector2f& corner : clip) {
-    outside = outside || corner.x < -1.0f || corner.x > 1.0f || corner.y < -1.0f || corner.y > 1.0f;
-  }
-  if (outside || batch_ends_after_quad) {
-    drawBatch();
-  }
-  batch_ends_after_quad = outside;
-
-  // The corner order of sf::Text's quads.
-  batch.emplace_back(clip[0], fill, sf::Vector2f(u1, v1));
-  batch.emplace_back(clip[1], fill, sf::Vector2f(u2, v1));
-  batch.emplace_back(clip[2], fill, sf::Vector2f(u1, v2));
-  batch.emplace_back(clip[2], fill, sf::Vector2f(u1, v2));
-  batch.emplace_back(clip[1], fill, sf::Vector2f(u2, v1));
-  batch.emplace_back(clip[3], fill, sf::Vector2f(u2, v2));
-}
-
-int DisplayManager::flush() const {
-  if (!isStarted()) {
-    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
-    return -1;
-  }
-  if (window == nullptr) {
-    return -1;
-  }
-  drawBatch();
+  // font places below the text position.
+  batch->addBackground(
+      sf::Vector2f(pixel.getX() - cellWidth() / 10.0f, pixel.getY() + cellHeight() / 5.0f));
+  batch->addGlyph(sf::Vector2f(pixel.getX(), pixel.getY()), ch, sf::Color(r, g, b, 255));
   return 0;
 }
 
-void DisplayManager::drawBatch() const {
-  if (batch.empty()) {
-    return;
+int DisplayManager::flush() {
+  if (!isReadyToDraw()) {
+    return -1;
   }
-  // Every glyph entered the font's texture at start-up, so the texture has kept its size since
-  // the first character of the batch.
-  sf::RenderStates states;
-  states.texture = &font.getTexture(text->getCharacterSize());
-  // The corners are in clip coordinates already: a view of size (2, -2) centred on the origin
-  // is the identity projection.
-  const sf::View view = window->getView();
-  sf::View identity(sf::Vector2f(0.0f, 0.0f), sf::Vector2f(2.0f, -2.0f));
-  identity.setViewport(view.getViewport());
-  window->setView(identity);
-  window->draw(batch.data(), batch.size(), sf::Triangles, states);
-  window->setView(view);
-  batch.clear();
-  batch_ends_after_quad = false;
+  batch->draw();
+  return 0;
 }
 
-sf::RenderWindow* DisplayManager::getWindow() const {
-  if (window != nullptr) {
-    drawBatch();
+sf::RenderWindow* DisplayManager::getWindow() {
+  // A batch exists only with a window; a start-up that failed half way may leave a window alone.
+  if (batch != nullptr) {
+    batch->draw();
   }
-  return window;
+  return window.get();
 }
 
-int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const {
-  if (window == nullptr) {
-    if (!isStarted()) {
-      LogManager::getInstance().writeLog("%s not started!", getType().c_str());
-    }
+int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) {
+  if (!isReadyToDraw()) {
     return -1;
   }
   // CUSTOM and unknown colours leave the components alone: they stay white.
@@ -313,12 +243,8 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const 
 }
 
 int DisplayManager::drawText(Vector world_pos, std::string str, TextAlignment alignment,
-                             Color color) const {
-  if (!isStarted()) {
-    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
-    return -1;
-  }
-  if (window == nullptr) {
+                             Color color) {
+  if (!isReadyToDraw()) {
     return -1;
   }
   const int length = static_cast<int>(str.size());
@@ -392,82 +318,31 @@ Vector pixelsToSpaces(Vector pixels) {
 }
 
 void colorToRGB(Color color, unsigned char& r, unsigned char& g, unsigned char& b) {
-  switch (color) {
-    case BLACK:
-      r = 0;
-      g = 0;
-      b = 0;
-      break;
-    case RED:
-      r = 255;
-      g = 0;
-      b = 0;
-      break;
-    case GREEN:
-      r = 0;
-      g = 255;
-      b = 0;
-      break;
-    case YELLOW:
-      r = 255;
-      g = 255;
-      b = 0;
-      break;
-    case BLUE:
-      r = 0;
-      g = 0;
-      b = 255;
-      break;
-    case MAGENTA:
-      r = 255;
-      g = 0;
-      b = 255;
-      break;
-    case CYAN:
-      r = 0;
-      g = 255;
-      b = 255;
-      break;
-    case WHITE:
-      r = 255;
-      g = 255;
-      b = 255;
-      break;
-    case CUSTOM:
-      break;
-    default:
-      LogManager::getInstance().writeLog(5, "colorToRGB(): Color %d not supported.",
-                                         static_cast<int>(color));
-      break;
+  if (color == CUSTOM) {
+    return;
   }
+  if (!isNamedColor(color)) {
+    LogManager::getInstance().writeLog(5, "colorToRGB(): Color %d not supported.",
+                                       static_cast<int>(color));
+    return;
+  }
+  const sf::Color& rgb = NAMED_COLORS[color];
+  r = rgb.r;
+  g = rgb.g;
+  b = rgb.b;
 }
 
 sf::Color colorToSFML(Color color) {
-  switch (color) {
-    case BLACK:
-      return sf::Color::Black;
-    case RED:
-      return sf::Color::Red;
-    case GREEN:
-      return sf::Color::Green;
-    case YELLOW:
-      return sf::Color::Yellow;
-    case BLUE:
-      return sf::Color::Blue;
-    case MAGENTA:
-      return sf::Color::Magenta;
-    case CYAN:
-      return sf::Color::Cyan;
-    case WHITE:
-      return sf::Color::White;
-    case CUSTOM:
-      LogManager::getInstance().writeLog(5, "colorToSFML(): Color is CUSTOM.");
-      return sf::Color::White;
-    default:
-      LogManager::getInstance().writeLog(5, "colorToSFML(): Color %d not supported.",
-                                         static_cast<int>(color));
-      return sf::Color::White;
+  if (isNamedColor(color)) {
+    return NAMED_COLORS[color];
   }
+  if (color == CUSTOM) {
+    LogManager::getInstance().writeLog(5, "colorToSFML(): Color is CUSTOM.");
+  } else {
+    LogManager::getInstance().writeLog(5, "colorToSFML(): Color %d not supported.",
+                                       static_cast<int>(color));
+  }
+  return sf::Color::White;
 }
 
 }  // namespace tx

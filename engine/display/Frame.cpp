@@ -8,7 +8,7 @@ int Frame::draw(Vector position, Color color, char transparency) const {
   if (text.empty() || height <= 0) {
     return 0;
   }
-  const DisplayManager& display_manager = DisplayManager::getInstance();
+  DisplayManager& display_manager = DisplayManager::getInstance();
   // Integer halves first, so that even sizes straddle the position by half a cell.
   const float x_offset = static_cast<float>(width - 1) * 0.5f;
   const float y_offset = static_cast<float>(height - 1) * 0.5f;

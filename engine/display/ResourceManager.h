@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Manager.h"
 #include "core/Music.h"
@@ -42,15 +44,15 @@ class ResourceManager : public Manager {
   Sound* getSound(std::string label);
   Music* getMusic(std::string label);
 
-  int getSpriteCount() const { return sprite_count; }
+  int getSpriteCount() const { return static_cast<int>(sprites.size()); }
   int getSoundCount() const { return sound_count; }
   int getMusicCount() const { return music_count; }
 
  private:
   ResourceManager();
 
-  Sprite* sprites[MAX_SPRITES] = {};
-  int sprite_count = 0;
+  // Loaded sprites in load order, at most MAX_SPRITES.
+  std::vector<std::unique_ptr<Sprite>> sprites;
   Sound sounds[MAX_SOUNDS];
   int sound_count = 0;
   Music music[MAX_MUSICS];

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include <SFML/Graphics.hpp>
+#include <SFML/Graphics/CircleShape.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
 
 #include "core/Config.h"
 #include "core/LogManager.h"

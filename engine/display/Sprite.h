@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "display/Color.h"
 #include "display/Frame.h"
@@ -11,8 +12,9 @@ namespace tx {
 // loaded sprite for the life of the program; objects and animations only point at it.
 class Sprite {
  public:
+  // Makes room for max_frames frames; a negative count, or one there is no memory for, is
+  // logged and leaves room for none.
   explicit Sprite(int max_frames);
-  ~Sprite();
   Sprite(const Sprite&) = delete;
   Sprite& operator=(const Sprite&) = delete;
 
@@ -20,7 +22,7 @@ class Sprite {
   int addFrame(Frame new_frame);
   // A copy of the frame; an index out of range gives an empty frame.
   Frame getFrame(int frame_number) const;
-  int getFrameCount() const { return num_frames; }
+  int getFrameCount() const { return static_cast<int>(frames.size()); }
   int getMaxFrames() const { return max_frames; }
 
   int getWidth() const { return width; }
@@ -44,11 +46,11 @@ class Sprite {
   int width = 0;
   int height = 0;
   int max_frames = 0;
-  int num_frames = 0;
   Color color = WHITE;
   int slowdown = 1;
   char transparency = 0;
-  Frame* frames = nullptr;
+  // At most max_frames frames, in the order they were added.
+  std::vector<Frame> frames;
   std::string label = "[Undefined]";
 };
 

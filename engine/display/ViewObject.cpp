@@ -141,7 +141,7 @@ int ViewObject::draw() {
     text = view_string;
   }
   const Vector p = viewToWorld(getPosition());
-  const DisplayManager& display = DisplayManager::getInstance();
+  DisplayManager& display = DisplayManager::getInstance();
   int result = display.drawText(p, text, ALIGN_CENTER, color);
   if (border) {
     const int n = static_cast<int>(text.size());

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+#include <SFML/Graphics/RenderWindow.hpp>
+
 #include "CoreTest.h"
 #include "XInput.h"
 #include "core/ObjectListIterator.h"

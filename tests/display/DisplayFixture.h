@@ -2,6 +2,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <cstdlib>
 #include <functional>
 
 #include "TestSupport.h"
@@ -57,11 +58,16 @@ class DisplayTest : public EngineTest {
     return drawnImage();
   }
 
-  // Number of pixels in which two images of the same size differ.
-  static int differingPixels(const sf::Image& a, const sf::Image& b) {
+  // Number of pixels of two images of the same size in which some channel differs by more than
+  // tolerance levels.
+  static int differingPixels(const sf::Image& a, const sf::Image& b, int tolerance = 0) {
+    const auto near = [tolerance](sf::Uint8 x, sf::Uint8 y) {
+      return std::abs(x - y) <= tolerance;
+    };
     int count = 0;
     for (std::size_t i = 0; i < a.getSize().x * a.getSize().y * 4; i += 4)
-      count += !std::equal(a.getPixelsPtr() + i, a.getPixelsPtr() + i + 4, b.getPixelsPtr() + i);
+      count +=
+          !std::equal(a.getPixelsPtr() + i, a.getPixelsPtr() + i + 4, b.getPixelsPtr() + i, near);
     return count;
   }
 

@@ -29,7 +29,7 @@ class ViewObjectTest : public DisplayTest {
   // with dashes above and below it and a bar one cell beyond each end when framed.
   static int differsFromLabel(float x, float y, const std::string& text, Color color,
                               bool framed = true) {
-    const DisplayManager& display = DisplayManager::getInstance();
+    DisplayManager& display = DisplayManager::getInstance();
     const float left = x - static_cast<float>(text.size() / 2);
     const std::string dashes(text.size(), '-');
     return differingPixels(capture([] { WorldManager::getInstance().draw(); }), capture([&] {
