@@ -20,19 +20,19 @@ constexpr int LOGGED_LEVEL = 4;
 
 // What a level brings, and the height beyond which the next, harder level begins.
 struct Level {
-  float climb_speed;
   const char* background;
+  float climb_speed;
   int next_above;
 };
 
 // Levels 1 to 5, indexed by level; index 0 is unused, and no height leaves level 1.
 constexpr Level LEVELS[] = {
-    {0.0f, "", 0},
-    {0.3f, "background5", std::numeric_limits<int>::max()},
-    {0.25f, "background4", 4000},
-    {0.2f, "background3", 2500},
-    {0.15f, "background2", 1000},
-    {Difficulty::START_CLIMB_SPEED, "background1", 500},
+    {"", 0.0f, 0},
+    {"background5", 0.3f, std::numeric_limits<int>::max()},
+    {"background4", 0.25f, 4000},
+    {"background3", 0.2f, 2500},
+    {"background2", 0.15f, 1000},
+    {"background1", Difficulty::START_CLIMB_SPEED, 500},
 };
 
 bool isLevel(int level) { return level >= 1 && level <= Difficulty::START_LEVEL; }
