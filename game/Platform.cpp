@@ -18,11 +18,6 @@ constexpr float SOLID_BELOW = 2.0f;
 // Recycled platforms sit in columns 2 to w - 1.
 constexpr int FIRST_COLUMN = 2;
 
-bool isPlatformPair(const tx::EventCollision& collision) {
-  return collision.getObject1()->getType() == "Platform" &&
-         collision.getObject2()->getType() == "Platform";
-}
-
 }  // namespace
 
 Platform::Platform() {
@@ -43,7 +38,9 @@ int Platform::eventHandler(const tx::Event* event) {
     return 1;
   }
   const auto* collision = dynamic_cast<const tx::EventCollision*>(event);
-  if (label == tx::COLLISION_EVENT && collision != nullptr && isPlatformPair(*collision)) {
+  if (label == tx::COLLISION_EVENT && collision != nullptr &&
+      collision->getObject1()->getType() == "Platform" &&
+      collision->getObject2()->getType() == "Platform") {
     tx::LogManager::getInstance().writeLog("COLLIDED");
     respawn(0);
   }

@@ -8,15 +8,6 @@
 #include "world/EventCollision.h"
 #include "world/WorldManager.h"
 
-namespace {
-
-bool involvesPlayer(const tx::EventCollision& collision) {
-  return collision.getObject1()->getType() == "Player" ||
-         collision.getObject2()->getType() == "Player";
-}
-
-}  // namespace
-
 Powerup::Powerup(float x, float y) {
   registerInterest(tx::STEP_EVENT);
   setType("Powerup");
@@ -45,7 +36,8 @@ int Powerup::eventHandler(const tx::Event* event) {
   }
   const auto* collision = dynamic_cast<const tx::EventCollision*>(event);
   if (event->getType() == tx::COLLISION_EVENT && collision != nullptr &&
-      involvesPlayer(*collision)) {
+      (collision->getObject1()->getType() == "Player" ||
+       collision->getObject2()->getType() == "Player")) {
     pickUp();
   }
   return 0;
