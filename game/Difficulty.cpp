@@ -1,5 +1,8 @@
 #include "Difficulty.h"
 
+#include <limits>
+
+#include "GameWorld.h"
 #include "Platform.h"
 #include "core/LogManager.h"
 #include "core/ObjectListIterator.h"
@@ -12,59 +15,70 @@ namespace {
 constexpr int PLATFORMS_PER_ROW = 6;
 constexpr int ROW_SPACING = 5;
 constexpr float MUSIC_VOLUME = 50.0f;
+// The one level whose checks have always been written to the log.
+constexpr int LOGGED_LEVEL = 4;
 
-// Climb speed and background of levels 1 to 5; index 0 is unused.
-constexpr float LEVEL_SPEED[] = {0.0f, 0.3f, 0.25f, 0.2f, 0.15f, 0.075f};
-const char* const LEVEL_BACKGROUND[] = {
-    "", "background5", "background4", "background3", "background2", "background1"};
+// What a level brings, and the height beyond which the next, harder level begins.
+struct Level {
+  const char* background;
+  float climb_speed;
+  int next_above;
+};
 
-}  // namespace
+// Levels 1 to 5, indexed by level; index 0 is unused, and no height leaves level 1.
+constexpr Level LEVELS[] = {
+    {"", 0.0f, 0},
+    {"background5", 0.3f, std::numeric_limits<int>::max()},
+    {"background4", 0.25f, 4000},
+    {"background3", 0.2f, 2500},
+    {"background2", 0.15f, 1000},
+    {"background1", Difficulty::START_CLIMB_SPEED, 500},
+};
 
-Difficulty::Difficulty() {
-  registerInterest(tx::STEP_EVENT);
-  level = START_LEVEL;
-  setType("Difficulty");
-  setSprite("background1");
-  setSolidness(tx::SPECTRAL);
-  setAltitude(0);
+bool isLevel(int level) { return level >= 1 && level <= Difficulty::START_LEVEL; }
 
-  tx::WorldManager& world = tx::WorldManager::getInstance();
-  const tx::Box boundary = world.getBoundary();
-  const int w = static_cast<int>(boundary.getHorizontal());
-  const int h = static_cast<int>(boundary.getVertical());
-  setPosition(tx::Vector(static_cast<float>(w / 2), static_cast<float>(h / 2)));
-
-  climb_speed = START_CLIMB_SPEED;
-  setVelocity(tx::Vector(0.0f, -climb_speed));
-
-  if (level == START_LEVEL) {
-    const float height = boundary.getVertical();
-    for (int row = static_cast<int>(-0.5f * height); row < static_cast<int>(0.5f * height);
-         row += ROW_SPACING) {
-      for (int i = 0; i < PLATFORMS_PER_ROW; ++i) {
-        Platform* platform = new Platform();
-        platform->respawn(row);
-        platform->setLevel(START_LEVEL);
-      }
+// Rows of platforms every ROW_SPACING cells, from half a view above the top edge down to the
+// middle of the view.
+void seedPlatforms() {
+  const float height = tx::WorldManager::getInstance().getBoundary().getVertical();
+  for (int row = static_cast<int>(-0.5f * height); row < static_cast<int>(0.5f * height);
+       row += ROW_SPACING) {
+    for (int i = 0; i < PLATFORMS_PER_ROW; ++i) {
+      auto* platform = new Platform();
+      platform->respawn(row);
+      platform->setLevel(Difficulty::START_LEVEL);
     }
   }
+}
 
-  music = tx::ResourceManager::getInstance().getMusic("game music");
+// The game music, looping at half volume; null when it failed to load.
+tx::Music* startGameMusic() {
+  tx::Music* music = tx::ResourceManager::getInstance().getMusic("game music");
   if (music != nullptr) {
     music->getMusic()->setLoop(true);
     music->getMusic()->setVolume(MUSIC_VOLUME);
     music->play(true);
   }
+  return music;
+}
+
+}  // namespace
+
+Difficulty::Difficulty() {
+  registerInterest(tx::STEP_EVENT);
+  setType("Difficulty");
+  setSprite(LEVELS[START_LEVEL].background);
+  setSolidness(tx::SPECTRAL);
+  setAltitude(0);
+  setPosition(startingCell());
+  setVelocity(tx::Vector(0.0f, -climb_speed));
+  seedPlatforms();
+  music = startGameMusic();
 }
 
 int Difficulty::eventHandler(const tx::Event* event) {
   if (event->getType() != tx::STEP_EVENT) return 0;
-  tx::WorldManager& world = tx::WorldManager::getInstance();
-  const tx::Box boundary = world.getBoundary();
-  const tx::Box raised(tx::Vector(0.0f, boundary.getCorner().getY() - climb_speed),
-                       boundary.getHorizontal(), boundary.getVertical());
-  world.setBoundary(raised);
-  world.setView(raised);
+  placeCamera(tx::WorldManager::getInstance().getBoundary().getCorner().getY() - climb_speed);
   return 1;
 }
 
@@ -78,39 +92,24 @@ void Difficulty::setLevel(int new_level) {
     platform->setLevel(level);
     platform->setChangeSprite(true);
   }
-  if (level >= 1 && level <= START_LEVEL) {
-    climb_speed = LEVEL_SPEED[level];
+  if (isLevel(level)) {
+    climb_speed = LEVELS[level].climb_speed;
     setVelocity(tx::Vector(0.0f, -climb_speed));
-    setSprite(LEVEL_BACKGROUND[level]);
+    setSprite(LEVELS[level].background);
   }
   const tx::EventView level_up("Level", 1, true);
   world.onEvent(&level_up);
 }
 
 void checkLevel(int height) {
-  tx::ObjectList list = tx::WorldManager::getInstance().objectsOfType("Difficulty");
-  if (list.getCount() != 1) return;
-  tx::ObjectListIterator it(&list);
-  auto* difficulty = dynamic_cast<Difficulty*>(it.currentObject());
+  Difficulty* difficulty = findSingle<Difficulty>("Difficulty");
   if (difficulty == nullptr) return;
-  switch (difficulty->getLevel()) {
-    case 5:
-      if (height > 500) difficulty->setLevel(4);
-      break;
-    case 4:
-      tx::LogManager::getInstance().writeLog("Checking!");
-      if (height > 1000) {
-        tx::LogManager::getInstance().writeLog("Yup");
-        difficulty->setLevel(3);
-      }
-      break;
-    case 3:
-      if (height > 2500) difficulty->setLevel(2);
-      break;
-    case 2:
-      if (height > 4000) difficulty->setLevel(1);
-      break;
-    default:
-      break;
-  }
+  const int level = difficulty->getLevel();
+  if (!isLevel(level)) return;
+  tx::LogManager& log = tx::LogManager::getInstance();
+  const bool logged = level == LOGGED_LEVEL;
+  if (logged) log.writeLog("Checking!");
+  if (height <= LEVELS[level].next_above) return;
+  if (logged) log.writeLog("Yup");
+  difficulty->setLevel(level - 1);
 }

@@ -15,7 +15,6 @@ class Difficulty : public tx::Object {
   static constexpr float START_CLIMB_SPEED = 0.075f;
 
   Difficulty();
-  ~Difficulty() override = default;
 
   // Step: raises the camera (1). Anything else: 0.
   int eventHandler(const tx::Event* event) override;

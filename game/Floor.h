@@ -7,7 +7,6 @@
 class Floor : public tx::Object {
  public:
   Floor();
-  ~Floor() override = default;
 
   // Step: leaves when below the view (1). Anything else: 0. After a 1 for a step below the
   // view the object no longer exists.

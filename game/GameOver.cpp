@@ -1,6 +1,7 @@
 #include "GameOver.h"
 
 #include "GameStart.h"
+#include "GameWorld.h"
 #include "core/Event.h"
 #include "core/ObjectListIterator.h"
 #include "display/Sprite.h"
@@ -23,11 +24,7 @@ GameOver::GameOver() {
   } else {
     time_to_live = 0;
   }
-  tx::WorldManager& world = tx::WorldManager::getInstance();
-  const tx::Box boundary = world.getBoundary();
-  const tx::Box origin(tx::Vector(0.0f, 0.0f), boundary.getHorizontal(), boundary.getVertical());
-  world.setBoundary(origin);
-  world.setView(origin);
+  placeCamera(0.0f);
   setLocation(tx::CENTER_CENTER);
   registerInterest(tx::STEP_EVENT);
 }
@@ -56,4 +53,4 @@ int GameOver::eventHandler(const tx::Event* event) {
   return 1;
 }
 
-int GameOver::draw() { return Object::draw(); }
+int GameOver::draw() { return Object::draw(); }  // NOLINT(bugprone-parent-virtual-call)

@@ -2,6 +2,7 @@
 
 #include "Difficulty.h"
 #include "Floor.h"
+#include "GameWorld.h"
 #include "LevelDisplay.h"
 #include "Player.h"
 #include "Points.h"
@@ -11,6 +12,32 @@
 #include "display/EventKeyboard.h"
 #include "display/ResourceManager.h"
 #include "world/WorldManager.h"
+
+namespace {
+
+// The height, level and power-up displays along the bottom of the view.
+void createDisplays() {
+  auto* points = new Points();
+  points->setLocation(tx::BOTTOM_CENTER);
+  points->setViewString("Height");
+  points->setColor(tx::YELLOW);
+  points->registerInterest(tx::STEP_EVENT);
+
+  auto* level = new LevelDisplay();
+  level->setLocation(tx::BOTTOM_LEFT);
+  level->setViewString("Level");
+  level->setColor(tx::GREEN);
+  level->setValue(1);
+
+  auto* power = new PowerDisplay();
+  power->setLocation(tx::BOTTOM_RIGHT);
+  power->setViewString("Powerup: None");
+  power->setColor(tx::GREEN);
+  power->setType("PowerupDisplay");
+  power->setDrawValue(false);
+}
+
+}  // namespace
 
 GameStart::GameStart() {
   setType("GameStart");
@@ -45,7 +72,7 @@ int GameStart::eventHandler(const tx::Event* event) {
   return 1;
 }
 
-int GameStart::draw() { return Object::draw(); }
+int GameStart::draw() { return Object::draw(); }  // NOLINT(bugprone-parent-virtual-call)
 
 void GameStart::start() {
   tx::WorldManager& world = tx::WorldManager::getInstance();
@@ -55,33 +82,12 @@ void GameStart::start() {
     new tx::Pause(tx::KeyCode::F10);
   }
 
-  const tx::Box boundary = world.getBoundary();
-  const tx::Box origin(tx::Vector(0.0f, 0.0f), boundary.getHorizontal(), boundary.getVertical());
-  world.setBoundary(origin);
-  world.setView(origin);
+  placeCamera(0.0f);
 
   new Player();
   new Floor();
   new Difficulty();
-
-  Points* points = new Points();
-  points->setLocation(tx::BOTTOM_CENTER);
-  points->setViewString("Height");
-  points->setColor(tx::YELLOW);
-  points->registerInterest(tx::STEP_EVENT);
-
-  LevelDisplay* level = new LevelDisplay();
-  level->setLocation(tx::BOTTOM_LEFT);
-  level->setViewString("Level");
-  level->setColor(tx::GREEN);
-  level->setValue(1);
-
-  PowerDisplay* power = new PowerDisplay();
-  power->setLocation(tx::BOTTOM_RIGHT);
-  power->setViewString("Powerup: None");
-  power->setColor(tx::GREEN);
-  power->setType("PowerupDisplay");
-  power->setDrawValue(false);
+  createDisplays();
 
   setActive(false);
   if (music != nullptr) music->stop();

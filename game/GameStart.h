@@ -9,7 +9,6 @@
 class GameStart : public tx::ViewObject {
  public:
   GameStart();
-  ~GameStart() override = default;
 
   // P: plays "startup" and starts a game; Q: sets game over. 1 for every keyboard event,
   // 0 for anything else.

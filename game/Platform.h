@@ -13,7 +13,6 @@ class Platform : public tx::Object {
 
   // Sprite "platform5", registered for steps, type "Platform"; not yet placed (call respawn).
   Platform();
-  ~Platform() override = default;
 
   // Step: solidness and recycling (1). Collision with another platform: moved to the top (0).
   // Anything else: 0.
@@ -31,6 +30,12 @@ class Platform : public tx::Object {
   void setChangeSprite(bool new_change_sprite) { change_sprite = new_change_sprite; }
 
  private:
+  // Logs the change and takes the sprite of the level.
+  void takeLevelLook();
+  // A random column from 2 to w - 1 where the platform, placed at row y, meets no solid object;
+  // after MAX_COLUMN_TRIES taken columns, logs a warning and gives the last one tried.
+  int findFreeColumn(int y) const;
+
   int level = 5;
   bool change_sprite = false;
 };

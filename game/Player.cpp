@@ -4,9 +4,9 @@
 
 #include "Difficulty.h"
 #include "GameOver.h"
+#include "GameWorld.h"
 #include "PowerDisplay.h"
 #include "core/LogManager.h"
-#include "core/ObjectListIterator.h"
 #include "display/EventKeyboard.h"
 #include "display/ResourceManager.h"
 #include "world/WorldManager.h"
@@ -20,18 +20,21 @@ constexpr float MAX_FALL_SPEED_LOW_GRAVITY = 0.2f;
 constexpr float MOVE_STEP = 0.8f;
 constexpr float ANGEL_LIFT = 25.0f;
 constexpr int PLAYER_ALTITUDE = 3;
+// The player starts this many cells above the floor.
+constexpr float START_ABOVE_FLOOR = 3.0f;
 
 void playSound(const char* label) {
   tx::Sound* sound = tx::ResourceManager::getInstance().getSound(label);
   if (sound != nullptr) sound->play(false);
 }
 
-// The one Difficulty of the running game, or null when there is none or more than one.
-Difficulty* findDifficulty() {
-  tx::ObjectList list = tx::WorldManager::getInstance().objectsOfType("Difficulty");
-  if (list.getCount() != 1) return nullptr;
-  tx::ObjectListIterator it(&list);
-  return dynamic_cast<Difficulty*>(it.currentObject());
+// Scales the climb speed of the one Difficulty, if there is one, keeping its background still
+// on the screen.
+void scaleClimbSpeed(float factor) {
+  Difficulty* difficulty = findSingle<Difficulty>("Difficulty");
+  if (difficulty == nullptr) return;
+  difficulty->setClimbSpeed(difficulty->getClimbSpeed() * factor);
+  difficulty->setVelocity(tx::Vector(0.0f, -difficulty->getClimbSpeed()));
 }
 
 }  // namespace
@@ -41,11 +44,7 @@ Player::Player() {
   registerInterest(tx::KEYBOARD_EVENT);
   registerInterest(tx::STEP_EVENT);
   setType("Player");
-  const tx::Box boundary = tx::WorldManager::getInstance().getBoundary();
-  const int w = static_cast<int>(boundary.getHorizontal());
-  const int h = static_cast<int>(boundary.getVertical());
-  setPosition(tx::Vector(static_cast<float>(w / 2), static_cast<float>(h / 2 - 3)));
-  in_air = false;
+  setPosition(startingCell() - tx::Vector(0.0f, START_ABOVE_FLOOR));
   setAltitude(PLAYER_ALTITUDE);
   resetPowerups();
 }
@@ -53,7 +52,7 @@ Player::Player() {
 Player::~Player() {
   playSound("fall");
   tx::LogManager::getInstance().writeLog("Player Dead.");
-  Difficulty* difficulty = findDifficulty();
+  Difficulty* difficulty = findSingle<Difficulty>("Difficulty");
   if (difficulty != nullptr) {
     difficulty->setClimbSpeed(0.0f);
     difficulty->setVelocity(tx::Vector(0.0f, 0.0f));
@@ -70,26 +69,7 @@ int Player::eventHandler(const tx::Event* event) {
   if (label == tx::KEYBOARD_EVENT) {
     const auto* keyboard = dynamic_cast<const tx::EventKeyboard*>(event);
     if (keyboard == nullptr) return 0;
-    const tx::KeyAction action = keyboard->getAction();
-    switch (keyboard->getKey()) {
-      case tx::KeyCode::SPACE:
-      case tx::KeyCode::W:
-        if (action == tx::KeyAction::PRESSED) jump();
-        break;
-      case tx::KeyCode::A:
-        if (action == tx::KeyAction::HELD) move(-MOVE_STEP);
-        break;
-      case tx::KeyCode::D:
-        if (action == tx::KeyAction::HELD) move(MOVE_STEP);
-        break;
-      case tx::KeyCode::Q:
-        // Quitting mid-climb leaves at once, without the managers' shut-down; the log is
-        // already flushed line by line.
-        if (action == tx::KeyAction::PRESSED) std::exit(0);
-        break;
-      default:
-        break;
-    }
+    onKey(*keyboard);
     return 1;
   }
   if (label == tx::STEP_EVENT) {
@@ -101,6 +81,29 @@ int Player::eventHandler(const tx::Event* event) {
     return 1;
   }
   return 0;
+}
+
+void Player::onKey(const tx::EventKeyboard& keyboard) {
+  const tx::KeyAction action = keyboard.getAction();
+  switch (keyboard.getKey()) {
+    case tx::KeyCode::SPACE:
+    case tx::KeyCode::W:
+      if (action == tx::KeyAction::PRESSED) jump();
+      break;
+    case tx::KeyCode::A:
+      if (action == tx::KeyAction::HELD) move(-MOVE_STEP);
+      break;
+    case tx::KeyCode::D:
+      if (action == tx::KeyAction::HELD) move(MOVE_STEP);
+      break;
+    case tx::KeyCode::Q:
+      // Quitting mid-climb leaves at once, without the managers' shut-down; the log is
+      // already flushed line by line.
+      if (action == tx::KeyAction::PRESSED) std::exit(0);
+      break;
+    default:
+      break;
+  }
 }
 
 void Player::step() {
@@ -150,10 +153,8 @@ void Player::move(float dx) {
 
 void Player::checkOut() {
   tx::WorldManager& world = tx::WorldManager::getInstance();
-  const tx::Box boundary = world.getBoundary();
-  const float bottom = boundary.getCorner().getY() + boundary.getVertical();
   tx::Vector where = getPosition();
-  if (where.getY() > bottom) {
+  if (isBelowView(*this)) {
     if (guardian_angel) {
       setPosition(tx::Vector(where.getX(), where.getY() - ANGEL_LIFT));
     } else {
@@ -161,7 +162,7 @@ void Player::checkOut() {
     }
     return;
   }
-  const float w = boundary.getHorizontal();
+  const float w = world.getBoundary().getHorizontal();
   if (where.getX() < 0.0f) {
     where.setX(w - 1.0f);
     setPosition(where);
@@ -175,7 +176,6 @@ void Player::checkOut() {
 void Player::gainPowerup(int kind) {
   resetPowerups();
   powerup_timer = POWERUP_DURATION;
-  Difficulty* difficulty = findDifficulty();
   tx::LogManager& log = tx::LogManager::getInstance();
   switch (kind) {
     case DOUBLE_JUMP:
@@ -187,10 +187,7 @@ void Player::gainPowerup(int kind) {
       log.writeLog("Got slow down time");
       slow_time = true;
       setPowerupText("Slow Time");
-      if (difficulty != nullptr) {
-        difficulty->setClimbSpeed(difficulty->getClimbSpeed() * 0.5f);
-        difficulty->setVelocity(tx::Vector(0.0f, -difficulty->getClimbSpeed()));
-      }
+      scaleClimbSpeed(0.5f);
       break;
     case GUARDIAN_ANGEL:
       log.writeLog("Got guardian angel");
@@ -214,12 +211,6 @@ void Player::resetPowerups() {
   jump_ready = true;
   guardian_angel = false;
   low_gravity = false;
-  if (slow_time) {
-    Difficulty* difficulty = findDifficulty();
-    if (difficulty != nullptr) {
-      difficulty->setClimbSpeed(difficulty->getClimbSpeed() * 2.0f);
-      difficulty->setVelocity(tx::Vector(0.0f, -difficulty->getClimbSpeed()));
-    }
-  }
+  if (slow_time) scaleClimbSpeed(2.0f);
   slow_time = false;
 }

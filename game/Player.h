@@ -2,6 +2,10 @@
 
 #include "world/Object.h"
 
+namespace tx {
+class EventKeyboard;
+}
+
 // The climber. Falls under gravity, jumps on Space or W, moves sideways while A or D is held,
 // wraps around the left and right edges and dies below the bottom of the view. Its destructor
 // stops the climb and opens the game-over screen. Created with new by the title screen; the
@@ -37,6 +41,7 @@ class Player : public tx::Object {
   bool hasLowGravity() const { return low_gravity; }
 
  private:
+  void onKey(const tx::EventKeyboard& keyboard);
   void jump();
   void move(float dx);
   void step();

@@ -1,8 +1,8 @@
 #include "Points.h"
 
 #include "Difficulty.h"
+#include "GameWorld.h"
 #include "core/Event.h"
-#include "core/ObjectListIterator.h"
 #include "world/WorldManager.h"
 
 namespace {
@@ -17,12 +17,10 @@ constexpr int POINTS_PER_CELL = 5;
 int Points::eventHandler(const tx::Event* event) {
   if (ViewObject::eventHandler(event) == 1) return 1;
   if (event->getType() != tx::STEP_EVENT) return 0;
-  tx::WorldManager& world = tx::WorldManager::getInstance();
-  tx::ObjectList players = world.objectsOfType("Player");
-  if (players.getCount() != 1) return 1;
-  tx::ObjectListIterator it(&players);
-  const float player_y = it.currentObject()->getPosition().getY();
-  const float width = world.getBoundary().getHorizontal();
+  const tx::Object* player = findSingle<tx::Object>("Player");
+  if (player == nullptr) return 1;
+  const float player_y = player->getPosition().getY();
+  const float width = tx::WorldManager::getInstance().getBoundary().getHorizontal();
   const int height = POINTS_PER_CELL * (HEIGHT_ORIGIN - static_cast<int>(player_y - width));
   if (height > getValue()) {
     setValue(height);

@@ -7,9 +7,6 @@
 // labels it "Height" and registers it for steps. Created with new; the world owns it.
 class Points : public tx::ViewObject {
  public:
-  Points() = default;
-  ~Points() override = default;
-
   // View events as a ViewObject (1 when handled); step: height update (1); anything else: 0.
   int eventHandler(const tx::Event* event) override;
 };

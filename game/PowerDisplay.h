@@ -6,14 +6,7 @@
 
 // Shows the running power-up as "Powerup: <name>", without a value. The title screen places it
 // and gives it the type "PowerupDisplay". Created with new; the world owns it.
-class PowerDisplay : public tx::ViewObject {
- public:
-  PowerDisplay() = default;
-  ~PowerDisplay() override = default;
-
-  // Exactly what a ViewObject answers.
-  int eventHandler(const tx::Event* event) override;
-};
+class PowerDisplay : public tx::ViewObject {};
 
 // Sets the text of the one "PowerupDisplay" in the world to "Powerup: " + name; changes nothing
 // when there is none or more than one.

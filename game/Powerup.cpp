@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
+#include "GameWorld.h"
 #include "Player.h"
 #include "core/LogManager.h"
-#include "core/ObjectListIterator.h"
 #include "world/EventCollision.h"
 #include "world/WorldManager.h"
 
@@ -30,31 +30,23 @@ Powerup::Powerup(float x, float y) {
 }
 
 int Powerup::eventHandler(const tx::Event* event) {
-  tx::WorldManager& world = tx::WorldManager::getInstance();
   if (event->getType() == tx::STEP_EVENT) {
-    const tx::Box boundary = world.getBoundary();
-    if (getPosition().getY() > boundary.getCorner().getY() + boundary.getVertical()) {
-      world.markForDelete(this);
-    }
+    if (isBelowView(*this)) tx::WorldManager::getInstance().markForDelete(this);
     return 1;
   }
-  if (event->getType() == tx::COLLISION_EVENT) {
-    const auto* collision = dynamic_cast<const tx::EventCollision*>(event);
-    if (collision == nullptr) return 0;
-    if (collision->getObject1()->getType() != "Player" &&
-        collision->getObject2()->getType() != "Player") {
-      return 0;
-    }
-    tx::LogManager::getInstance().writeLog("PLAYER PICKED UP POWERUP");
-    tx::ObjectList players = world.objectsOfType("Player");
-    if (players.getCount() == 1) {
-      tx::ObjectListIterator it(&players);
-      auto* player = dynamic_cast<Player*>(it.currentObject());
-      if (player != nullptr) player->gainPowerup(kind);
-    }
-    setActive(false);
-    world.markForDelete(this);
-    return 0;
+  const auto* collision = dynamic_cast<const tx::EventCollision*>(event);
+  if (event->getType() == tx::COLLISION_EVENT && collision != nullptr &&
+      (collision->getObject1()->getType() == "Player" ||
+       collision->getObject2()->getType() == "Player")) {
+    pickUp();
   }
   return 0;
+}
+
+void Powerup::pickUp() {
+  tx::LogManager::getInstance().writeLog("PLAYER PICKED UP POWERUP");
+  auto* player = findSingle<Player>("Player");
+  if (player != nullptr) player->gainPowerup(kind);
+  setActive(false);
+  tx::WorldManager::getInstance().markForDelete(this);
 }

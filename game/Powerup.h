@@ -10,7 +10,6 @@ class Powerup : public tx::Object {
   // Places it at (x, y) and picks its kind from rand(): 30 % double jump, 30 % slow time,
   // 30 % low gravity, 10 % guardian angel.
   Powerup(float x, float y);
-  ~Powerup() override = default;
 
   // Step: leaves when below the view (1). Collision with the player: hands over its kind and
   // leaves (0). Anything else: 0.
@@ -19,5 +18,8 @@ class Powerup : public tx::Object {
   int getKind() const { return kind; }
 
  private:
+  // Hands the kind to the one player, if there is one, and leaves at the end of the step.
+  void pickUp();
+
   int kind = 0;
 };

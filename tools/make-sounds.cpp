@@ -31,13 +31,11 @@ struct Envelope {
 };
 
 double envelopeAt(const Envelope& env, double t, double length) {
-  double level;
+  double level = env.sustain;
   if (t < env.attack) {
     level = t / env.attack;
   } else if (t < env.attack + env.decay) {
     level = 1.0 - (1.0 - env.sustain) * (t - env.attack) / env.decay;
-  } else {
-    level = env.sustain;
   }
   const double to_end = length - t;
   if (to_end < env.release) level *= std::max(0.0, to_end / env.release);
@@ -89,7 +87,7 @@ void addTone(Buffer& out, double start, double length, double f0, double f1, Wav
     const double t = static_cast<double>(i) / SAMPLE_RATE;
     double f = f0 * std::pow(f1 / f0, t / length);
     if (vibrato_hz > 0.0) f *= 1.0 + vibrato_depth * std::sin(2.0 * PI * vibrato_hz * t);
-    double sample;
+    double sample = 0.0;
     if (wave == Wave::NOISE) {
       // The noise register is clocked at the note's frequency, so higher notes hiss brighter.
       noise_phase += f / SAMPLE_RATE;
@@ -151,7 +149,7 @@ void addDrums(Buffer& out, const std::string& pattern, int bars, double bpm, dou
   const double sixteenth = 60.0 / bpm / 4.0;
   for (int bar = 0; bar < bars; ++bar) {
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-      const double t = (bar * pattern.size() + i) * sixteenth;
+      const double t = static_cast<double>(bar * pattern.size() + i) * sixteenth;
       switch (pattern[i]) {
         case 'k':
           addTone(out, t, 0.12, 160.0, 45.0, Wave::SINE, volume * 1.4, {0.001, 0.1, 0.0, 0.02});

@@ -1,3 +1,0 @@
-#include "LevelDisplay.h"
-
-int LevelDisplay::eventHandler(const tx::Event* event) { return ViewObject::eventHandler(event); }
