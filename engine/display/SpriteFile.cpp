@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <istream>
+#include <iterator>
 #include <new>
 
 #include "core/LogManager.h"
@@ -120,14 +121,13 @@ bool SpriteFile::readSize(std::vector<std::string>& header) {
       return false;
     }
   }
-  for (const Required& entry : required) {
-    if (entry.value < 0) {
-      log.writeLog("RM::loadSprite(): Error! Line %d: '%s' is %d; it cannot be negative.",
-                   entry.line, entry.key, entry.value);
-      return false;
-    }
-  }
-  return true;
+  const Required* const negative =
+      std::find_if(std::begin(required), std::end(required),
+                   [](const Required& entry) { return entry.value < 0; });
+  if (negative == std::end(required)) return true;
+  log.writeLog("RM::loadSprite(): Error! Line %d: '%s' is %d; it cannot be negative.",
+               negative->line, negative->key, negative->value);
+  return false;
 }
 
 void SpriteFile::readLook(std::vector<std::string>& header) {

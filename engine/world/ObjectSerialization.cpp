@@ -329,7 +329,7 @@ void ObjectReader::events(Object& object, const std::string& value) {
 }
 
 // Whole numbers only, and only all four together.
-void ObjectReader::box(Object& object, const std::string&) {
+void ObjectReader::box(Object& object, const std::string& /*value*/) {
   const char* const keys[4] = {"box-corner-x", "box-corner-y", "box-horizontal", "box-vertical"};
   int values[4] = {0, 0, 0, 0};
   int found = 0;
@@ -348,7 +348,7 @@ void ObjectReader::box(Object& object, const std::string&) {
   }
 }
 
-void ObjectReader::position(Object& object, const std::string&) {
+void ObjectReader::position(Object& object, const std::string& /*value*/) {
   const std::string x = lookup("pos-x");
   const std::string y = lookup("pos-y");
   if (!x.empty()) logManager().writeLog(20, "Object::deserialize(): pos-x is %.2f", readFloat(x));
@@ -436,7 +436,7 @@ void ObjectReader::yAcceleration(Object& object, const std::string& value) {
 }
 
 // Read into a copy, which replaces the shape only when all four keys are there.
-void ObjectReader::shape(Object& object, const std::string&) {
+void ObjectReader::shape(Object& object, const std::string& /*value*/) {
   Shape new_shape = object.getShape();
   int found = 0;
   for (const ShapeKey& shape_key : SHAPE_KEYS) {
@@ -451,7 +451,7 @@ void ObjectReader::shape(Object& object, const std::string&) {
 
 // A path key with no value is the empty path that serialize writes. The value keeps its white
 // space: it is what separates a waypoint's x from its y.
-void ObjectReader::path(Object& object, const std::string&) {
+void ObjectReader::path(Object& object, const std::string& /*value*/) {
   const std::optional<std::string> value = matchKeepingSpace("", "path");
   if (!value) return;
   std::vector<Vector> nodes;
