@@ -44,73 +44,91 @@ std::string Config::readConfig() const {
   return text;
 }
 
+// Each method applies one setting's value, found and not empty, to the configuration.
+class ConfigReader {
+ public:
+  using Read = void (*)(Config& config, const std::string& value);
+  struct Setting {
+    const char* key;
+    Read read;
+  };
+  // The order in which the keys are applied.
+  static const Setting SETTINGS[];
+
+  // The value's leading number (0 when it has none), its text, or true exactly for "true".
+  template <int Config::*field>
+  static void integer(Config& config, const std::string& value) {
+    config.*field = readInt(value);
+  }
+  template <float Config::*field>
+  static void decimal(Config& config, const std::string& value) {
+    config.*field = readFloat(value);
+  }
+  template <std::string Config::*field>
+  static void text(Config& config, const std::string& value) {
+    config.*field = value;
+  }
+  template <bool Config::*field>
+  static void flag(Config& config, const std::string& value) {
+    config.*field = value == "true";
+  }
+  // Names other than the ones known are reported and leave the setting as it was.
+  static void backgroundColor(Config& config, const std::string& value);
+  static void windowStyle(Config& config, const std::string& value);
+};
+
+const ConfigReader::Setting ConfigReader::SETTINGS[] = {
+    {"frame_time", integer<&Config::frame_time>},
+    {"font_scale", decimal<&Config::font_scale>},
+    {"window_horizontal_pixels", integer<&Config::window_horizontal_pixels>},
+    {"window_vertical_pixels", integer<&Config::window_vertical_pixels>},
+    {"window_horizontal_chars", integer<&Config::window_horizontal_chars>},
+    {"window_vertical_chars", integer<&Config::window_vertical_chars>},
+    {"window_background_color", backgroundColor},
+    {"window_style", windowStyle},
+    {"window_title", text<&Config::window_title>},
+    {"show_mouse", flag<&Config::show_mouse>},
+    {"headless", flag<&Config::headless>},
+    {"font_file", text<&Config::font_file>},
+    {"logfile", text<&Config::logfile>},
+    {"random_seed", integer<&Config::random_seed>},
+    {"networking", flag<&Config::networking>},
+    {"grid_width", integer<&Config::grid_width>},
+    {"grid_height", integer<&Config::grid_height>},
+    {"quadtree_depth", integer<&Config::quadtree_depth>},
+    {"quadtree_threshold", integer<&Config::quadtree_threshold>},
+};
+
+void ConfigReader::backgroundColor(Config& config, const std::string& value) {
+  for (int i = BLACK; i <= WHITE; ++i) {
+    if (value == COLOR_NAMES[i]) {
+      config.window_background_color = static_cast<Color>(i);
+      return;
+    }
+  }
+  LogManager::getInstance().writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
+}
+
+void ConfigReader::windowStyle(Config& config, const std::string& value) {
+  if (value == "fullscreen") {
+    config.window_style = WINDOW_STYLE_FULLSCREEN;
+  } else if (value == "default") {
+    config.window_style = WINDOW_STYLE_DEFAULT;
+  } else {
+    LogManager::getInstance().writeLog("loadConfig(): Unsupported window style '%s'",
+                                       value.c_str());
+  }
+}
+
 void Config::loadConfig(std::string text) {
   if (text.empty()) text = readConfig();
   config_text = text;
-  // Without a text there is nothing to parse, and the lookups below would read whatever the
-  // last caller of match() left behind.
+  // Without a text there is nothing to parse, and the lookups would read whatever the last
+  // caller of match() left behind.
   if (text.empty()) return;
-  // Parse once; every lookup below reads the kept entries.
+  // Parse once; every lookup reads the kept entries.
   match(text, "");
-
-  auto setInt = [](const char* key, int& field) {
-    const std::string value = match("", key);
-    if (!value.empty()) field = readInt(value);
-  };
-  auto setFloat = [](const char* key, float& field) {
-    const std::string value = match("", key);
-    if (!value.empty()) field = readFloat(value);
-  };
-  auto setBool = [](const char* key, bool& field) {
-    const std::string value = match("", key);
-    if (!value.empty()) field = value == "true";
-  };
-  auto setString = [](const char* key, std::string& field) {
-    const std::string value = match("", key);
-    if (!value.empty()) field = value;
-  };
-
-  setInt("frame_time", frame_time);
-  setFloat("font_scale", font_scale);
-  setInt("window_horizontal_pixels", window_horizontal_pixels);
-  setInt("window_vertical_pixels", window_vertical_pixels);
-  setInt("window_horizontal_chars", window_horizontal_chars);
-  setInt("window_vertical_chars", window_vertical_chars);
-
-  const std::string color = match("", "window_background_color");
-  if (!color.empty()) {
-    bool known = false;
-    for (int i = BLACK; i <= WHITE; ++i) {
-      if (color == COLOR_NAMES[i]) {
-        window_background_color = static_cast<Color>(i);
-        known = true;
-      }
-    }
-    if (!known)
-      LogManager::getInstance().writeLog("loadConfig(): Unsupported window color '%s'",
-                                         color.c_str());
-  }
-
-  const std::string style = match("", "window_style");
-  if (style == "fullscreen")
-    window_style = WINDOW_STYLE_FULLSCREEN;
-  else if (style == "default")
-    window_style = WINDOW_STYLE_DEFAULT;
-  else if (!style.empty())
-    LogManager::getInstance().writeLog("loadConfig(): Unsupported window style '%s'",
-                                       style.c_str());
-
-  setString("window_title", window_title);
-  setBool("show_mouse", show_mouse);
-  setBool("headless", headless);
-  setString("font_file", font_file);
-  setString("logfile", logfile);
-  setInt("random_seed", random_seed);
-  setBool("networking", networking);
-  setInt("grid_width", grid_width);
-  setInt("grid_height", grid_height);
-  setInt("quadtree_depth", quadtree_depth);
-  setInt("quadtree_threshold", quadtree_threshold);
+  readKeys(ConfigReader::SETTINGS, *this);
 }
 
 void Config::printConfig() const {

@@ -61,6 +61,8 @@ class Config {
 
  private:
   Config() = default;
+  // Applies the entries of the text to the settings for loadConfig, one key at a time.
+  friend class ConfigReader;
 
   std::string config_text;
   int window_horizontal_pixels = 1024;

@@ -17,6 +17,18 @@ std::string match(std::string text, std::string key);
 // entry without a value gives "".
 std::optional<std::string> matchKeepingSpace(std::string text, std::string key);
 
+// Applies a table of keys to target, in table order: each entry's key is looked up in the parse
+// match kept, and entry.read(target, value) is called when the value is not empty, so absent
+// keys and keys without a value change nothing. Entries are anything with a key (const char*)
+// and a read function.
+template <typename Table, typename Target>
+void readKeys(const Table& table, Target& target) {
+  for (const auto& entry : table) {
+    const std::string value = match("", entry.key);
+    if (!value.empty()) entry.read(target, value);
+  }
+}
+
 // True when text is empty or only white space (as isspace classifies it).
 bool isBlank(const std::string& text);
 

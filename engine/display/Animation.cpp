@@ -6,8 +6,52 @@
 #include "core/utility.h"
 #include "display/ResourceManager.h"
 #include "display/Sprite.h"
+#include "world/ObjectSerialization.h"
 
 namespace tx {
+
+namespace {
+
+// A name the resource manager does not know leaves the sprite as it was; the name is taken all
+// the same.
+void readSpriteName(Animation& animation, const std::string& value) {
+  LogManager::getInstance().writeLog(20, "Animation::deserialize(): sprite_name is '%s'",
+                                     value.c_str());
+  Sprite* found = ResourceManager::getInstance().getSprite(value);
+  if (found != nullptr) {
+    animation.setSprite(found);
+  } else {
+    LogManager::getInstance().writeLog("Animation::Match(): Sprite '%s' not found", value.c_str());
+  }
+  animation.setName(value);
+}
+
+void readIndex(Animation& animation, const std::string& value) {
+  const int index = readInt(value);
+  LogManager::getInstance().writeLog(20, "Animation::deserialize(): sprite_index is %d", index);
+  animation.setIndex(index);
+}
+
+void readSlowdownCount(Animation& animation, const std::string& value) {
+  const int count = readInt(value);
+  LogManager::getInstance().writeLog(20, "Animation::deserialize(): sprite_slowdown_count is %d",
+                                     count);
+  animation.setSlowdownCount(count);
+}
+
+struct AnimationKey {
+  const char* key;
+  void (*read)(Animation& animation, const std::string& value);
+};
+
+// The keys in the order they are applied: the sprite first, since setting it resets the index.
+const AnimationKey ANIMATION_KEYS[] = {
+    {"sprite_name", readSpriteName},
+    {"sprite_index", readIndex},
+    {"sprite_slowdown_count", readSlowdownCount},
+};
+
+}  // namespace
 
 void Animation::setSprite(Sprite* new_sprite) {
   if (new_sprite != nullptr) {
@@ -69,9 +113,7 @@ Box Animation::getBox() const {
 }
 
 std::string Animation::serialize(std::string attributes) {
-  const bool wanted = attributes == "ALL" || (attributes.empty() && modified) ||
-                      attributes.find("ANIMATION,") != std::string::npos;
-  if (!wanted) {
+  if (!isChosen(attributes, "ANIMATION,", modified)) {
     return "";
   }
   std::string text = "sprite_name:" + name + ",";
@@ -86,35 +128,9 @@ int Animation::deserialize(std::string text) {
   if (text.empty()) {
     return 0;
   }
-  LogManager& log_manager = LogManager::getInstance();
-  // One parse; the lookups below search the kept entries.
+  // One parse; the lookups search the kept entries.
   match(text, "");
-
-  const std::string sprite_name = match("", "sprite_name");
-  if (!sprite_name.empty()) {
-    log_manager.writeLog(20, "Animation::deserialize(): sprite_name is '%s'", sprite_name.c_str());
-    Sprite* found = ResourceManager::getInstance().getSprite(sprite_name);
-    if (found != nullptr) {
-      setSprite(found);
-    } else {
-      log_manager.writeLog("Animation::Match(): Sprite '%s' not found", sprite_name.c_str());
-    }
-    setName(sprite_name);
-  }
-
-  const std::string sprite_index = match("", "sprite_index");
-  if (!sprite_index.empty()) {
-    const int value = readInt(sprite_index);
-    log_manager.writeLog(20, "Animation::deserialize(): sprite_index is %d", value);
-    setIndex(value);
-  }
-
-  const std::string sprite_slowdown_count = match("", "sprite_slowdown_count");
-  if (!sprite_slowdown_count.empty()) {
-    const int value = readInt(sprite_slowdown_count);
-    log_manager.writeLog(20, "Animation::deserialize(): sprite_slowdown_count is %d", value);
-    setSlowdownCount(value);
-  }
+  readKeys(ANIMATION_KEYS, *this);
   return 0;
 }
 

@@ -124,6 +124,30 @@ MouseButton toMouseButton(sf::Mouse::Button sfml_button) {
   }
 }
 
+// A button held at poll time wins over the event's own button (left, then middle).
+MouseButton clickedButton(sf::Mouse::Button clicked) {
+  MouseButton button = MouseButton::UNDEFINED;
+  if (clicked == sf::Mouse::Right) {
+    button = MouseButton::RIGHT;
+  }
+  if (sf::Mouse::isButtonPressed(sf::Mouse::Left)) {
+    button = MouseButton::LEFT;
+  }
+  if (sf::Mouse::isButtonPressed(sf::Mouse::Middle)) {
+    button = MouseButton::MIDDLE;
+  }
+  // A click already released by poll time still reports the button that was clicked.
+  if (button == MouseButton::UNDEFINED) {
+    button = toMouseButton(clicked);
+  }
+  return button;
+}
+
+// The cell, relative to the view, under a pixel of the window.
+Vector cellAt(int x, int y) {
+  return pixelsToSpaces(Vector(static_cast<float>(x), static_cast<float>(y)));
+}
+
 }  // namespace
 
 InputManager::InputManager() { setType("InputManager"); }
@@ -200,70 +224,70 @@ void InputManager::getInput() {
         "InputManager::getInput(): DisplayManager unexpectedly returned null window!");
     return;
   }
+  // No held scan after a close.
+  if (!readWindowEvents(*window)) {
+    return;
+  }
+  reportHeldButtons(*window);
+  reportHeldKeys();
+}
 
+bool InputManager::readWindowEvents(sf::Window& window) const {
   sf::Event event;
-  while (window->pollEvent(event)) {
+  while (window.pollEvent(event)) {
     switch (event.type) {
       case sf::Event::Closed:
         LogManager::getInstance().writeLog(
             1, "InputManager::getInput(): Window close event. Setting game over.");
         GameManager::getInstance().setGameOver(true);
-        // Whatever is still queued waits for the next call; no held scan after a close.
-        return;
-      case sf::Event::KeyPressed: {
-        EventKeyboard keyboard_event = toEventKeyboard(event.key);
-        keyboard_event.setAction(KeyAction::PRESSED);
-        onEvent(&keyboard_event);
+        // Whatever is still queued waits for the next call.
+        return false;
+      case sf::Event::KeyPressed:
+        deliverKey(event.key, KeyAction::PRESSED);
         break;
-      }
-      case sf::Event::KeyReleased: {
-        EventKeyboard keyboard_event = toEventKeyboard(event.key);
-        keyboard_event.setAction(KeyAction::RELEASED);
-        onEvent(&keyboard_event);
+      case sf::Event::KeyReleased:
+        deliverKey(event.key, KeyAction::RELEASED);
         break;
-      }
-      case sf::Event::MouseMoved: {
-        EventMouse mouse_event;
-        mouse_event.setAction(MouseAction::MOVED);
-        mouse_event.setPosition(pixelsToSpaces(
-            Vector(static_cast<float>(event.mouseMove.x), static_cast<float>(event.mouseMove.y))));
-        onEvent(&mouse_event);
+      case sf::Event::MouseMoved:
+        deliverMove(event.mouseMove);
         break;
-      }
-      case sf::Event::MouseButtonPressed: {
-        EventMouse mouse_event;
-        mouse_event.setAction(MouseAction::CLICKED);
-        // A button held at poll time wins over the event's own button (left, then middle).
-        MouseButton button = MouseButton::UNDEFINED;
-        if (event.mouseButton.button == sf::Mouse::Right) {
-          button = MouseButton::RIGHT;
-        }
-        if (sf::Mouse::isButtonPressed(sf::Mouse::Left)) {
-          button = MouseButton::LEFT;
-        }
-        if (sf::Mouse::isButtonPressed(sf::Mouse::Middle)) {
-          button = MouseButton::MIDDLE;
-        }
-        // A click already released by poll time still reports the button that was clicked.
-        if (button == MouseButton::UNDEFINED) {
-          button = toMouseButton(event.mouseButton.button);
-        }
-        mouse_event.setButton(button);
-        mouse_event.setPosition(pixelsToSpaces(Vector(static_cast<float>(event.mouseButton.x),
-                                                      static_cast<float>(event.mouseButton.y))));
-        onEvent(&mouse_event);
+      case sf::Event::MouseButtonPressed:
+        deliverClick(event.mouseButton);
         break;
-      }
       default:
         break;
     }
   }
+  return true;
+}
 
-  const sf::Vector2i pointer = sf::Mouse::getPosition(*window);
+void InputManager::deliverKey(const sf::Event::KeyEvent& key_event, KeyAction action) const {
+  EventKeyboard keyboard_event = toEventKeyboard(key_event);
+  keyboard_event.setAction(action);
+  onEvent(&keyboard_event);
+}
+
+void InputManager::deliverMove(const sf::Event::MouseMoveEvent& move) const {
+  EventMouse mouse_event;
+  mouse_event.setAction(MouseAction::MOVED);
+  mouse_event.setPosition(cellAt(move.x, move.y));
+  onEvent(&mouse_event);
+}
+
+void InputManager::deliverClick(const sf::Event::MouseButtonEvent& click) const {
+  EventMouse mouse_event;
+  mouse_event.setAction(MouseAction::CLICKED);
+  mouse_event.setButton(clickedButton(click.button));
+  mouse_event.setPosition(cellAt(click.x, click.y));
+  onEvent(&mouse_event);
+}
+
+// One event serves every held button: only its button changes between deliveries.
+void InputManager::reportHeldButtons(const sf::Window& window) const {
+  const sf::Vector2i pointer = sf::Mouse::getPosition(window);
   EventMouse held_mouse;
   held_mouse.setAction(MouseAction::PRESSED);
-  held_mouse.setPosition(
-      pixelsToSpaces(Vector(static_cast<float>(pointer.x), static_cast<float>(pointer.y))));
+  held_mouse.setPosition(cellAt(pointer.x, pointer.y));
   const sf::Mouse::Button held_buttons[] = {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle};
   for (sf::Mouse::Button sfml_button : held_buttons) {
     if (sf::Mouse::isButtonPressed(sfml_button)) {
@@ -271,7 +295,10 @@ void InputManager::getInput() {
       onEvent(&held_mouse);
     }
   }
+}
 
+// Built directly from the scan list, without toEventKeyboard's log line.
+void InputManager::reportHeldKeys() const {
   for (const KeyRow& row : HELD_KEYS) {
     if (sf::Keyboard::isKeyPressed(row.sfml_key)) {
       EventKeyboard held_key;

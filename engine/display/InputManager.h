@@ -8,6 +8,10 @@
 #include "display/EventKeyboard.h"
 #include "display/EventMouse.h"
 
+namespace sf {
+class Window;
+}
+
 namespace tx {
 
 // Turns the window's keyboard and mouse activity into "tx-keyboard" and "tx-mouse" events once
@@ -37,6 +41,17 @@ class InputManager : public Manager {
 
  private:
   InputManager();
+
+  // Drains the window's event queue into events. False at a close, which sets game over and
+  // leaves the rest of the queue for the next call.
+  bool readWindowEvents(sf::Window& window) const;
+  void deliverKey(const sf::Event::KeyEvent& key_event, KeyAction action) const;
+  void deliverMove(const sf::Event::MouseMoveEvent& move) const;
+  void deliverClick(const sf::Event::MouseButtonEvent& click) const;
+  // One PRESSED mouse event per button held now (left, right, middle), at the pointer's cell.
+  void reportHeldButtons(const sf::Window& window) const;
+  // One HELD keyboard event per key of the scan list held now, in scan order.
+  void reportHeldKeys() const;
 };
 
 }  // namespace tx

@@ -42,47 +42,55 @@ void Shape::draw(Vector position) {
   }
   const Vector p = spacesToPixels(worldToView(position));
   sf::CircleShape& figure = sharedFigure();
-
   if (color != CUSTOM) {
     colorToRGB(color, red, green, blue);
   }
   figure.setFillColor(sf::Color(red, green, blue, opacity));
-
-  const float px = p.getX();
-  const float py = p.getY();
+  // An undefined type leaves the figure as the previous draw placed it.
   switch (type) {
-    case CIRCLE: {
-      size_t points = 10;
-      if (size < 3.0f) {
-        points = 3;
-      } else if (size <= 10.0f) {
-        points = static_cast<size_t>(size);
-      }
-      figure.setPointCount(points);
-      figure.setRadius(size);
-      figure.setPosition(px - size * 0.5f, py - size * 0.5f);
+    case CIRCLE:
+      placeCircle(figure, p);
       break;
-    }
-    case SQUARE: {
-      // The rotation stays on the shared figure for whatever is drawn next.
-      const float font_scale = Config::getInstance().getFontScale();
-      figure.setPointCount(4);
-      figure.setRotation(45.0f);
-      figure.setRadius(font_scale > 0.0f ? size / font_scale : size);
-      figure.setPosition(px + size * 0.5f, py - size / 1.75f);
+    case SQUARE:
+      placeSquare(figure, p);
       break;
-    }
     case TRIANGLE:
-      figure.setPointCount(3);
-      figure.setRadius(size * 0.5f);
-      figure.setPosition(px - size * 0.5f, py - size * 0.5f);
+      placeTriangle(figure, p);
       break;
     default:
       break;
   }
   LogManager::getInstance().writeLog(20, "Shape::draw(): Drawing at (%.2f, %.2f)",
-                                     static_cast<double>(px), static_cast<double>(py));
+                                     static_cast<double>(p.getX()), static_cast<double>(p.getY()));
   window->draw(figure);
+}
+
+// SFML places a figure by the corner of its bounding box; p is the pixel corner of the cell.
+void Shape::placeCircle(sf::CircleShape& figure, Vector p) const {
+  size_t points = 10;
+  if (size < 3.0f) {
+    points = 3;
+  } else if (size <= 10.0f) {
+    points = static_cast<size_t>(size);
+  }
+  figure.setPointCount(points);
+  figure.setRadius(size);
+  figure.setPosition(p.getX() - size * 0.5f, p.getY() - size * 0.5f);
+}
+
+// The rotation stays on the shared figure for whatever is drawn next.
+void Shape::placeSquare(sf::CircleShape& figure, Vector p) const {
+  const float font_scale = Config::getInstance().getFontScale();
+  figure.setPointCount(4);
+  figure.setRotation(45.0f);
+  figure.setRadius(font_scale > 0.0f ? size / font_scale : size);
+  figure.setPosition(p.getX() + size * 0.5f, p.getY() - size / 1.75f);
+}
+
+void Shape::placeTriangle(sf::CircleShape& figure, Vector p) const {
+  figure.setPointCount(3);
+  figure.setRadius(size * 0.5f);
+  figure.setPosition(p.getX() - size * 0.5f, p.getY() - size * 0.5f);
 }
 
 const sf::CircleShape& Shape::getFigure() { return sharedFigure(); }

@@ -41,6 +41,11 @@ class Shape {
   static const sf::CircleShape& getFigure();
 
  private:
+  // Shape the shared figure for one type at the pixel position p.
+  void placeCircle(sf::CircleShape& figure, Vector p) const;
+  void placeSquare(sf::CircleShape& figure, Vector p) const;
+  void placeTriangle(sf::CircleShape& figure, Vector p) const;
+
   Color color = WHITE;
   // White until a draw converts another colour: CUSTOM before any draw shows white.
   unsigned char red = 255;

@@ -7,17 +7,108 @@
 #include "core/utility.h"
 #include "display/DisplayManager.h"
 #include "display/EventView.h"
+#include "world/ObjectSerialization.h"
 #include "world/WorldManager.h"
 
 namespace tx {
 
 namespace {
 
-// The list tokens and keys of the view attributes, in writing order.
-const char* const VIEW_TOKENS[VIEW_ATTR_COUNT] = {"VIEW_STRING,", "VALUE,",    "BORDER,",
-                                                  "COLOR,",       "LOCATION,", "DRAW_VALUE,"};
-const char* const VIEW_KEYS[VIEW_ATTR_COUNT] = {"view_string", "view_value",    "view_border",
-                                                "view_color",  "view_location", "view_draw_value"};
+const LogManager& logManager() { return LogManager::getInstance(); }
+
+// Where a location puts the object in a view w cells wide and h cells high. With a border the
+// text sits one row further in, so the frame stays on the screen.
+float leftX(float w) { return w / 6.0f; }
+float middleX(float w) { return w * 3.0f / 6.0f; }
+float centerX(float w) { return w * 0.5f; }
+float rightX(float w) { return w * 5.0f / 6.0f; }
+float topY(float /*h*/, bool border) { return border ? 1.0f : 0.0f; }
+float centerY(float h, bool border) { return border ? h * 0.5f : h * 0.5f - 1.0f; }
+float bottomY(float h, bool border) { return border ? h - 2.0f : h - 1.0f; }
+
+struct Place {
+  float (*x)(float w);
+  float (*y)(float h, bool border);
+};
+
+// Indexed by ViewLocation.
+const Place PLACES[] = {
+    {leftX, topY},     {middleX, topY},  {rightX, topY},     {leftX, centerY},  {centerX, centerY},
+    {rightX, centerY}, {leftX, bottomY}, {middleX, bottomY}, {rightX, bottomY},
+};
+
+// The position, relative to the view, of a location (0 to 8) for the current view size.
+Vector placeAt(int location, bool border) {
+  const Box view = WorldManager::getInstance().getView();
+  const Place& place = PLACES[location];
+  return Vector(place.x(view.getHorizontal()), place.y(view.getVertical(), border));
+}
+
+void readViewString(ViewObject& view, const std::string& value) {
+  logManager().writeLog(10, "ViewObject::deserialize(): view_string is %s", value.c_str());
+  view.setViewString(value);
+}
+
+void readValue(ViewObject& view, const std::string& value) {
+  const int new_value = readInt(value);
+  logManager().writeLog(10, "ViewObject::deserialize(): value is %d", new_value);
+  view.setValue(new_value);
+}
+
+// Only a change of border places the object again.
+void readBorder(ViewObject& view, const std::string& value) {
+  logManager().writeLog(10, "ViewObject::deserialize(): border is %s", value.c_str());
+  const bool new_border = value == "true";
+  if (new_border != view.getBorder()) view.setBorder(new_border);
+}
+
+void readColor(ViewObject& view, const std::string& value) {
+  const int new_color = readInt(value);
+  logManager().writeLog(10, "ViewObject::deserialize(): color is %d", new_color);
+  if (new_color < BLACK || new_color > CUSTOM) {
+    // A Color cannot hold arbitrary numbers.
+    logManager().writeLog("ViewObject::deserialize(): Warning! Color %d not supported. Ignored.",
+                          new_color);
+    return;
+  }
+  view.setColor(static_cast<Color>(new_color));
+}
+
+void readLocation(ViewObject& view, const std::string& value) {
+  const int new_location = readInt(value);
+  logManager().writeLog(10, "ViewObject::deserialize(): location is %d", new_location);
+  view.setLocation(new_location);
+}
+
+void readDrawValue(ViewObject& view, const std::string& value) {
+  logManager().writeLog(10, "ViewObject::deserialize(): draw_value is %s", value.c_str());
+  view.setDrawValue(value == "true");
+}
+
+// One view attribute in the text form: its name in an attribute list, its key, and how its
+// value is written and read.
+struct ViewKey {
+  const char* token;
+  const char* key;
+  std::string (*write)(const ViewObject& view);
+  void (*read)(ViewObject& view, const std::string& value);
+};
+
+// Indexed by ViewObjectAttribute; the order in which the keys are written and read.
+const ViewKey VIEW_KEYS[VIEW_ATTR_COUNT] = {
+    {"VIEW_STRING,", "view_string", [](const ViewObject& view) { return view.getViewString(); },
+     readViewString},
+    {"VALUE,", "view_value", [](const ViewObject& view) { return toString(view.getValue()); },
+     readValue},
+    {"BORDER,", "view_border", [](const ViewObject& view) { return toString(view.getBorder()); },
+     readBorder},
+    {"COLOR,", "view_color",
+     [](const ViewObject& view) { return toString(static_cast<int>(view.getColor())); }, readColor},
+    {"LOCATION,", "view_location",
+     [](const ViewObject& view) { return toString(view.getLocation()); }, readLocation},
+    {"DRAW_VALUE,", "view_draw_value",
+     [](const ViewObject& view) { return toString(view.getDrawValue()); }, readDrawValue},
+};
 
 }  // namespace
 
@@ -30,8 +121,7 @@ ViewObject::ViewObject() {
   value = 0;
   color = WHITE;
   location = -1;
-  const Box view = WorldManager::getInstance().getView();
-  setPosition(Vector(view.getHorizontal() * 3.0f / 6.0f, border ? 1.0f : 0.0f));
+  setPosition(placeAt(TOP_CENTER, border));
   location = TOP_CENTER;
   for (bool& flag : modified) flag = true;
   registerInterest(VIEW_EVENT);
@@ -64,42 +154,12 @@ void ViewObject::setBorder(bool new_border) {
 }
 
 void ViewObject::setLocation(int new_location) {
-  const Box view = WorldManager::getInstance().getView();
-  const float w = view.getHorizontal();
-  const float h = view.getVertical();
-  float x = 0.0f;
-  switch (new_location) {
-    case TOP_LEFT:
-    case CENTER_LEFT:
-    case BOTTOM_LEFT:
-      x = w / 6.0f;
-      break;
-    case TOP_CENTER:
-    case BOTTOM_CENTER:
-      x = w * 3.0f / 6.0f;
-      break;
-    case CENTER_CENTER:
-      x = w * 0.5f;
-      break;
-    case TOP_RIGHT:
-    case CENTER_RIGHT:
-    case BOTTOM_RIGHT:
-      x = w * 5.0f / 6.0f;
-      break;
-    default:
-      LogManager::getInstance().writeLog(
-          "ViewObject::setLocation(): Warning! Location out of range (%d). Ignored.", new_location);
-      return;
+  if (new_location < TOP_LEFT || new_location > BOTTOM_RIGHT) {
+    LogManager::getInstance().writeLog(
+        "ViewObject::setLocation(): Warning! Location out of range (%d). Ignored.", new_location);
+    return;
   }
-  float y = 0.0f;
-  if (new_location <= TOP_RIGHT) {
-    y = border ? 1.0f : 0.0f;
-  } else if (new_location <= CENTER_RIGHT) {
-    y = border ? h * 0.5f : h * 0.5f - 1.0f;
-  } else {
-    y = border ? h - 2.0f : h - 1.0f;
-  }
-  setPosition(Vector(x, y));
+  setPosition(placeAt(new_location, border));
   location = new_location;
   modified[LOCATION] = true;
 }
@@ -171,20 +231,12 @@ bool ViewObject::isModified(ViewObjectAttribute attribute) const {
 }
 
 std::string ViewObject::serialize(std::string attributes) {
-  LogManager::getInstance().writeLog(25, "ViewObject::serialize(): attr is '%s'",
-                                     attributes.c_str());
+  logManager().writeLog(25, "ViewObject::serialize(): attr is '%s'", attributes.c_str());
   std::string result = Object::serialize(attributes);
-  const std::string values[VIEW_ATTR_COUNT] = {view_string,
-                                               std::to_string(value),
-                                               border ? "true" : "false",
-                                               std::to_string(static_cast<int>(color)),
-                                               std::to_string(location),
-                                               draw_value ? "true" : "false"};
   for (int i = 0; i < VIEW_ATTR_COUNT; i++) {
-    const bool selected = attributes == "ALL" || (attributes.empty() && modified[i]) ||
-                          attributes.find(VIEW_TOKENS[i]) != std::string::npos;
-    if (!selected) continue;
-    result += std::string(VIEW_KEYS[i]) + ":" + values[i] + ",";
+    const ViewKey& view_key = VIEW_KEYS[i];
+    if (!isChosen(attributes, view_key.token, modified[i])) continue;
+    result += std::string(view_key.key) + ":" + view_key.write(*this) + ",";
     modified[i] = false;
   }
   return result;
@@ -192,51 +244,10 @@ std::string ViewObject::serialize(std::string attributes) {
 
 int ViewObject::deserialize(std::string text) {
   const int result = Object::deserialize(text);
-  const LogManager& log = LogManager::getInstance();
   // Object's deserialize may have parsed other texts (the animation's); parse this one again
   // and look the keys up in that parse.
   match(text, "");
-  std::string entry = match("", VIEW_KEYS[VIEW_STRING]);
-  if (!entry.empty()) {
-    log.writeLog(10, "ViewObject::deserialize(): view_string is %s", entry.c_str());
-    setViewString(entry);
-  }
-  entry = match("", VIEW_KEYS[VALUE]);
-  if (!entry.empty()) {
-    const int new_value = readInt(entry);
-    log.writeLog(10, "ViewObject::deserialize(): value is %d", new_value);
-    setValue(new_value);
-  }
-  entry = match("", VIEW_KEYS[BORDER]);
-  if (!entry.empty()) {
-    log.writeLog(10, "ViewObject::deserialize(): border is %s", entry.c_str());
-    const bool new_border = entry == "true";
-    if (new_border != border) setBorder(new_border);
-  }
-  entry = match("", VIEW_KEYS[COLOR]);
-  if (!entry.empty()) {
-    const int new_color = readInt(entry);
-    log.writeLog(10, "ViewObject::deserialize(): color is %d", new_color);
-    if (new_color < BLACK || new_color > CUSTOM) {
-      // A Color cannot hold arbitrary numbers.
-      log.writeLog("ViewObject::deserialize(): Warning! Color %d not supported. Ignored.",
-                   new_color);
-    } else if (new_color != static_cast<int>(color)) {
-      color = static_cast<Color>(new_color);
-      modified[COLOR] = true;
-    }
-  }
-  entry = match("", VIEW_KEYS[LOCATION]);
-  if (!entry.empty()) {
-    const int new_location = readInt(entry);
-    log.writeLog(10, "ViewObject::deserialize(): location is %d", new_location);
-    setLocation(new_location);
-  }
-  entry = match("", VIEW_KEYS[DRAW_VALUE]);
-  if (!entry.empty()) {
-    log.writeLog(10, "ViewObject::deserialize(): draw_value is %s", entry.c_str());
-    draw_value = entry == "true";
-  }
+  readKeys(VIEW_KEYS, *this);
   return result;
 }
 

@@ -156,7 +156,8 @@ class Object {
   void setModified(ObjectAttribute attribute, bool value = true) { modified[attribute] = value; }
 
  private:
-  // Reads the text form back for deserialize, one key or group of keys at a time.
+  // Write and read the text form for serialize and deserialize, one attribute or key at a time.
+  friend class ObjectWriter;
   friend class ObjectReader;
 
   int id;

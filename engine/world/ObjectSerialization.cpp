@@ -15,33 +15,6 @@ namespace tx {
 
 namespace {
 
-// The attributes in the order they are written, with their list names.
-struct AttributeName {
-  ObjectAttribute attribute;
-  const char* token;
-};
-
-const AttributeName WRITE_ORDER[ATTR_COUNT] = {
-    {ID, "ID,"},
-    {ACTIVE, "ACTIVE,"},
-    {VISIBLE, "VISIBLE,"},
-    {EVENTS, "EVENTS,"},
-    {BOX, "BOX,"},
-    {POSITION, "POSITION,"},
-    {TYPE, "TYPE,"},
-    {ANIMATION, "ANIMATION,"},
-    {ALTITUDE, "ALTITUDE,"},
-    {SOLIDNESS, "SOLIDNESS,"},
-    {NO_SOFT, "NO_SOFT,"},
-    {DIRECTION, "DIRECTION,"},
-    {SPEED, "SPEED,"},
-    {ACCELERATION, "ACCELERATION,"},
-    {SHAPE, "SHAPE,"},
-    {FOLLOW_PATH, "FOLLOW_PATH,"},
-    {PATH, "PATH,"},
-    {AVOID_COLLISIONS, "AVOID_COLLISIONS,"},
-};
-
 std::string entry(const std::string& key, const std::string& value) {
   return key + ":" + value + ",";
 }
@@ -138,6 +111,152 @@ bool Object::isModified(ObjectAttribute attribute) const {
   return modified[attribute];
 }
 
+bool isChosen(const std::string& attributes, const char* token, bool modified) {
+  return attributes == "ALL" || (attributes.empty() && modified) ||
+         attributes.find(token) != std::string::npos;
+}
+
+// Each method writes the entries of one attribute, in the order the text form gives them.
+class ObjectWriter {
+ public:
+  using Write = std::string (*)(Object& object);
+  struct Step {
+    ObjectAttribute attribute;
+    const char* token;  // the attribute's name in an attribute list, with its comma
+    Write write;
+  };
+  // The order in which attributes are written, which is not ObjectAttribute's: DIRECTION comes
+  // before SPEED and FOLLOW_PATH before PATH.
+  static const Step WRITE_ORDER[ATTR_COUNT];
+
+  static std::string id(Object& object);
+  static std::string active(Object& object);
+  static std::string visible(Object& object);
+  static std::string events(Object& object);
+  static std::string box(Object& object);
+  static std::string position(Object& object);
+  static std::string type(Object& object);
+  static std::string animation(Object& object);
+  static std::string altitude(Object& object);
+  static std::string solidness(Object& object);
+  static std::string noSoft(Object& object);
+  static std::string direction(Object& object);
+  static std::string speed(Object& object);
+  static std::string acceleration(Object& object);
+  static std::string shape(Object& object);
+  static std::string followPath(Object& object);
+  static std::string path(Object& object);
+  static std::string avoidCollisions(Object& object);
+};
+
+const ObjectWriter::Step ObjectWriter::WRITE_ORDER[ATTR_COUNT] = {
+    {ID, "ID,", id},
+    {ACTIVE, "ACTIVE,", active},
+    {VISIBLE, "VISIBLE,", visible},
+    {EVENTS, "EVENTS,", events},
+    {BOX, "BOX,", box},
+    {POSITION, "POSITION,", position},
+    {TYPE, "TYPE,", type},
+    {ANIMATION, "ANIMATION,", animation},
+    {ALTITUDE, "ALTITUDE,", altitude},
+    {SOLIDNESS, "SOLIDNESS,", solidness},
+    {NO_SOFT, "NO_SOFT,", noSoft},
+    {DIRECTION, "DIRECTION,", direction},
+    {SPEED, "SPEED,", speed},
+    {ACCELERATION, "ACCELERATION,", acceleration},
+    {SHAPE, "SHAPE,", shape},
+    {FOLLOW_PATH, "FOLLOW_PATH,", followPath},
+    {PATH, "PATH,", path},
+    {AVOID_COLLISIONS, "AVOID_COLLISIONS,", avoidCollisions},
+};
+
+std::string ObjectWriter::id(Object& object) { return entry("id", toString(object.getId())); }
+
+std::string ObjectWriter::active(Object& object) {
+  return entry("is_active", toString(object.isActive()));
+}
+
+std::string ObjectWriter::visible(Object& object) {
+  return entry("is_visible", toString(object.isVisible()));
+}
+
+std::string ObjectWriter::events(Object& object) {
+  std::string text = entry("event_count", toString(object.getEventCount()));
+  for (int i = 0; i < object.getEventCount(); i++) {
+    text += entry("event_name[" + toString(i) + "]", object.getEventName(i));
+  }
+  return text;
+}
+
+std::string ObjectWriter::box(Object& object) {
+  const Box box = object.getBox();
+  return entry("box-corner-x", toString(box.getCorner().getX())) +
+         entry("box-corner-y", toString(box.getCorner().getY())) +
+         entry("box-horizontal", toString(box.getHorizontal())) +
+         entry("box-vertical", toString(box.getVertical()));
+}
+
+std::string ObjectWriter::position(Object& object) {
+  const Vector position = object.getPosition();
+  return entry("pos-x", toString(position.getX())) + entry("pos-y", toString(position.getY()));
+}
+
+std::string ObjectWriter::type(Object& object) { return entry("type", object.getType()); }
+
+// The attribute was chosen, so the animation writes itself whether or not it changed: "ALL" must
+// give back the whole object.
+std::string ObjectWriter::animation(Object& object) {
+  return object.animation.serialize("ANIMATION,");
+}
+
+std::string ObjectWriter::altitude(Object& object) {
+  return entry("altitude", toString(object.getAltitude()));
+}
+
+std::string ObjectWriter::solidness(Object& object) {
+  return entry("solidness", toString(static_cast<int>(object.getSolidness())));
+}
+
+std::string ObjectWriter::noSoft(Object& object) {
+  return entry("no_soft", toString(object.getNoSoft()));
+}
+
+std::string ObjectWriter::direction(Object& object) {
+  const Vector direction = object.getDirection();
+  return entry("x_direction", toString(direction.getX())) +
+         entry("y_direction", toString(direction.getY()));
+}
+
+std::string ObjectWriter::speed(Object& object) {
+  return entry("speed", toString(object.getSpeed()));
+}
+
+std::string ObjectWriter::acceleration(Object& object) {
+  const Vector acceleration = object.getAcceleration();
+  return entry("x_acceleration", toString(acceleration.getX())) +
+         entry("y_acceleration", toString(acceleration.getY()));
+}
+
+std::string ObjectWriter::shape(Object& object) {
+  const Shape& shape = object.shape;
+  return entry("shape", toString(shape.getType())) + entry("size", toString(shape.getSize())) +
+         entry("color", toString(static_cast<int>(shape.getColor()))) +
+         entry("opacity", toString(shape.getOpacity()));
+}
+
+std::string ObjectWriter::followPath(Object& object) {
+  return entry("follow_path", toString(object.getFollowPath()));
+}
+
+std::string ObjectWriter::path(Object& object) {
+  return entry("path", pathToString(object.path)) +
+         entry("path_index", toString(object.path.getIndex()));
+}
+
+std::string ObjectWriter::avoidCollisions(Object& object) {
+  return entry("avoid_collisions", toString(object.getAvoidCollisions()));
+}
+
 std::string Object::serialize(std::string attributes) {
   const LogManager& log = LogManager::getInstance();
   log.writeLog(20, "Object::serialize(): attr is '%s'", attributes.c_str());
@@ -146,83 +265,10 @@ std::string Object::serialize(std::string attributes) {
                  attributes.c_str());
   }
   std::string result;
-  for (const AttributeName& name : WRITE_ORDER) {
-    const ObjectAttribute attribute = name.attribute;
-    const bool selected = attributes == "ALL" || (attributes.empty() && isModified(attribute)) ||
-                          attributes.find(name.token) != std::string::npos;
-    if (!selected) continue;
-    switch (attribute) {
-      case ID:
-        result += entry("id", toString(id));
-        break;
-      case ACTIVE:
-        result += entry("is_active", toString(is_active));
-        break;
-      case VISIBLE:
-        result += entry("is_visible", toString(is_visible));
-        break;
-      case EVENTS:
-        result += entry("event_count", toString(event_count));
-        for (int i = 0; i < event_count; i++) {
-          result += entry("event_name[" + toString(i) + "]", event_name[i]);
-        }
-        break;
-      case BOX:
-        result += entry("box-corner-x", toString(box.getCorner().getX()));
-        result += entry("box-corner-y", toString(box.getCorner().getY()));
-        result += entry("box-horizontal", toString(box.getHorizontal()));
-        result += entry("box-vertical", toString(box.getVertical()));
-        break;
-      case POSITION:
-        result += entry("pos-x", toString(position.getX()));
-        result += entry("pos-y", toString(position.getY()));
-        break;
-      case TYPE:
-        result += entry("type", type);
-        break;
-      case ANIMATION:
-        // The attribute was chosen, so the animation writes itself whether or not it changed:
-        // "ALL" must give back the whole object.
-        result += animation.serialize("ANIMATION,");
-        break;
-      case ALTITUDE:
-        result += entry("altitude", toString(altitude));
-        break;
-      case SOLIDNESS:
-        result += entry("solidness", toString(static_cast<int>(solidness)));
-        break;
-      case NO_SOFT:
-        result += entry("no_soft", toString(no_soft));
-        break;
-      case DIRECTION:
-        result += entry("x_direction", toString(direction.getX()));
-        result += entry("y_direction", toString(direction.getY()));
-        break;
-      case SPEED:
-        result += entry("speed", toString(speed));
-        break;
-      case ACCELERATION:
-        result += entry("x_acceleration", toString(acceleration.getX()));
-        result += entry("y_acceleration", toString(acceleration.getY()));
-        break;
-      case SHAPE:
-        result += entry("shape", toString(shape.getType()));
-        result += entry("size", toString(shape.getSize()));
-        result += entry("color", toString(static_cast<int>(shape.getColor())));
-        result += entry("opacity", toString(shape.getOpacity()));
-        break;
-      case FOLLOW_PATH:
-        result += entry("follow_path", toString(follow_path));
-        break;
-      case PATH:
-        result += entry("path", pathToString(path));
-        result += entry("path_index", toString(path.getIndex()));
-        break;
-      case AVOID_COLLISIONS:
-        result += entry("avoid_collisions", toString(avoid_collisions));
-        break;
-    }
-    modified[attribute] = false;
+  for (const ObjectWriter::Step& step : ObjectWriter::WRITE_ORDER) {
+    if (!isChosen(attributes, step.token, isModified(step.attribute))) continue;
+    result += step.write(*this);
+    modified[step.attribute] = false;
   }
   return result;
 }
