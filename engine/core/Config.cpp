@@ -107,6 +107,8 @@ void Config::loadConfig(std::string text) {
   setString("logfile", logfile);
   setInt("random_seed", random_seed);
   setBool("networking", networking);
+  setInt("max_outgoing_bytes", max_outgoing_bytes);
+  setInt("stall_timeout", stall_timeout);
   setInt("grid_width", grid_width);
   setInt("grid_height", grid_height);
   setInt("quadtree_depth", quadtree_depth);
@@ -132,6 +134,8 @@ void Config::printConfig() const {
   log.writeLog(1, "  Log file: %s", logfile.c_str());
   log.writeLog(1, "  Random seed: %d", random_seed);
   log.writeLog(1, "  Networking: %s", boolText(networking));
+  log.writeLog(1, "  Max outgoing bytes: %d", max_outgoing_bytes);
+  log.writeLog(1, "  Stall timeout: %d", stall_timeout);
   log.writeLog(1, "  Scene graph: simple");
   log.writeLog(1, "-----------------------------------");
 }
