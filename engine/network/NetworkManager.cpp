@@ -271,6 +271,8 @@ int NetworkManager::countArrived(int sock_index, int& count) {
 }
 
 int NetworkManager::checkMessage(int sock_index, const char* caller) {
+  // Nothing can have arrived before the handshake completes; genDataEvents() reports its end.
+  if (connections[sock_index]->isConnecting()) return 0;
   // Asked before counting: once the peer's close has been seen, every byte it sent has arrived,
   // so a count taken afterwards is final.
   const bool peer_gone = socketPeerClosed(connections[sock_index]->getSocket());
