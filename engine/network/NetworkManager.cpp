@@ -6,6 +6,7 @@
 
 #include "core/Config.h"
 #include "core/LogManager.h"
+#include "network/Connection.h"
 #include "platform/Socket.h"
 
 namespace tx {

@@ -6,10 +6,11 @@
 
 #include "core/Config.h"
 #include "core/Manager.h"
-#include "network/Connection.h"
 #include "network/EventNetwork.h"
 
 namespace tx {
+
+class Connection;
 
 // Largest message accepted on the wire, length prefix included, in bytes. A longer announced
 // length is treated as a broken stream.
