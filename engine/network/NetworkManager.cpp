@@ -22,6 +22,24 @@ void logSocketError(int code) {
   LogManager::getInstance().writeLog("\t%d - %s", code, text.c_str());
 }
 
+// "NetworkManager::<caller>(): Error! <call>() returned:" and the system's text for the last
+// socket error.
+void logCallFailure(const char* caller, const char* call) {
+  const int code = socketLastError();
+  LogManager::getInstance().writeLog("NetworkManager::%s(): Error! %s() returned:", caller, call);
+  logSocketError(code);
+}
+
+// The message on the wire: prefix and body in one buffer, so that a reader never sees a prefix
+// alone for long.
+std::string wireMessage(const void* body, int bytes) {
+  const int length = bytes + MESSAGE_PREFIX_SIZE;
+  std::string wire(static_cast<std::string::size_type>(length), '\0');
+  std::memcpy(&wire[0], &length, MESSAGE_PREFIX_SIZE);
+  if (bytes > 0) std::memcpy(&wire[MESSAGE_PREFIX_SIZE], body, static_cast<size_t>(bytes));
+  return wire;
+}
+
 }  // namespace
 
 NetworkManager::NetworkManager() { setType("NetworkManager"); }
@@ -213,10 +231,8 @@ int NetworkManager::completeConnect(int sock_index) {
 
 void NetworkManager::flushOutgoing(int sock_index, const char* caller) {
   if (connections[sock_index]->flush() == 0) return;
-  const int code = socketLastError();
   // The peer's side is gone; reading finds that and closes the socket.
-  LogManager::getInstance().writeLog("NetworkManager::%s(): Error! send() returned:", caller);
-  logSocketError(code);
+  logCallFailure(caller, "send");
 }
 
 int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
@@ -230,27 +246,23 @@ int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
     log.writeLog("NetworkManager::send(): Error! Message body of %d bytes not allowed.", bytes);
     return -1;
   }
-  // Prefix and body in one buffer, so that a reader never sees a prefix alone for long.
-  const int length = bytes + MESSAGE_PREFIX_SIZE;
-  std::string wire(static_cast<std::string::size_type>(length), '\0');
-  std::memcpy(&wire[0], &length, MESSAGE_PREFIX_SIZE);
-  if (bytes > 0) std::memcpy(&wire[MESSAGE_PREFIX_SIZE], buffer, static_cast<size_t>(bytes));
-  Connection& connection = *connections[sock_index];
-  if (connection.send(wire.data(), length) == -1) {
-    const int code = socketLastError();
-    log.writeLog("NetworkManager::send(): Error! send() returned:");
-    logSocketError(code);
+  const std::string wire = wireMessage(buffer, bytes);
+  if (connections[sock_index]->send(wire.data(), static_cast<int>(wire.size())) == -1) {
+    logCallFailure("send", "send");
     return -1;
   }
-  if (connection.getPendingBytes() > static_cast<std::size_t>(max_outgoing_bytes)) {
-    log.writeLog(
-        "NetworkManager::send(): Error! Sock index %d keeps %zu unsent bytes, over the limit "
-        "(%d); the peer is not reading, closing.",
-        sock_index, connection.getPendingBytes(), max_outgoing_bytes);
-    close(sock_index);
-    return -1;
-  }
-  return 0;
+  return closeIfOverCap(sock_index) ? -1 : 0;
+}
+
+bool NetworkManager::closeIfOverCap(int sock_index) {
+  const std::size_t kept = connections[sock_index]->getPendingBytes();
+  if (kept <= static_cast<std::size_t>(max_outgoing_bytes)) return false;
+  LogManager::getInstance().writeLog(
+      "NetworkManager::send(): Error! Sock index %d keeps %zu unsent bytes, over the limit (%d); "
+      "the peer is not reading, closing.",
+      sock_index, kept, max_outgoing_bytes);
+  close(sock_index);
+  return true;
 }
 
 int NetworkManager::send(int sock_index, const std::string& message) {
@@ -295,16 +307,13 @@ int NetworkManager::checkMessage(int sock_index, const char* caller) {
 }
 
 int NetworkManager::frontLength(int sock_index, const char* caller, int& arrived) {
-  LogManager& log = LogManager::getInstance();
   Connection& connection = *connections[sock_index];
   // A failed count is logged and the prefix peeked all the same.
   if (countArrived(sock_index, arrived) == 0 && arrived < MESSAGE_PREFIX_SIZE) return 0;
   int length = 0;
   const int got = connection.peekFront(&length, MESSAGE_PREFIX_SIZE);
   if (got == -1) {
-    const int code = socketLastError();
-    log.writeLog("NetworkManager::%s(): Error! recv() returned:", caller);
-    logSocketError(code);
+    logCallFailure(caller, "recv");
     return -1;
   }
   if (got < MESSAGE_PREFIX_SIZE) {
@@ -312,8 +321,9 @@ int NetworkManager::frontLength(int sock_index, const char* caller, int& arrived
     return 0;
   }
   if (length < MESSAGE_PREFIX_SIZE || length > MAX_MESSAGE_SIZE) {
-    log.writeLog("NetworkManager::%s(): Error! Bad message length (%d) on sock index %d, closing.",
-                 caller, length, sock_index);
+    LogManager::getInstance().writeLog(
+        "NetworkManager::%s(): Error! Bad message length (%d) on sock index %d, closing.", caller,
+        length, sock_index);
     close(sock_index);
     return -1;
   }
@@ -321,9 +331,7 @@ int NetworkManager::frontLength(int sock_index, const char* caller, int& arrived
   // The system holds only so much unread data; a message longer than that could never be
   // complete there, so what has arrived is moved into the connection.
   if (arrived < length && connection.holdArrived(length) == -1) {
-    const int code = socketLastError();
-    log.writeLog("NetworkManager::%s(): Error! recv() returned:", caller);
-    logSocketError(code);
+    logCallFailure(caller, "recv");
     return -1;
   }
   return length;
@@ -380,9 +388,7 @@ int NetworkManager::receive(int sock_index, std::string& message) {
 
 int NetworkManager::takeMessage(int sock_index, int length, std::string& whole) {
   if (connections[sock_index]->takeMessage(length, whole) == 0) return 0;
-  const int code = socketLastError();
-  LogManager::getInstance().writeLog("NetworkManager::receive(): Error! recv() returned:");
-  logSocketError(code);
+  logCallFailure("receive", "recv");
   // Part of the message is gone: the stream can no longer be read in step.
   close(sock_index);
   return -1;
@@ -428,9 +434,7 @@ void NetworkManager::close(int sock_index) {
   // Already being closed further up the call stack (a CLOSE handler closing it again).
   if (!closing->isOpen()) return;
   if (closing->closeSocket() == -1) {
-    const int code = socketLastError();
-    log.writeLog("NetworkManager::close(): Error! close() returned:");
-    logSocketError(code);
+    logCallFailure("close", "close");
   }
   sendEvent(NetworkEventLabel::CLOSE, sock_index);
   // Handlers may have changed the list; the connection is found again by address.

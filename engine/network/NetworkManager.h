@@ -135,6 +135,8 @@ class NetworkManager : public Manager {
   // The front message's length once its prefix has arrived, else 0; arrived gets the bytes that
   // have arrived. -1 on error or a broken length (the socket is closed then).
   int frontLength(int sock_index, const char* caller, int& arrived);
+  // Closes the socket when the bytes it keeps for sending pass the cap. True when closed.
+  bool closeIfOverCap(int sock_index);
   // Closes the socket when its front message has been incomplete too long. True when closed.
   bool closeIfStalled(int sock_index, bool incomplete, const char* caller);
   // Takes the whole front message, prefix included. 0, or -1 with the socket closed.
