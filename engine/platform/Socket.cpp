@@ -52,6 +52,30 @@ AddressList resolve(const std::string& host, int port) {
   return AddressList(found);
 }
 
+// A socket connected, or with SOCK_NONBLOCK in flags connecting, to the first address of
+// host:port that does not refuse at once; -1 when every one does.
+int connectFirst(const std::string& host, int port, int flags) {
+  const AddressList found = resolve(host, port);
+  if (!found) return -1;
+  int code = ECONNREFUSED;
+  for (const addrinfo* candidate = found.get(); candidate != nullptr;
+       candidate = candidate->ai_next) {
+    const int fd = ::socket(candidate->ai_family, candidate->ai_socktype | flags | SOCK_CLOEXEC,
+                            candidate->ai_protocol);
+    if (fd == -1) {
+      code = errno;
+      continue;
+    }
+    if (::connect(fd, candidate->ai_addr, candidate->ai_addrlen) == 0) return fd;
+    // A non-blocking start, interrupted or not, goes on in the background.
+    if ((flags & SOCK_NONBLOCK) != 0 && (errno == EINPROGRESS || errno == EINTR)) return fd;
+    code = errno;
+    ::close(fd);
+  }
+  last_error = code;
+  return -1;
+}
+
 }  // namespace
 
 int socketStartUp() { return 0; }
@@ -106,27 +130,7 @@ int socketAccept(int listening_socket) {
 }
 
 int socketConnectStart(const std::string& host, int port) {
-  const AddressList found = resolve(host, port);
-  if (!found) return -1;
-  int code = ECONNREFUSED;
-  for (const addrinfo* candidate = found.get(); candidate != nullptr;
-       candidate = candidate->ai_next) {
-    const int fd =
-        ::socket(candidate->ai_family, candidate->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                 candidate->ai_protocol);
-    if (fd == -1) {
-      code = errno;
-      continue;
-    }
-    // An interrupted start goes on in the background like one in progress.
-    if (::connect(fd, candidate->ai_addr, candidate->ai_addrlen) == 0 || errno == EINPROGRESS ||
-        errno == EINTR)
-      return fd;
-    code = errno;
-    ::close(fd);
-  }
-  last_error = code;
-  return -1;
+  return connectFirst(host, port, SOCK_NONBLOCK);
 }
 
 int socketConnectResult(int socket) {
@@ -146,25 +150,7 @@ int socketConnectResult(int socket) {
   return 1;
 }
 
-int socketConnect(const std::string& host, int port) {
-  const AddressList found = resolve(host, port);
-  if (!found) return -1;
-  int code = ECONNREFUSED;
-  for (const addrinfo* candidate = found.get(); candidate != nullptr;
-       candidate = candidate->ai_next) {
-    const int fd = ::socket(candidate->ai_family, candidate->ai_socktype | SOCK_CLOEXEC,
-                            candidate->ai_protocol);
-    if (fd == -1) {
-      code = errno;
-      continue;
-    }
-    if (::connect(fd, candidate->ai_addr, candidate->ai_addrlen) == 0) return fd;
-    code = errno;
-    ::close(fd);
-  }
-  last_error = code;
-  return -1;
-}
+int socketConnect(const std::string& host, int port) { return connectFirst(host, port, 0); }
 
 int socketBytesWaiting(int socket, int& count) {
   int waiting = 0;
