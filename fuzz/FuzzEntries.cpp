@@ -1,11 +1,10 @@
 #include "FuzzEntries.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <thread>
 
+#include "NetworkScript.h"
 #include "core/Config.h"
 #include "core/GameManager.h"
 #include "core/ObjectList.h"
@@ -14,7 +13,6 @@
 #include "display/ResourceManager.h"
 #include "display/ViewObject.h"
 #include "network/NetworkManager.h"
-#include "platform/Socket.h"
 #include "world/Object.h"
 #include "world/WorldManager.h"
 
@@ -28,9 +26,6 @@ const char* const RESIDENT_SPRITE_LABEL = "fuzz-sprite";
 const char* const RESIDENT_SPRITE =
     "<HEADER>\nframes 2\nwidth 2\nheight 1\ncolor red\ntransparency #\nslowdown 2\n</HEADER>\n"
     "<BODY>\nab\nend\n#c\nend\n</BODY>\n<FOOTER>\nversion 1\n</FOOTER>\n";
-// Cap on bytes sent per connection, far below what the loopback socket buffers hold, so the
-// sender never waits for a reader that is the same thread.
-const std::size_t MAX_SENT = 64 * 1024;
 
 std::string scratch_file;
 std::string config_defaults;
@@ -82,26 +77,6 @@ void deleteAllObjects() {
   const ObjectList all = WorldManager::getInstance().getAllObjects(true);
   ObjectListIterator it(&all);
   for (it.first(); !it.isDone(); it.next()) delete it.currentObject();
-}
-
-void closeAllSockets() {
-  NetworkManager& network = NetworkManager::getInstance();
-  while (network.getNumConnected() > 0) network.close(network.getNumConnected() - 1);
-}
-
-void pollNetwork(int sock_index, bool into_buffer) {
-  NetworkManager& network = NetworkManager::getInstance();
-  if (network.getNumConnected() <= sock_index) return;
-  network.isData(sock_index);
-  network.genDataEvents(sock_index);
-  if (network.getNumConnected() <= sock_index) return;
-  if (into_buffer) {
-    char buffer[16];
-    network.receive(sock_index, buffer, static_cast<int>(sizeof buffer));
-  } else {
-    std::string message;
-    network.receive(sock_index, message);
-  }
 }
 
 }  // namespace
@@ -186,38 +161,8 @@ int feedSerialization(const std::uint8_t* data, std::size_t size) {
 }
 
 int feedNetwork(const std::uint8_t* data, std::size_t size) {
-  NetworkManager& network = NetworkManager::getInstance();
-  const int peer = socketConnect("127.0.0.1", server_port);
-  if (peer == -1) return 0;
-  if (network.accept() < 0) {
-    socketClose(peer);
-    return 0;
-  }
-  std::size_t sent = 0;
-  std::size_t at = 0;
-  while (at < size) {
-    const std::uint8_t control = data[at++];
-    if (control >= 0x80) {
-      pollNetwork(0, (control & 0x40) != 0);
-      continue;
-    }
-    std::size_t chunk = static_cast<std::size_t>(control) + 1;
-    if (chunk > size - at) chunk = size - at;
-    if (sent + chunk <= MAX_SENT && socketSendAll(peer, data + at, static_cast<int>(chunk)) == 0)
-      sent += chunk;
-    at += chunk;
-  }
-  socketClose(peer);
-  // Once the peer's close has arrived, each poll takes a complete message or closes the socket,
-  // so the manager must let go of it. The close may take a moment to arrive on a busy machine.
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (network.getNumConnected() > 0) {
-    pollNetwork(0, false);
-    if (network.getNumConnected() == 0) break;
-    if (std::chrono::steady_clock::now() > give_up) std::abort();
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  closeAllSockets();
+  NetworkScript script(server_port);
+  script.play(data, size);
   return 0;
 }
 

@@ -26,10 +26,8 @@ int feedConfig(const std::uint8_t* data, std::size_t size);
 // serialized back; every object is deleted afterwards.
 int feedSerialization(const std::uint8_t* data, std::size_t size);
 
-// The bytes as a script for one loopback connection to the network manager: a control byte below
-// 0x80 sends the next (byte + 1) bytes from the peer; 0x80 and up polls the manager (data events
-// and receive, into a string or, with bit 0x40, into a 16-byte buffer). At the end the peer
-// closes and the manager is polled until it lets go of the socket.
+// The bytes as a script for the network manager with several loopback connections (see
+// NetworkScript.h).
 int feedNetwork(const std::uint8_t* data, std::size_t size);
 
 }  // namespace tx::fuzz

@@ -93,6 +93,8 @@ const ConfigReader::Setting ConfigReader::SETTINGS[] = {
     {"logfile", text<&Config::logfile>},
     {"random_seed", integer<&Config::random_seed>},
     {"networking", flag<&Config::networking>},
+    {"max_outgoing_bytes", integer<&Config::max_outgoing_bytes>},
+    {"stall_timeout", integer<&Config::stall_timeout>},
     {"grid_width", integer<&Config::grid_width>},
     {"grid_height", integer<&Config::grid_height>},
     {"quadtree_depth", integer<&Config::quadtree_depth>},
@@ -150,6 +152,8 @@ void Config::printConfig() const {
   log.writeLog(1, "  Log file: %s", logfile.c_str());
   log.writeLog(1, "  Random seed: %d", random_seed);
   log.writeLog(1, "  Networking: %s", boolText(networking));
+  log.writeLog(1, "  Max outgoing bytes: %d", max_outgoing_bytes);
+  log.writeLog(1, "  Stall timeout: %d", stall_timeout);
   log.writeLog(1, "  Scene graph: simple");
   log.writeLog(1, "-----------------------------------");
 }

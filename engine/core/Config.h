@@ -9,6 +9,10 @@ namespace tx {
 // Window style bit sets accepted by the "window_style" setting.
 constexpr int WINDOW_STYLE_DEFAULT = 5;
 constexpr int WINDOW_STYLE_FULLSCREEN = 8;
+// Defaults of the network manager's cap on bytes kept for sending to one socket, and of the
+// milliseconds a message may stay incomplete.
+constexpr int DEFAULT_MAX_OUTGOING_BYTES = 4 * 1024 * 1024;
+constexpr int DEFAULT_STALL_TIMEOUT = 30000;
 
 // The engine's settings, filled once at start-up from an optional file of comma-terminated
 // key:value entries. Every setting has a default, so a missing or empty file gives a working
@@ -53,6 +57,13 @@ class Config {
   // 0 seeds from the calendar time, -1 leaves the generator unseeded.
   int getRandomSeed() const { return random_seed; }
   bool getNetworking() const { return networking; }
+  // "max_outgoing_bytes": bytes the network manager may keep for sending to one socket before it
+  // closes the socket (a peer that stops reading); 0 and up.
+  int getMaxOutgoingBytes() const { return max_outgoing_bytes; }
+  // "stall_timeout": milliseconds a message may take to arrive whole once its first byte has
+  // come; a socket whose message takes longer (a peer that trickles or stops part way) is
+  // closed. 1 to 1800000 (30 minutes).
+  int getStallTimeout() const { return stall_timeout; }
   // Stored only; nothing in the engine reads these yet.
   int getQuadtreeThreshold() const { return quadtree_threshold; }
   int getQuadtreeDepth() const { return quadtree_depth; }
@@ -80,6 +91,8 @@ class Config {
   std::string logfile = "tolvex.log";
   int random_seed = 0;
   bool networking = false;
+  int max_outgoing_bytes = DEFAULT_MAX_OUTGOING_BYTES;
+  int stall_timeout = DEFAULT_STALL_TIMEOUT;
   int quadtree_threshold = 1;
   int quadtree_depth = 10;
   int grid_width = 20;

@@ -202,7 +202,7 @@ void GameManager::step() {
 
 void GameManager::runNetworkPhase() {
   NetworkManager& network_manager = NetworkManager::getInstance();
-  if (network_manager.isServer()) network_manager.accept();
+  if (network_manager.isServer()) network_manager.acceptWaiting();
   const int deadline = clampToInt(
       static_cast<long long>(static_cast<float>(frame_time) * NETWORK_FRAME_SHARE * 1000.0f) +
       frame_clock.split());

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
+#include "core/Config.h"
 #include "core/LogManager.h"
+#include "network/Connection.h"
 #include "platform/Socket.h"
 
 namespace tx {
@@ -19,10 +22,23 @@ void logSocketError(int code) {
   LogManager::getInstance().writeLog("\t%d - %s", code, text.c_str());
 }
 
-// A socket being closed keeps its place in the list under this value until its CLOSE event has
-// been delivered, so handlers cannot reach the released handle and the entry stays findable
-// even if a handler changes the list.
-int closingMarker(int socket) { return -2 - socket; }
+// "NetworkManager::<caller>(): Error! <call>() returned:" and the system's text for the last
+// socket error.
+void logCallFailure(const char* caller, const char* call) {
+  const int code = socketLastError();
+  LogManager::getInstance().writeLog("NetworkManager::%s(): Error! %s() returned:", caller, call);
+  logSocketError(code);
+}
+
+// The message on the wire: prefix and body in one buffer, so that a reader never sees a prefix
+// alone for long.
+std::string wireMessage(const void* body, int bytes) {
+  const int length = bytes + MESSAGE_PREFIX_SIZE;
+  std::string wire(static_cast<std::string::size_type>(length), '\0');
+  std::memcpy(&wire[0], &length, MESSAGE_PREFIX_SIZE);
+  if (bytes > 0) std::memcpy(&wire[MESSAGE_PREFIX_SIZE], body, static_cast<size_t>(bytes));
+  return wire;
+}
 
 }  // namespace
 
@@ -41,6 +57,8 @@ int NetworkManager::startUp() {
                                        socketLastError());
     return 1;
   }
+  setMaxOutgoingBytes(Config::getInstance().getMaxOutgoingBytes());
+  setStallTimeout(Config::getInstance().getStallTimeout());
   Manager::startUp();
   LogManager::getInstance().writeLog(5, "NetworkManager::startUp(): successfully started.");
   return 0;
@@ -50,10 +68,10 @@ void NetworkManager::shutDown() {
   // From the last, so that no index shifts while the others are still open. Entries already
   // being closed (shutDown called from a CLOSE handler) are left to the close that owns them.
   for (;;) {
-    auto open =
-        std::find_if(sockets.rbegin(), sockets.rend(), [](int socket) { return socket >= 0; });
-    if (open == sockets.rend()) break;
-    close(static_cast<int>(sockets.rend() - open) - 1);
+    auto open = std::find_if(connections.rbegin(), connections.rend(),
+                             [](const std::unique_ptr<Connection>& c) { return c->isOpen(); });
+    if (open == connections.rend()) break;
+    close(static_cast<int>(connections.rend() - open) - 1);
   }
   if (server_socket != -1) {
     socketClose(server_socket);
@@ -101,15 +119,18 @@ int NetworkManager::getServerPort() const {
   return socketLocalPort(server_socket);
 }
 
-int NetworkManager::addSocket(int socket, NetworkEventLabel label) {
-  int index = static_cast<int>(sockets.size());
-  sockets.push_back(socket);
-  received.emplace_back();
-  EventNetwork event(label);
-  event.setSocketIndex(index);
-  event.setBytes(0);
-  onEvent(&event);
+int NetworkManager::addSocket(std::unique_ptr<Connection> connection, NetworkEventLabel label) {
+  const int index = getNumConnected();
+  connections.push_back(std::move(connection));
+  sendEvent(label, index);
   return index;
+}
+
+void NetworkManager::sendEvent(NetworkEventLabel label, int sock_index, int bytes) {
+  EventNetwork event(label);
+  event.setSocketIndex(sock_index);
+  event.setBytes(bytes);
+  onEvent(&event);
 }
 
 int NetworkManager::connect(std::string host, int port) {
@@ -119,16 +140,24 @@ int NetworkManager::connect(std::string host, int port) {
                  max_sockets);
     return -1;
   }
-  int socket = socketConnect(host, port);
-  if (socket == -1) {
-    int code = socketLastError();
-    log.writeLog("NetworkManager::connect(): Error! connect() to %s:%d returned:", host.c_str(),
-                 port);
+  const std::string peer = host + ":" + std::to_string(port);
+  const int socket = socketConnectStart(host, port);
+  std::unique_ptr<Connection> connection;
+  if (socket != -1) connection = std::make_unique<Connection>(socket, true, peer);
+  // On the loopback interface the handshake has usually completed already.
+  if (connection == nullptr || connection->finishConnect() == -1) {
+    const int code = socketLastError();
+    log.writeLog("NetworkManager::connect(): Error! connect() to %s returned:", peer.c_str());
     logSocketError(code);
     return -1;
   }
+  if (connection->isConnecting()) {
+    log.writeLog(5, "NetworkManager::connect(): Connecting to %s.", peer.c_str());
+    connections.push_back(std::move(connection));
+    return getNumConnected() - 1;
+  }
   log.writeLog(1, "NetworkManager::connect(): New connection.");
-  return addSocket(socket, NetworkEventLabel::CONNECT);
+  return addSocket(std::move(connection), NetworkEventLabel::CONNECT);
 }
 
 int NetworkManager::accept() {
@@ -150,7 +179,7 @@ int NetworkManager::accept() {
   }
   if (getNumConnected() < max_sockets) {
     log.writeLog(1, "NetworkManager::accept(): New connection.");
-    return addSocket(socket, NetworkEventLabel::ACCEPT);
+    return addSocket(std::make_unique<Connection>(socket, false), NetworkEventLabel::ACCEPT);
   }
   log.writeLog(1, "NetworkManager::accept(): Warning! accept() connection, but at limit (%d).",
                max_sockets);
@@ -159,9 +188,51 @@ int NetworkManager::accept() {
   return -1;
 }
 
+int NetworkManager::acceptWaiting() {
+  int accepted = 0;
+  while (accept() >= 0) ++accepted;
+  return accepted;
+}
+
 bool NetworkManager::isConnected(int sock_index) const {
-  // Descriptor 0 is a valid socket here; only negative handles mean "not connected".
-  return sock_index >= 0 && sock_index < getNumConnected() && sockets[sock_index] >= 0;
+  // A socket being closed keeps its place until its CLOSE event has been delivered, so that
+  // handlers cannot reach the released handle.
+  return sock_index >= 0 && sock_index < getNumConnected() && connections[sock_index]->isOpen();
+}
+
+int NetworkManager::advance(int sock_index) {
+  if (connections[sock_index]->isConnecting()) {
+    const int made = completeConnect(sock_index);
+    return made == -1 ? -1 : 1;
+  }
+  flushOutgoing(sock_index, "genDataEvents");
+  return 0;
+}
+
+int NetworkManager::completeConnect(int sock_index) {
+  Connection& connection = *connections[sock_index];
+  const int made = connection.finishConnect();
+  if (made == 0) return 0;
+  LogManager& log = LogManager::getInstance();
+  if (made == -1) {
+    const int code = socketLastError();
+    log.writeLog("NetworkManager::genDataEvents(): Error! connect() to %s returned:",
+                 connection.getPeer().c_str());
+    logSocketError(code);
+    close(sock_index);
+    return -1;
+  }
+  log.writeLog(1, "NetworkManager::connect(): New connection.");
+  // Bytes sent while the handshake was under way go out first.
+  flushOutgoing(sock_index, "genDataEvents");
+  sendEvent(NetworkEventLabel::CONNECT, sock_index);
+  return 1;
+}
+
+void NetworkManager::flushOutgoing(int sock_index, const char* caller) {
+  if (connections[sock_index]->flush() == 0) return;
+  // The peer's side is gone; reading finds that and closes the socket.
+  logCallFailure(caller, "send");
 }
 
 int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
@@ -175,18 +246,23 @@ int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
     log.writeLog("NetworkManager::send(): Error! Message body of %d bytes not allowed.", bytes);
     return -1;
   }
-  // Prefix and body in one buffer, so that a reader never sees a prefix alone for long.
-  int length = bytes + MESSAGE_PREFIX_SIZE;
-  std::string wire(static_cast<std::string::size_type>(length), '\0');
-  std::memcpy(&wire[0], &length, MESSAGE_PREFIX_SIZE);
-  if (bytes > 0) std::memcpy(&wire[MESSAGE_PREFIX_SIZE], buffer, static_cast<size_t>(bytes));
-  if (socketSendAll(sockets[sock_index], wire.data(), length) == -1) {
-    int code = socketLastError();
-    log.writeLog("NetworkManager::send(): Error! send() returned:");
-    logSocketError(code);
+  const std::string wire = wireMessage(buffer, bytes);
+  if (connections[sock_index]->send(wire.data(), static_cast<int>(wire.size())) == -1) {
+    logCallFailure("send", "send");
     return -1;
   }
-  return 0;
+  return closeIfOverCap(sock_index) ? -1 : 0;
+}
+
+bool NetworkManager::closeIfOverCap(int sock_index) {
+  const std::size_t kept = connections[sock_index]->getPendingBytes();
+  if (kept <= static_cast<std::size_t>(max_outgoing_bytes)) return false;
+  LogManager::getInstance().writeLog(
+      "NetworkManager::send(): Error! Sock index %d keeps %zu unsent bytes, over the limit (%d); "
+      "the peer is not reading, closing.",
+      sock_index, kept, max_outgoing_bytes);
+  close(sock_index);
+  return true;
 }
 
 int NetworkManager::send(int sock_index, const std::string& message) {
@@ -198,80 +274,78 @@ int NetworkManager::send(int sock_index, const std::string& message) {
   return send(sock_index, message.data(), static_cast<int>(message.size()));
 }
 
-int NetworkManager::peekFront(int sock_index, void* buffer, int bytes) {
-  const std::string& held = received[sock_index];
-  int from_held = std::min(bytes, static_cast<int>(held.size()));
-  std::memcpy(buffer, held.data(), static_cast<size_t>(from_held));
-  if (from_held == bytes) return bytes;
-  int got =
-      socketPeek(sockets[sock_index], static_cast<char*>(buffer) + from_held, bytes - from_held);
-  if (got == -1) return -1;
-  return from_held + got;
+int NetworkManager::countArrived(int sock_index, int& count) {
+  if (connections[sock_index]->bytesArrived(count) == 0) return 0;
+  const int code = socketLastError();
+  LogManager::getInstance().writeLog(
+      "NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
+  logSocketError(code);
+  return -1;
 }
 
 int NetworkManager::checkMessage(int sock_index, const char* caller) {
-  LogManager& log = LogManager::getInstance();
-  int socket = sockets[sock_index];
-  int held = static_cast<int>(received[sock_index].size());
+  // Nothing can have arrived before the handshake completes; genDataEvents() reports its end.
+  if (connections[sock_index]->isConnecting()) return 0;
   // Asked before counting: once the peer's close has been seen, every byte it sent has arrived,
   // so a count taken afterwards is final.
-  bool peer_gone = socketPeerClosed(socket);
-  int waiting = 0;
-  if (socketBytesWaiting(socket, waiting) == -1) {
-    int code = socketLastError();
-    log.writeLog("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
-    logSocketError(code);
-  } else if (held + waiting < MESSAGE_PREFIX_SIZE) {
-    if (peer_gone) closeByPeer(sock_index, held + waiting);
+  const bool peer_gone = socketPeerClosed(connections[sock_index]->getSocket());
+  int arrived = 0;
+  const int length = frontLength(sock_index, caller, arrived);
+  if (length < 0) return -1;
+  const bool complete = length > 0 && arrived >= length;
+  if (complete) {
+    connections[sock_index]->incompleteFor(false);
+    return length;
+  }
+  // The rest of a message can no longer arrive once the peer has gone.
+  if (peer_gone) {
+    closeByPeer(sock_index, arrived, caller);
     return 0;
   }
+  closeIfStalled(sock_index, arrived > 0, caller);
+  return 0;
+}
+
+int NetworkManager::frontLength(int sock_index, const char* caller, int& arrived) {
+  Connection& connection = *connections[sock_index];
+  // A failed count is logged and the prefix peeked all the same.
+  if (countArrived(sock_index, arrived) == 0 && arrived < MESSAGE_PREFIX_SIZE) return 0;
   int length = 0;
-  int got = peekFront(sock_index, &length, MESSAGE_PREFIX_SIZE);
+  const int got = connection.peekFront(&length, MESSAGE_PREFIX_SIZE);
   if (got == -1) {
-    int code = socketLastError();
-    log.writeLog("NetworkManager::%s(): Error! recv() returned:", caller);
-    logSocketError(code);
+    logCallFailure(caller, "recv");
     return -1;
   }
   if (got < MESSAGE_PREFIX_SIZE) {
-    if (peer_gone) closeByPeer(sock_index, got);
+    arrived = got;
     return 0;
   }
   if (length < MESSAGE_PREFIX_SIZE || length > MAX_MESSAGE_SIZE) {
-    log.writeLog("NetworkManager::%s(): Error! Bad message length (%d) on sock index %d, closing.",
-                 caller, length, sock_index);
+    LogManager::getInstance().writeLog(
+        "NetworkManager::%s(): Error! Bad message length (%d) on sock index %d, closing.", caller,
+        length, sock_index);
     close(sock_index);
     return -1;
   }
-  int total = isData(sock_index);
-  if (total < 0) return -1;
-  if (total < length) {
-    // The system holds only so much unread data; a message longer than that could never be
-    // complete there, so what has arrived is moved into the manager.
-    if (holdArrived(sock_index, length) == -1) {
-      int code = socketLastError();
-      log.writeLog("NetworkManager::%s(): Error! recv() returned:", caller);
-      logSocketError(code);
-      return -1;
-    }
-    // The rest of a message can no longer arrive once the peer has gone.
-    if (peer_gone) closeByPeer(sock_index, total);
-    return 0;
+  if (countArrived(sock_index, arrived) == -1) return -1;
+  // The system holds only so much unread data; a message longer than that could never be
+  // complete there, so what has arrived is moved into the connection.
+  if (arrived < length && connection.holdArrived(length) == -1) {
+    logCallFailure(caller, "recv");
+    return -1;
   }
   return length;
 }
 
-int NetworkManager::holdArrived(int sock_index, int length) {
-  std::string& held = received[sock_index];
-  int waiting = 0;
-  if (socketBytesWaiting(sockets[sock_index], waiting) == -1) return -1;
-  int wanted = std::min(waiting, length - static_cast<int>(held.size()));
-  if (wanted <= 0) return 0;
-  std::string::size_type before = held.size();
-  held.resize(before + static_cast<std::string::size_type>(wanted));
-  int got = socketReceive(sockets[sock_index], &held[before], wanted);
-  held.resize(before + static_cast<std::string::size_type>(std::max(got, 0)));
-  return got == -1 ? -1 : 0;
+bool NetworkManager::closeIfStalled(int sock_index, bool incomplete, const char* caller) {
+  const int waited = connections[sock_index]->incompleteFor(incomplete);
+  if (waited <= stall_timeout) return false;
+  LogManager::getInstance().writeLog(
+      "NetworkManager::%s(): Warning! Message on sock index %d incomplete for %d ms (limit %d), "
+      "closing.",
+      caller, sock_index, waited, stall_timeout);
+  close(sock_index);
+  return true;
 }
 
 int NetworkManager::receive(int sock_index, void* buffer, int bytes) {
@@ -280,9 +354,10 @@ int NetworkManager::receive(int sock_index, void* buffer, int bytes) {
         "NetworkManager::receive(): Error! Sock index %d not connected.", sock_index);
     return -1;
   }
-  int length = checkMessage(sock_index, "receive");
+  flushOutgoing(sock_index, "receive");
+  const int length = checkMessage(sock_index, "receive");
   if (length <= 0) return -1;
-  int body = length - MESSAGE_PREFIX_SIZE;
+  const int body = length - MESSAGE_PREFIX_SIZE;
   if (body > bytes || (body > 0 && buffer == nullptr)) {
     LogManager::getInstance().writeLog(
         "NetworkManager::receive(): Error! Buffer of %d bytes too small for a body of %d bytes.",
@@ -302,7 +377,8 @@ int NetworkManager::receive(int sock_index, std::string& message) {
         "NetworkManager::receive(): Error! Sock index %d not connected.", sock_index);
     return -1;
   }
-  int length = checkMessage(sock_index, "receive");
+  flushOutgoing(sock_index, "receive");
+  const int length = checkMessage(sock_index, "receive");
   if (length <= 0) return -1;
   std::string whole;
   if (takeMessage(sock_index, length, whole) == -1) return -1;
@@ -311,60 +387,39 @@ int NetworkManager::receive(int sock_index, std::string& message) {
 }
 
 int NetworkManager::takeMessage(int sock_index, int length, std::string& whole) {
-  whole.swap(received[sock_index]);
-  received[sock_index].clear();
-  std::string::size_type done = whole.size();
-  whole.resize(static_cast<std::string::size_type>(length));
-  // The whole message is already waiting, so these reads only stop short on a failure.
-  while (done < whole.size()) {
-    int got =
-        socketReceive(sockets[sock_index], &whole[done], static_cast<int>(whole.size() - done));
-    if (got <= 0) {
-      int code = socketLastError();
-      LogManager::getInstance().writeLog("NetworkManager::receive(): Error! recv() returned:");
-      logSocketError(code);
-      // Part of the message is gone: the stream can no longer be read in step.
-      close(sock_index);
-      return -1;
-    }
-    done += static_cast<std::string::size_type>(got);
-  }
-  return 0;
+  if (connections[sock_index]->takeMessage(length, whole) == 0) return 0;
+  logCallFailure("receive", "recv");
+  // Part of the message is gone: the stream can no longer be read in step.
+  close(sock_index);
+  return -1;
 }
 
-int NetworkManager::isData(int sock_index) const {
-  LogManager& log = LogManager::getInstance();
+int NetworkManager::isData(int sock_index) {
   if (!isConnected(sock_index)) {
-    log.writeLog("NetworkManager::isData(): Error! Sock index %d not connected.", sock_index);
+    LogManager::getInstance().writeLog(
+        "NetworkManager::isData(): Error! Sock index %d not connected.", sock_index);
     return -1;
   }
-  int waiting = 0;
-  if (socketBytesWaiting(sockets[sock_index], waiting) == -1) {
-    int code = socketLastError();
-    log.writeLog("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
-    logSocketError(code);
-    return -1;
-  }
-  return static_cast<int>(received[sock_index].size()) + waiting;
+  flushOutgoing(sock_index, "isData");
+  int arrived = 0;
+  if (countArrived(sock_index, arrived) == -1) return -1;
+  return arrived;
 }
 
 int NetworkManager::genDataEvents(int sock_index) {
   if (!isConnected(sock_index)) return 0;
-  int length = checkMessage(sock_index, "genDataEvents");
+  if (advance(sock_index) != 0) return 0;
+  const int length = checkMessage(sock_index, "genDataEvents");
   if (length <= 0) return length;
   LogManager::getInstance().writeLog(
       15, "NetworkManager::genDataEvents(): have full message (%d bytes).", length);
-  EventNetwork event(NetworkEventLabel::DATA);
-  event.setSocketIndex(sock_index);
-  event.setBytes(length);
-  onEvent(&event);
+  sendEvent(NetworkEventLabel::DATA, sock_index, length);
   return 1;
 }
 
-void NetworkManager::closeByPeer(int sock_index, int unread) {
+void NetworkManager::closeByPeer(int sock_index, int unread, const char* caller) {
   LogManager::getInstance().writeLog(
-      "NetworkManager::genDataEvents(): Connection closed by peer on sock index %d (%d bytes "
-      "unread).",
+      "NetworkManager::%s(): Connection closed by peer on sock index %d (%d bytes unread).", caller,
       sock_index, unread);
   close(sock_index);
 }
@@ -375,25 +430,18 @@ void NetworkManager::close(int sock_index) {
     log.writeLog("NetworkManager::close(): sock_index (%d) out of range.", sock_index);
     return;
   }
-  int socket = sockets[sock_index];
+  Connection* closing = connections[sock_index].get();
   // Already being closed further up the call stack (a CLOSE handler closing it again).
-  if (socket < 0) return;
-  if (socketClose(socket) == -1) {
-    int code = socketLastError();
-    log.writeLog("NetworkManager::close(): Error! close() returned:");
-    logSocketError(code);
+  if (!closing->isOpen()) return;
+  if (closing->closeSocket() == -1) {
+    logCallFailure("close", "close");
   }
-  int marker = closingMarker(socket);
-  sockets[sock_index] = marker;
-  EventNetwork event(NetworkEventLabel::CLOSE);
-  event.setSocketIndex(sock_index);
-  event.setBytes(0);
-  onEvent(&event);
-  auto place = std::find(sockets.begin(), sockets.end(), marker);
-  if (place != sockets.end()) {
-    received.erase(received.begin() + (place - sockets.begin()));
-    sockets.erase(place);
-  }
+  sendEvent(NetworkEventLabel::CLOSE, sock_index);
+  // Handlers may have changed the list; the connection is found again by address.
+  auto place =
+      std::find_if(connections.begin(), connections.end(),
+                   [closing](const std::unique_ptr<Connection>& c) { return c.get() == closing; });
+  if (place != connections.end()) connections.erase(place);
 }
 
 int NetworkManager::setMaxSockets(int new_max_sockets) {
@@ -403,6 +451,26 @@ int NetworkManager::setMaxSockets(int new_max_sockets) {
     return -1;
   }
   max_sockets = new_max_sockets;
+  return 0;
+}
+
+int NetworkManager::setMaxOutgoingBytes(int new_max_outgoing_bytes) {
+  if (new_max_outgoing_bytes < 0) {
+    LogManager::getInstance().writeLog(
+        "NetworkManager::setMaxOutgoingBytes(): Error! %d out of range.", new_max_outgoing_bytes);
+    return -1;
+  }
+  max_outgoing_bytes = new_max_outgoing_bytes;
+  return 0;
+}
+
+int NetworkManager::setStallTimeout(int new_stall_timeout) {
+  if (new_stall_timeout < 1 || new_stall_timeout > MAX_STALL_TIMEOUT) {
+    LogManager::getInstance().writeLog("NetworkManager::setStallTimeout(): Error! %d out of range.",
+                                       new_stall_timeout);
+    return -1;
+  }
+  stall_timeout = new_stall_timeout;
   return 0;
 }
 

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace tx {
 
@@ -22,6 +23,56 @@ thread_local int last_error = 0;
 
 int fail() {
   last_error = errno;
+  return -1;
+}
+
+struct AddressListDeleter {
+  void operator()(addrinfo* list) const { ::freeaddrinfo(list); }
+};
+using AddressList = std::unique_ptr<addrinfo, AddressListDeleter>;
+
+// The stream addresses of host:port; null with last_error set when there are none. A numeric
+// host is read without asking the resolver, so only a host name can wait.
+AddressList resolve(const std::string& host, int port) {
+  addrinfo hints = {};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+  const std::string service = std::to_string(port);
+  addrinfo* found = nullptr;
+  int result = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
+  if (result == EAI_NONAME) {
+    hints.ai_flags = AI_NUMERICSERV;
+    result = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
+  }
+  if (result != 0) {
+    last_error = (result == EAI_SYSTEM) ? errno : EHOSTUNREACH;
+    return AddressList();
+  }
+  return AddressList(found);
+}
+
+// A socket connected, or with SOCK_NONBLOCK in flags connecting, to the first address of
+// host:port that does not refuse at once; -1 when every one does.
+int connectFirst(const std::string& host, int port, int flags) {
+  const AddressList found = resolve(host, port);
+  if (!found) return -1;
+  int code = ECONNREFUSED;
+  for (const addrinfo* candidate = found.get(); candidate != nullptr;
+       candidate = candidate->ai_next) {
+    const int fd = ::socket(candidate->ai_family, candidate->ai_socktype | flags | SOCK_CLOEXEC,
+                            candidate->ai_protocol);
+    if (fd == -1) {
+      code = errno;
+      continue;
+    }
+    if (::connect(fd, candidate->ai_addr, candidate->ai_addrlen) == 0) return fd;
+    // A non-blocking start, interrupted or not, goes on in the background.
+    if ((flags & SOCK_NONBLOCK) != 0 && (errno == EINPROGRESS || errno == EINTR)) return fd;
+    code = errno;
+    ::close(fd);
+  }
+  last_error = code;
   return -1;
 }
 
@@ -73,40 +124,33 @@ int socketLocalPort(int socket) {
 }
 
 int socketAccept(int listening_socket) {
-  int fd = ::accept4(listening_socket, nullptr, nullptr, SOCK_CLOEXEC);
+  int fd = ::accept4(listening_socket, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
   if (fd == -1) return fail();
   return fd;
 }
 
-int socketConnect(const std::string& host, int port) {
-  addrinfo hints = {};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  std::string service = std::to_string(port);
-  int result = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
-  if (result != 0) {
-    last_error = (result == EAI_SYSTEM) ? errno : EHOSTUNREACH;
+int socketConnectStart(const std::string& host, int port) {
+  return connectFirst(host, port, SOCK_NONBLOCK);
+}
+
+int socketConnectResult(int socket) {
+  pollfd watch = {};
+  watch.fd = socket;
+  watch.events = POLLOUT;
+  const int ready = ::poll(&watch, 1, 0);
+  if (ready == -1) return errno == EINTR ? 0 : fail();
+  if (ready == 0) return 0;
+  int code = 0;
+  socklen_t size = sizeof(code);
+  if (::getsockopt(socket, SOL_SOCKET, SO_ERROR, &code, &size) == -1) return fail();
+  if (code != 0) {
+    last_error = code;
     return -1;
   }
-  int fd = -1;
-  int code = ECONNREFUSED;
-  for (addrinfo* candidate = found; candidate != nullptr; candidate = candidate->ai_next) {
-    fd = ::socket(candidate->ai_family, candidate->ai_socktype | SOCK_CLOEXEC,
-                  candidate->ai_protocol);
-    if (fd == -1) {
-      code = errno;
-      continue;
-    }
-    if (::connect(fd, candidate->ai_addr, candidate->ai_addrlen) == 0) break;
-    code = errno;
-    ::close(fd);
-    fd = -1;
-  }
-  ::freeaddrinfo(found);
-  if (fd == -1) last_error = code;
-  return fd;
+  return 1;
 }
+
+int socketConnect(const std::string& host, int port) { return connectFirst(host, port, 0); }
 
 int socketBytesWaiting(int socket, int& count) {
   int waiting = 0;
@@ -125,6 +169,18 @@ int socketReceive(int socket, void* buffer, int bytes) {
   ssize_t got = ::recv(socket, buffer, static_cast<size_t>(bytes), MSG_DONTWAIT);
   if (got == -1) return fail();
   return static_cast<int>(got);
+}
+
+int socketSend(int socket, const void* buffer, int bytes) {
+  for (;;) {
+    // MSG_NOSIGNAL: a vanished peer is an error to report, not a signal that ends the game.
+    const ssize_t sent =
+        ::send(socket, buffer, static_cast<size_t>(bytes), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent >= 0) return static_cast<int>(sent);
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
+    return fail();
+  }
 }
 
 int socketSendAll(int socket, const void* buffer, int bytes) {

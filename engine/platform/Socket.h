@@ -20,9 +20,19 @@ std::string socketErrorText(int code);
 int socketListen(const std::string& address, int port);
 // The local port a socket is bound to, or -1.
 int socketLocalPort(int socket);
-// One pending connection from a listening socket, or -1 (would-block included).
+// One pending connection from a listening socket, as a non-blocking socket; -1 when none is
+// pending (would-block) or on failure.
 int socketAccept(int listening_socket);
-// A connected TCP socket to host:port, waiting for the connection. The handle, or -1.
+// A non-blocking TCP socket whose connection to host:port has been started; the handshake goes
+// on in the background (see socketConnectResult). A numeric address never waits; a host name
+// is looked up first, which may wait for the system's resolver. The handle, or -1 when the
+// lookup failed or the connection was refused at once.
+int socketConnectStart(const std::string& host, int port);
+// Where the handshake of a socket from socketConnectStart stands, without waiting: 1 when the
+// connection is made, 0 while the handshake is under way, -1 when it failed.
+int socketConnectResult(int socket);
+// A connected blocking TCP socket to host:port, waiting for the handshake: for a far end that
+// is not the engine's (a test's or a tool's peer). The handle, or -1.
 int socketConnect(const std::string& host, int port);
 
 // Bytes that can be read without waiting, stored in count. 0, or -1 on failure.
@@ -31,8 +41,11 @@ int socketBytesWaiting(int socket, int& count);
 int socketPeek(int socket, void* buffer, int bytes);
 // Reads up to bytes waiting bytes without waiting. Count read, 0 at end of stream.
 int socketReceive(int socket, void* buffer, int bytes);
-// Sends all bytes, waiting while the system's buffer is full. 0, or -1 when the connection
-// failed part way (the stream is then unusable).
+// Passes bytes to the system as far as it takes them now, without waiting. The count taken (0
+// when its buffer is full), or -1 when the connection failed (the stream is then unusable).
+int socketSend(int socket, const void* buffer, int bytes);
+// Sends all bytes, waiting while the system's buffer is full: for a far end that is not the
+// engine's. 0, or -1 when the connection failed part way (the stream is then unusable).
 int socketSendAll(int socket, const void* buffer, int bytes);
 // True when the peer has closed its side or the connection has failed.
 bool socketPeerClosed(int socket);
