@@ -60,6 +60,9 @@ class SceneGraph {
   // solid list) when either is 0 or less, and refiles every solid object.
   void setGrid(int width, int height);
   bool hasGrid() const { return grid_on; }
+  // The bucket size in cells; 0 when the grid is off.
+  int getGridWidth() const { return grid_width; }
+  int getGridHeight() const { return grid_height; }
   // Sizes the grid to tile a world of horizontal x vertical cells (the world's boundary).
   void setExtent(float horizontal, float vertical);
   // Appends to out the solid objects other than object whose world boxes meet area, in the
