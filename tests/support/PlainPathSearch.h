@@ -36,6 +36,25 @@ class PlainPathSearch {
     return r;
   }
 
+  // One step, as PathFind::cycleOnce: 2 found, 1 searching, 0 no path.
+  int step() {
+    ++steps;
+    const Cell current = takeCurrent();
+    node(current).closed = true;
+    if (current == goal) {
+      found = true;
+      return 2;
+    }
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        const Cell next{current.x + dx, current.y + dy};
+        if ((dx == 0 && dy == 0) || !canStep(current, next)) continue;
+        reach(next, current, node(current).g + std::sqrt(static_cast<float>(dx * dx + dy * dy)));
+      }
+    }
+    return open_cells.empty() ? 0 : 1;
+  }
+
   // The cells from start to goal, empty when none was found.
   std::vector<Vector> path() const {
     std::vector<Vector> cells;
@@ -76,43 +95,30 @@ class PlainPathSearch {
     return false;
   }
 
+  // The open cell with the smallest f, scanning from the last: the latest opened wins ties.
   Cell takeCurrent() {
-    if (open.empty()) return start;
-    std::size_t best = open.size() - 1;
-    for (std::size_t i = open.size(); i-- > 0;) {
-      if (node(open[i]).f < node(open[best]).f) best = i;
+    if (open_cells.empty()) return start;
+    std::size_t best = open_cells.size() - 1;
+    for (std::size_t i = open_cells.size(); i-- > 0;) {
+      if (node(open_cells[i]).f < node(open_cells[best]).f) best = i;
     }
-    const Cell current = open[best];
-    open.erase(open.begin() + static_cast<std::ptrdiff_t>(best));
+    const Cell current = open_cells[best];
+    open_cells.erase(open_cells.begin() + static_cast<std::ptrdiff_t>(best));
     node(current).open = false;
     return current;
   }
 
-  int step() {
-    ++steps;
-    const Cell current = takeCurrent();
-    node(current).closed = true;
-    if (current == goal) {
-      found = true;
-      return 2;
-    }
-    for (int dy = -1; dy <= 1; ++dy) {
-      for (int dx = -1; dx <= 1; ++dx) {
-        const Cell next{current.x + dx, current.y + dy};
-        if ((dx == 0 && dy == 0) || !canStep(current, next)) continue;
-        const float cost = node(current).g + std::sqrt(static_cast<float>(dx * dx + dy * dy));
-        Node& n = node(next);
-        if (n.open && cost > n.g) continue;
-        if (!n.open) open.push_back(next);
-        n.open = true;
-        n.parent = current;
-        n.g = cost;
-        const float ex = static_cast<float>(next.x - goal.x);
-        const float ey = static_cast<float>(next.y - goal.y);
-        n.f = cost + std::sqrt(ex * ex + ey * ey);
-      }
-    }
-    return open.empty() ? 0 : 1;
+  // Opens the cell, or gives it a cheaper way in, from current at cost.
+  void reach(Cell next, Cell current, float cost) {
+    Node& n = node(next);
+    if (n.open && cost > n.g) return;
+    if (!n.open) open_cells.push_back(next);
+    n.open = true;
+    n.parent = current;
+    n.g = cost;
+    const float ex = static_cast<float>(next.x - goal.x);
+    const float ey = static_cast<float>(next.y - goal.y);
+    n.f = cost + std::sqrt(ex * ex + ey * ey);
   }
 
   bool canStep(Cell from, Cell to) const {
@@ -134,7 +140,7 @@ class PlainPathSearch {
   Cell start;
   Cell goal;
   std::vector<Node> nodes;
-  std::vector<Cell> open;
+  std::vector<Cell> open_cells;
   bool found = false;
 };
 
