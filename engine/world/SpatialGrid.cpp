@@ -63,8 +63,8 @@ void SpatialGrid::resize(int new_bucket_width, int new_bucket_height, float hori
   buckets.assign(static_cast<std::size_t>(across * down), std::vector<int>());
   everywhere.clear();
   for (const auto& entry : slots) {
-    Record& record = records[static_cast<std::size_t>(entry.second)];
-    record.span = spanOf(record.box);
+    const auto slot = static_cast<std::size_t>(entry.second);
+    records[slot].span = spanOf(placed[slot].box);
     file(entry.second);
   }
 }
@@ -74,15 +74,13 @@ void SpatialGrid::insert(Object* object, const Box& world_box) {
   int slot = static_cast<int>(records.size());
   if (free_slots.empty()) {
     records.emplace_back();
+    placed.emplace_back();
   } else {
     slot = free_slots.back();
     free_slots.pop_back();
   }
-  Record& record = records[static_cast<std::size_t>(slot)];
-  record.object = object;
-  record.sequence = next_sequence++;
-  record.box = world_box;
-  record.span = spanOf(world_box);
+  records[static_cast<std::size_t>(slot)] = Record{object, next_sequence++, spanOf(world_box)};
+  placed[static_cast<std::size_t>(slot)].box = world_box;
   slots[object] = slot;
   file(slot);
 }
@@ -101,7 +99,7 @@ void SpatialGrid::move(const Object* object, const Box& world_box) {
   const auto found = slots.find(object);
   if (found == slots.end()) return;
   Record& record = records[static_cast<std::size_t>(found->second)];
-  record.box = world_box;
+  placed[static_cast<std::size_t>(found->second)].box = world_box;
   const Span span = spanOf(world_box);
   if (span == record.span) return;
   unfile(found->second);
@@ -113,6 +111,7 @@ void SpatialGrid::clear() {
   for (std::vector<int>& bucket : buckets) bucket.clear();
   everywhere.clear();
   records.clear();
+  placed.clear();
   free_slots.clear();
   slots.clear();
 }
@@ -122,18 +121,23 @@ void SpatialGrid::candidates(const Box& area, std::vector<Candidate>& out) const
   const Span span = spanOf(area);
   // A query wider than the objects are many is quicker to answer from the records.
   if (span.everywhere || bucketCount(span) > static_cast<long long>(records.size())) {
-    for (const Record& record : records) take(record, out);
+    for (const auto& entry : slots) take(entry.second, area, out);
     return;
   }
   forEachBucket(span, [&](std::size_t bucket) {
-    for (int slot : buckets[bucket]) take(records[static_cast<std::size_t>(slot)], out);
+    for (int slot : buckets[bucket]) take(slot, area, out);
   });
-  for (int slot : everywhere) take(records[static_cast<std::size_t>(slot)], out);
+  for (int slot : everywhere) take(slot, area, out);
 }
 
-void SpatialGrid::take(const Record& record, std::vector<Candidate>& out) const {
-  if (record.object == nullptr || record.seen == query_count) return;
-  record.seen = query_count;
+void SpatialGrid::take(int slot, const Box& area, std::vector<Candidate>& out) const {
+  const Placed& place = placed[static_cast<std::size_t>(slot)];
+  if (place.seen == query_count) return;
+  place.seen = query_count;
+  // The box as filed is the object's world box, and reading it here spares a visit to an
+  // object that is nowhere near.
+  if (!boxIntersectsBox(area, place.box)) return;
+  const Record& record = records[static_cast<std::size_t>(slot)];
   out.push_back(Candidate{record.sequence, record.object});
 }
 
@@ -160,11 +164,15 @@ void SpatialGrid::forEachBucket(const Span& span, Visit visit) const {
   // Beyond one full turn the buckets repeat, so a wide span visits each once.
   const long long across = std::min<long long>(span.c1 - span.c0 + 1, columns);
   const long long down = std::min<long long>(span.r1 - span.r0 + 1, rows);
+  const long long first_column = wrap(span.c0, columns);
+  long long row = wrap(span.r0, rows);
   for (long long r = 0; r < down; ++r) {
-    const long long row = wrap(span.r0 + r, rows);
+    long long column = first_column;
     for (long long c = 0; c < across; ++c) {
-      visit(static_cast<std::size_t>(row * columns + wrap(span.c0 + c, columns)));
+      visit(static_cast<std::size_t>(row * columns + column));
+      if (++column == columns) column = 0;
     }
+    if (++row == rows) row = 0;
   }
 }
 

@@ -14,8 +14,9 @@ class Object;
 // world's extent and repeat beyond it: an object at any position, however far out, huge or
 // negative, has buckets, and far-apart objects may share one, which costs time but never a
 // result. Objects spanning many buckets, or whose box is not finite, sit in one list that
-// every query looks at. Holds non-owning pointers and gives candidates only: the caller applies
-// the exact test. Filing and queries allocate nothing once the buckets have grown.
+// every query looks at. Holds non-owning pointers and the world box each object was filed
+// under, which its owner keeps current. Filing and queries allocate nothing once the buckets
+// have grown.
 class SpatialGrid {
  public:
   // A filed object and its place in the order of insertion.
@@ -36,7 +37,8 @@ class SpatialGrid {
   void move(const Object* object, const Box& world_box);
   // Forgets every object.
   void clear();
-  // Appends to out every filed object that may meet area, each once, in no particular order.
+  // Appends to out every filed object whose world box, as filed, meets area, each once, in no
+  // particular order.
   void candidates(const Box& area, std::vector<Candidate>& out) const;
   int getCount() const { return static_cast<int>(slots.size()); }
 
@@ -53,13 +55,17 @@ class SpatialGrid {
              everywhere == other.everywhere;
     }
   };
+  // A filed object; null in a free slot.
   struct Record {
     Object* object = nullptr;
     long long sequence = 0;
-    // The world box it was filed under, kept for refiling when the buckets change.
-    Box box;
     Span span;
-    // The query that last took this record, so that one spanning several buckets comes once.
+  };
+  // What a query reads of every object it meets, kept apart from the records to stay compact.
+  struct Placed {
+    // The world box it was filed under.
+    Box box;
+    // The query that last looked at it, so that one spanning several buckets comes once.
     mutable unsigned long long seen = 0;
   };
 
@@ -73,7 +79,7 @@ class SpatialGrid {
   void forEachBucket(const Span& span, Visit visit) const;
   void file(int slot);
   void unfile(int slot);
-  void take(const Record& record, std::vector<Candidate>& out) const;
+  void take(int slot, const Box& area, std::vector<Candidate>& out) const;
 
   int bucket_width = 1;
   int bucket_height = 1;
@@ -83,7 +89,9 @@ class SpatialGrid {
   std::vector<std::vector<int>> buckets = std::vector<std::vector<int>>(1);
   // Slots of the objects every query looks at.
   std::vector<int> everywhere;
+  // Both by slot.
   std::vector<Record> records;
+  std::vector<Placed> placed;
   std::vector<int> free_slots;
   std::unordered_map<const Object*, int> slots;
   long long next_sequence = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <typeinfo>
 
 #include "core/LogManager.h"
 #include "core/ObjectListIterator.h"
@@ -181,12 +182,20 @@ void WorldManager::draw() {
     const ObjectList list = scene_graph.visibleObjects(altitude);
     for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
       Object* object = it.currentObject();
-      if (boxIntersectsBox(getWorldBox(object), view) ||
-          dynamic_cast<ViewObject*>(object) != nullptr) {
-        object->draw();
-      }
+      if (boxIntersectsBox(getWorldBox(object), view) || isViewObject(object)) object->draw();
     }
   }
+}
+
+bool WorldManager::isViewObject(const Object* object) const {
+  // The answer depends on the class alone, and looking it up costs less than the cast.
+  const std::type_index object_class(typeid(*object));
+  for (const auto& known : view_types) {
+    if (known.first == object_class) return known.second;
+  }
+  const bool view_object = dynamic_cast<const ViewObject*>(object) != nullptr;
+  view_types.emplace_back(object_class, view_object);
+  return view_object;
 }
 
 ObjectList WorldManager::getCollisions(const Object* object, Vector where) const {

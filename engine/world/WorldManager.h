@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <typeindex>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/Manager.h"
@@ -109,11 +111,15 @@ class WorldManager : public Manager {
   void moveAll(const ObjectList& list);
   void deleteAll(const ObjectList& all);
   void followView(const Object* object);
+  // Whether the object is a ViewObject, which is drawn wherever it is.
+  bool isViewObject(const Object* object) const;
 
   SceneGraph scene_graph;
   ObjectList deletions;
   // The watches alive now, innermost last.
   std::vector<RemovalWatch*> removal_watches;
+  // Each class the draw pass has met, and whether it is a ViewObject.
+  mutable std::vector<std::pair<std::type_index, bool>> view_types;
   // Index of the deletion being carried out, -1 outside the deletion walk.
   int deletion_index = -1;
   Object* view_following = nullptr;
