@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/LogManager.h"
 #include "path/PathManager.h"
@@ -24,10 +25,19 @@ Vector toPosition(PathFind::Cell c) {
   return Vector(static_cast<float>(c.x), static_cast<float>(c.y));
 }
 
-// Heap order: the entry taken last has the largest f, then the earliest opening.
+// The heap key: smallest f first, and among equal f the cell opened last. f is never negative,
+// so its bits order as the numbers do.
+std::uint64_t openKey(float f, int opened) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &f, sizeof bits);
+  return static_cast<std::uint64_t>(bits) << 32U |
+         (0xFFFFFFFFU - static_cast<std::uint32_t>(opened));
+}
+
+// The heap keeps the greatest entry on top, so the entry taken later is the lesser.
 template <typename Open>
 bool takenLater(const Open& a, const Open& b) {
-  return a.f > b.f || (a.f == b.f && a.opened < b.opened);
+  return a.key > b.key;
 }
 
 }  // namespace
@@ -88,7 +98,7 @@ PathFind::Cell PathFind::takeCurrent() {
     open.pop_back();
     Node& n = node(top.cell);
     // An entry left behind when the cell was reached more cheaply, or after it was closed.
-    if (!n.in_open || top.f != n.f) continue;
+    if (!n.in_open || top.key != openKey(n.f, n.opened)) continue;
     n.in_open = false;
     --open_count;
     return top.cell;
@@ -149,7 +159,7 @@ void PathFind::reach(Cell cell, Cell current, float cost) {
   }
   // An open cell whose f stays keeps its entry; a smaller f needs a new one.
   if (!was_open || f != next.f) {
-    open.push_back(Open{f, next.opened, cell});
+    open.push_back(Open{openKey(f, next.opened), cell});
     std::push_heap(open.begin(), open.end(), takenLater<Open>);
   }
   next.parent = current;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "path/BlockedCells.h"
@@ -71,10 +72,10 @@ class PathFind {
   long long getEffort() const { return effort; }
 
  private:
-  // An entry of the open heap; outdated once its cell is closed or reached more cheaply.
+  // An entry of the open heap, its key made of f and the cell's opening so that the smallest
+  // key is taken first; outdated once its cell is closed or reached more cheaply.
   struct Open {
-    float f;
-    int opened;
+    std::uint64_t key;
     Cell cell;
   };
 
