@@ -24,6 +24,28 @@ int indexOf(const ObjectList& list, const Object* object) {
   return -1;
 }
 
+// The furthest place along the object's velocity, found by bisecting the fraction of it, where
+// its box does not meet obstacle; its own position when there is none.
+Vector lastFreePlace(const Object* object, const Box& obstacle) {
+  const Vector velocity = object->getVelocity();
+  Vector free_position = object->getPosition();
+  float c = 0.5f;
+  float step = 1.0f;
+  for (int k = 1; k <= 7; ++k) {
+    step *= 0.5f;
+    Vector probe = velocity;
+    probe.scale(c);
+    probe = object->getPosition() + probe;
+    if (boxIntersectsBox(getWorldBox(object, probe), obstacle)) {
+      c -= step;
+    } else {
+      free_position = probe;
+      c += step;
+    }
+  }
+  return free_position;
+}
+
 bool holdsHard(const ObjectList& list) {
   for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
     if (it.currentObject()->getSolidness() == HARD) return true;
@@ -342,27 +364,8 @@ int WorldManager::setViewFollowing(Object* new_view_following) {
 }
 
 Vector getNormal(const Object* object, const Object* other) {
-  const Vector velocity = object->getVelocity();
   const Box b = getWorldBox(other);
-  Vector free_position = object->getPosition();
-
-  // Bisect the fraction of the velocity the object can travel before it meets the other box.
-  float c = 0.5f;
-  float step = 1.0f;
-  for (int k = 1; k <= 7; ++k) {
-    step *= 0.5f;
-    Vector probe = velocity;
-    probe.scale(c);
-    probe = object->getPosition() + probe;
-    if (boxIntersectsBox(getWorldBox(object, probe), b)) {
-      c -= step;
-    } else {
-      free_position = probe;
-      c += step;
-    }
-  }
-  const Box a = getWorldBox(object, free_position);
-
+  const Box a = getWorldBox(object, lastFreePlace(object, b));
   const float bx = b.getCorner().getX();
   const float by = b.getCorner().getY();
   const float bh = b.getHorizontal();

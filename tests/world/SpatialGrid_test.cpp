@@ -124,8 +124,8 @@ class RandomWorld {
                        : all[static_cast<std::size_t>(pick(static_cast<int>(all.size())))];
   }
 
-  // What a collision handler may do: mark or destroy either object, change its own solidness,
-  // make a new object.
+  // What a collision handler may do: mark or destroy either object or any other, change its own
+  // solidness, make a new object.
   void react(Object* self, Object* other) {
     WorldManager& world = WorldManager::getInstance();
     switch (pick(150)) {
@@ -146,6 +146,9 @@ class RandomWorld {
         break;
       case 5:
         delete self;
+        break;
+      case 6:
+        if (Object* victim = anyObject(); victim != self) delete victim;
         break;
       default:
         break;
