@@ -1,6 +1,6 @@
 // Path search cost on two worlds: an 80 x 24 maze of hard walls and an open 400 x 200 world
-// with long walls. Prints steps and microseconds per completed search, stepped by hand and
-// through the path manager's cycle(), beside the plain search (open list scanned, every cell
+// with long walls. Prints steps and microseconds per completed search (medians), stepped by hand
+// and through the path manager's cycle(), beside the plain search (open list scanned, every cell
 // asking the collision query, which walks the solid list) measured in the same run, with the
 // plain-to-engine ratio; and how many frames one search needs when the path manager gets the
 // smallest budget or most of a frame.
@@ -35,39 +35,40 @@ struct Timing {
   double microseconds = 0.0;
 };
 
-// Runs complete searches step by step outside the manager and averages them.
+// Runs complete searches step by step outside the manager; the median time.
 Timing timeSearch(tx::Object* walker, Vector goal, int repeats) {
   Timing t;
+  std::vector<double> times;
   for (int i = 0; i < repeats; ++i) {
     tx::PathFind search(walker, walker->getPosition(), goal);
     tx::PathManager::getInstance().removePath(&search);
     int r = 1;
     t.steps = 0;
-    t.microseconds += timeMicros([&] {
+    times.push_back(timeMicros([&] {
       while (r == 1) {
         r = search.cycleOnce();
         ++t.steps;
       }
-    });
+    }));
     if (r != 2) std::printf("  search failed!\n");
     t.path = search.getPath().getNodes();
   }
-  t.microseconds /= repeats;
+  t.microseconds = bench::median(times);
   return t;
 }
 
 // Complete searches through the path manager's cycle with a budget large enough for one
-// search, averaged; the walker receives and follows nothing in between.
+// search; the median time. The walker receives and follows nothing in between.
 double timeManagedSearch(tx::Object* walker, Vector goal, int repeats) {
-  double total = 0.0;
+  std::vector<double> times;
   for (int i = 0; i < repeats; ++i) {
     walker->findPath(goal);
-    total += timeMicros([&] {
+    times.push_back(timeMicros([&] {
       while (walker->getPathFind() != nullptr) tx::PathManager::getInstance().cycle(1000000);
-    });
+    }));
     walker->setFollowPath(false);
   }
-  return total / repeats;
+  return bench::median(times);
 }
 
 // The plain search with the collision query walking the solid list, as the engine searched
@@ -78,15 +79,16 @@ Timing timePlainSearch(tx::Object* walker, const bench::PathWorld& world, int re
   const int bucket_height = graph.getGridHeight();
   graph.setGrid(0, 0);
   Timing t;
+  std::vector<double> times;
   for (int i = 0; i < repeats; ++i) {
     tx::test::PlainPathSearch search(walker, world.start_x, world.start_y, world.goal_x,
                                      world.goal_y);
-    t.microseconds += timeMicros([&] { search.run(); });
+    times.push_back(timeMicros([&] { search.run(); }));
     t.steps = search.steps;
     t.path = search.path();
   }
   graph.setGrid(bucket_width, bucket_height);
-  t.microseconds /= repeats;
+  t.microseconds = bench::median(times);
   return t;
 }
 

@@ -2,9 +2,9 @@
 // maze and the 400 x 200 world with four long walls. libtcod gets the walls as a map and the
 // engine's step rule through its cost function (no step into a wall, no diagonal step beside
 // one, diagonal steps costing the square root of 2), so both find paths of the same cost.
-// Prints microseconds per search for each (the engine's through the path manager's cycle), the
-// libtcod-to-engine ratio (above 1: the engine is faster) and how the paths compare. Built only
-// when libtcod is installed (tools/install-peers).
+// Prints microseconds per search (medians) for each (the engine's through the path manager's
+// cycle), the libtcod-to-engine ratio (above 1: the engine is faster) and how the paths compare.
+// Built only when libtcod is installed (tools/install-peers).
 #include <libtcod/path.h>
 
 #include <chrono>
@@ -45,14 +45,15 @@ Run engineSearch(const bench::PathWorld& world, int repeats) {
   walker->setPosition(Vector(static_cast<float>(world.start_x), static_cast<float>(world.start_y)));
   const Vector goal(static_cast<float>(world.goal_x), static_cast<float>(world.goal_y));
   Run run;
+  std::vector<double> times;
   for (int i = 0; i < repeats; ++i) {
     walker->findPath(goal);
-    run.microseconds += timeMicros([&] {
+    times.push_back(timeMicros([&] {
       while (walker->getPathFind() != nullptr) tx::PathManager::getInstance().cycle(1000000);
-    });
+    }));
     walker->setFollowPath(false);
   }
-  run.microseconds /= repeats;
+  run.microseconds = bench::median(times);
   run.path = walker->getPath().getNodes();
   tx::WorldManager::getInstance().shutDown();
   tx::PathManager::getInstance().shutDown();
@@ -73,11 +74,13 @@ Run libtcodSearch(const bench::PathWorld& world, int repeats) {
   auto* data = const_cast<bench::PathWorld*>(&world);
   TCOD_path_t path =
       TCOD_path_new_using_function(world.width, world.height, stepCost, data, std::sqrt(2.0f));
+  std::vector<double> times;
   for (int i = 0; i < repeats; ++i) {
-    run.microseconds += timeMicros(
-        [&] { TCOD_path_compute(path, world.start_x, world.start_y, world.goal_x, world.goal_y); });
+    times.push_back(timeMicros([&] {
+      TCOD_path_compute(path, world.start_x, world.start_y, world.goal_x, world.goal_y);
+    }));
   }
-  run.microseconds /= repeats;
+  run.microseconds = bench::median(times);
   run.path.emplace_back(static_cast<float>(world.start_x), static_cast<float>(world.start_y));
   for (int i = 0; i < TCOD_path_size(path); ++i) {
     int x = 0;
