@@ -52,7 +52,7 @@ class SceneGraph {
   int updateAltitude(Object* object, int new_altitude);
   int updateSolidness(Object* object, Solidness new_solidness);
   int updateType(Object* object, std::string new_type);
-  // Refile a solid object in the spatial grid under its new position or box. Return 0.
+  // Each refiles a solid object in the spatial grid under its new position or box; 0.
   int updatePosition(Object* object, Vector new_position);
   int updateBox(Object* object, Box new_box);
 
