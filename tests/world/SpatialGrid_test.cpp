@@ -71,46 +71,31 @@ class RandomWorld {
   // Mostly inside the world, on quarter cells so that edges meet exactly; now and then on a
   // bucket's edge, outside, huge, infinite or not a number.
   float coordinate() {
-    switch (pick(24)) {
-      case 0:
-        return std::numeric_limits<float>::quiet_NaN();
-      case 1:
-        return pick(2) ? std::numeric_limits<float>::infinity() : -1e30f;
-      case 2:
-        return pick(2) ? 1e9f : -1e9f;
-      case 3:
-        return static_cast<float>(8 * pick(10));
-      case 4:
-        return -uniform(0.0f, 30.0f);
-      default:
-        return quarter(-1.0f, 25.0f);
-    }
+    const int kind = pick(24);
+    if (kind == 0) return std::numeric_limits<float>::quiet_NaN();
+    if (kind == 1) return pick(2) ? std::numeric_limits<float>::infinity() : -1e30f;
+    if (kind == 2) return pick(2) ? 1e9f : -1e9f;
+    if (kind == 3) return static_cast<float>(8 * pick(10));
+    if (kind == 4) return -uniform(0.0f, 30.0f);
+    return quarter(-1.0f, 25.0f);
   }
   float quarter(float low, float high) { return std::round(uniform(low, high) * 4.0f) / 4.0f; }
   Vector position() { return Vector(coordinate(), coordinate()); }
   Vector nearby() { return Vector(quarter(0.0f, 24.0f), quarter(0.0f, 24.0f)); }
   // Ordinary, bucket-sized, larger than the world, empty, backwards, or reaching without end.
   Box box() {
-    switch (pick(14)) {
-      case 0:
-        return Box(Vector(), 20.0f, 8.0f);  // A bucket's size.
-      case 1:
-        return Box(Vector(-60.0f, -60.0f), 120.0f, 120.0f);  // Larger than the world.
-      case 2:
-        return Box(Vector(), 0.0f, 0.0f);
-      case 3:
-        return Box(Vector(0.5f, 0.0f), -3.0f, 2.0f);
-      case 4:
-        return Box(Vector(-0.5f, -0.5f), 1.0f, 1.0f);
-      case 5:
-        return Box(Vector(-1.0f, -0.5f), 6.5f, 2.0f);
-      case 6:
-        return Box(Vector(-0.5f, -0.5f), std::numeric_limits<float>::infinity(), 1.0f);
-      case 7:
-        return Box(Vector(-0.5f, -0.5f), 1.0f, std::numeric_limits<float>::quiet_NaN());
-      default:
-        return Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f);
-    }
+    const Box kinds[] = {
+        Box(Vector(), 20.0f, 8.0f),  // A bucket's size.
+        Box(Vector(-60.0f, -60.0f), 120.0f, 120.0f),
+        Box(Vector(), 0.0f, 0.0f),
+        Box(Vector(0.5f, 0.0f), -3.0f, 2.0f),
+        Box(Vector(-0.5f, -0.5f), 1.0f, 1.0f),
+        Box(Vector(-1.0f, -0.5f), 6.5f, 2.0f),
+        Box(Vector(-0.5f, -0.5f), std::numeric_limits<float>::infinity(), 1.0f),
+        Box(Vector(-0.5f, -0.5f), 1.0f, std::numeric_limits<float>::quiet_NaN()),
+    };
+    const int kind = pick(14);
+    return kind < 8 ? kinds[kind] : Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f);
   }
   Solidness solidness() { return static_cast<Solidness>(pick(5) % 3); }
   Vector velocity() {
@@ -128,31 +113,15 @@ class RandomWorld {
   // solidness, make a new object.
   void react(Object* self, Object* other) {
     WorldManager& world = WorldManager::getInstance();
-    switch (pick(150)) {
-      case 0:
-        world.markForDelete(other);
-        break;
-      case 1:
-        delete other;
-        break;
-      case 2:
-        self->setSolidness(pick(2) ? HARD : SOFT);
-        break;
-      case 3:
-        new Actor(*this);
-        break;
-      case 4:
-        world.markForDelete(self);
-        break;
-      case 5:
-        delete self;
-        break;
-      case 6:
-        if (Object* victim = anyObject(); victim != self) delete victim;
-        break;
-      default:
-        break;
-    }
+    const int reaction = pick(150);  // Most collisions pass without one.
+    if (reaction == 0) world.markForDelete(other);
+    if (reaction == 1) delete other;
+    if (reaction == 2) self->setSolidness(pick(2) ? HARD : SOFT);
+    if (reaction == 3) new Actor(*this);
+    if (reaction == 4) world.markForDelete(self);
+    if (reaction == 5) delete self;
+    Object* bystander = reaction == 6 ? anyObject() : nullptr;
+    if (bystander != self) delete bystander;
   }
 
   void act() {
@@ -169,50 +138,21 @@ class RandomWorld {
       return;
     }
     focus = o->getPosition();
-    switch (pick(14)) {
-      case 0:
-        move(o);
-        break;
-      case 1:
-        o->setSolidness(solidness());
-        break;
-      case 2:
-        o->setActive(!o->isActive());
-        break;
-      case 3:
-        o->setBox(box());
-        break;
-      case 4:
-        o->setPosition(position());
-        break;
-      case 5:
-        o->setVelocity(velocity());
-        break;
-      case 6:
-        new Actor(*this);
-        break;
-      case 7:
-        world.markForDelete(o);
-        break;
-      case 8:
-        delete o;
-        break;
-      case 9:
-        world.setBoundary(Box(Vector(), uniform(5.0f, 60.0f), uniform(5.0f, 40.0f)));
-        break;
-      case 10:
-        o->setAvoidCollisions(!o->getAvoidCollisions());
-        break;
-      case 11:
-        o->setNoSoft(!o->getNoSoft());
-        break;
-      case 12:
-        o->setAnimation(Animation(), true);  // Takes the box of no sprite.
-        break;
-      default:
-        world.update();
-        break;
-    }
+    const int change = pick(14);
+    if (change == 0) move(o);
+    if (change == 1) o->setSolidness(solidness());
+    if (change == 2) o->setActive(!o->isActive());
+    if (change == 3) o->setBox(box());
+    if (change == 4) o->setPosition(position());
+    if (change == 5) o->setVelocity(velocity());
+    if (change == 6) new Actor(*this);
+    if (change == 7) world.markForDelete(o);
+    if (change == 8) delete o;
+    if (change == 9) world.setBoundary(Box(Vector(), uniform(5.0f, 60.0f), uniform(5.0f, 40.0f)));
+    if (change == 10) o->setAvoidCollisions(!o->getAvoidCollisions());
+    if (change == 11) o->setNoSoft(!o->getNoSoft());
+    if (change == 12) o->setAnimation(Animation(), true);  // Takes the box of no sprite.
+    if (change == 13) world.update();
   }
 
   // The mover may not survive its move.
