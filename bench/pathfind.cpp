@@ -1,14 +1,16 @@
 // Path search cost on two worlds: an 80 x 24 maze of hard walls and an open 400 x 200 world
-// with long walls. Prints steps and microseconds per completed search, and how many frames of
-// spare time one search needs when the path manager gets the smallest budget or most of a frame.
+// with long walls. Prints steps and microseconds per completed search (medians), stepped by hand
+// and through the path manager's cycle(), beside the plain search (open list scanned, every cell
+// asking the collision query, which walks the solid list) measured in the same run, with the
+// plain-to-engine ratio; and how many frames one search needs when the path manager gets the
+// smallest budget or most of a frame.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
-#include <string>
 #include <vector>
 
-#include "core/GameManager.h"
+#include "PathWorlds.h"
+#include "PlainPathSearch.h"
 #include "core/LogManager.h"
 #include "path/PathFind.h"
 #include "path/PathManager.h"
@@ -19,92 +21,75 @@ namespace {
 
 using tx::Vector;
 
-void wallAt(int x, int y) {
-  auto* w = new tx::Object;
-  w->setType("Wall");
-  w->setPosition(Vector(static_cast<float>(x), static_cast<float>(y)));
-}
-
-// A perfect maze on the odd cells of a width x height grid (both odd), carved depth first
-// from (1, 1) with a fixed seed; every other cell is a hard wall. Returns the wall count.
-int buildMaze(int width, int height) {
-  std::vector<std::vector<bool>> open(height, std::vector<bool>(width, false));
-  std::mt19937 rng(12345);
-  std::vector<std::pair<int, int>> stack{{1, 1}};
-  open[1][1] = true;
-  const int dirs[4][2] = {{2, 0}, {-2, 0}, {0, 2}, {0, -2}};
-  while (!stack.empty()) {
-    auto [x, y] = stack.back();
-    std::vector<int> choices;
-    for (int d = 0; d < 4; ++d) {
-      const int nx = x + dirs[d][0];
-      const int ny = y + dirs[d][1];
-      if (nx > 0 && nx < width - 1 && ny > 0 && ny < height - 1 && !open[ny][nx])
-        choices.push_back(d);
-    }
-    if (choices.empty()) {
-      stack.pop_back();
-      continue;
-    }
-    const int d = choices[rng() % choices.size()];
-    open[y + dirs[d][1] / 2][x + dirs[d][0] / 2] = true;
-    open[y + dirs[d][1]][x + dirs[d][0]] = true;
-    stack.emplace_back(x + dirs[d][0], y + dirs[d][1]);
-  }
-  int walls = 0;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      if (!open[y][x]) {
-        wallAt(x, y);
-        ++walls;
-      }
-    }
-  }
-  return walls;
+template <typename Search>
+double timeMicros(Search search) {
+  const auto begin = std::chrono::steady_clock::now();
+  search();
+  const auto end = std::chrono::steady_clock::now();
+  return std::chrono::duration<double, std::micro>(end - begin).count();
 }
 
 struct Timing {
   int steps = 0;
-  int path_length = 0;
+  std::vector<Vector> path;
   double microseconds = 0.0;
 };
 
-// Runs complete searches step by step outside the manager and averages them.
+// Runs complete searches step by step outside the manager; the median time.
 Timing timeSearch(tx::Object* walker, Vector goal, int repeats) {
   Timing t;
+  std::vector<double> times;
   for (int i = 0; i < repeats; ++i) {
     tx::PathFind search(walker, walker->getPosition(), goal);
     tx::PathManager::getInstance().removePath(&search);
-    int steps = 0;
     int r = 1;
-    const auto begin = std::chrono::steady_clock::now();
-    while (r == 1) {
-      r = search.cycleOnce();
-      ++steps;
-    }
-    const auto end = std::chrono::steady_clock::now();
+    t.steps = 0;
+    times.push_back(timeMicros([&] {
+      while (r == 1) {
+        r = search.cycleOnce();
+        ++t.steps;
+      }
+    }));
     if (r != 2) std::printf("  search failed!\n");
-    t.steps = steps;
-    t.path_length = static_cast<int>(search.getPath().getNodes().size());
-    t.microseconds += std::chrono::duration<double, std::micro>(end - begin).count();
+    t.path = search.getPath().getNodes();
   }
-  t.microseconds /= repeats;
+  t.microseconds = bench::median(times);
   return t;
 }
 
 // Complete searches through the path manager's cycle with a budget large enough for one
-// search, averaged; the walker receives and follows nothing in between.
+// search; the median time. The walker receives and follows nothing in between.
 double timeManagedSearch(tx::Object* walker, Vector goal, int repeats) {
-  double total = 0.0;
+  std::vector<double> times;
   for (int i = 0; i < repeats; ++i) {
     walker->findPath(goal);
-    const auto begin = std::chrono::steady_clock::now();
-    while (walker->getPathFind() != nullptr) tx::PathManager::getInstance().cycle(1000000);
-    const auto end = std::chrono::steady_clock::now();
+    times.push_back(timeMicros([&] {
+      while (walker->getPathFind() != nullptr) tx::PathManager::getInstance().cycle(1000000);
+    }));
     walker->setFollowPath(false);
-    total += std::chrono::duration<double, std::micro>(end - begin).count();
   }
-  return total / repeats;
+  return bench::median(times);
+}
+
+// The plain search with the collision query walking the solid list, as the engine searched
+// before the grid and the heap.
+Timing timePlainSearch(tx::Object* walker, const bench::PathWorld& world, int repeats) {
+  tx::SceneGraph& graph = tx::WorldManager::getInstance().getSceneGraph();
+  const int bucket_width = graph.getGridWidth();
+  const int bucket_height = graph.getGridHeight();
+  graph.setGrid(0, 0);
+  Timing t;
+  std::vector<double> times;
+  for (int i = 0; i < repeats; ++i) {
+    tx::test::PlainPathSearch search(walker, world.start_x, world.start_y, world.goal_x,
+                                     world.goal_y);
+    times.push_back(timeMicros([&] { search.run(); }));
+    t.steps = search.steps;
+    t.path = search.path();
+  }
+  graph.setGrid(bucket_width, bucket_height);
+  t.microseconds = bench::median(times);
+  return t;
 }
 
 // Frames of path-manager cycles with the given budget until the walker has its result.
@@ -118,18 +103,31 @@ int framesForSearch(tx::Object* walker, Vector goal, int budget_ms) {
   return frames;
 }
 
-void report(const char* name, int walls, tx::Object* walker, Vector goal, int repeats) {
+void report(const bench::PathWorld& world, int repeats, int plain_repeats) {
+  tx::WorldManager::getInstance().startUp();
+  tx::PathManager::getInstance().startUp();
+  bench::place(world);
+  auto* walker = new tx::Object;
+  walker->setPosition(Vector(static_cast<float>(world.start_x), static_cast<float>(world.start_y)));
+  const Vector goal(static_cast<float>(world.goal_x), static_cast<float>(world.goal_y));
+
   const Timing t = timeSearch(walker, goal, repeats);
-  std::printf("%s (%d hard walls)\n", name, walls);
-  std::printf("  steps per search          %d (path of %d cells)\n", t.steps, t.path_length);
+  std::printf("%s (%d hard walls)\n", world.name, world.wallCount());
+  std::printf("  steps per search          %d (path of %zu cells)\n", t.steps, t.path.size());
   std::printf("  single steps:    %8.0f us per search, %6.2f us per step\n", t.microseconds,
               t.microseconds / t.steps);
   const double managed = timeManagedSearch(walker, goal, repeats);
   std::printf("  through cycle(): %8.0f us per search, %6.2f us per step\n", managed,
               managed / t.steps);
+  const Timing plain = timePlainSearch(walker, world, plain_repeats);
+  std::printf("  plain search:    %8.0f us per search (%d steps, %s path)\n", plain.microseconds,
+              plain.steps, plain.path == t.path ? "the same" : "A DIFFERENT");
+  std::printf("  plain / through cycle(): %.0f times\n", plain.microseconds / managed);
   const int min_budget = tx::PathManager::getInstance().getMinCycleTime();
   std::printf("  frames at %2d ms per frame %d\n", min_budget, framesForSearch(walker, goal, 0));
   std::printf("  frames at 25 ms per frame %d\n", framesForSearch(walker, goal, 25));
+  tx::WorldManager::getInstance().shutDown();
+  tx::PathManager::getInstance().shutDown();
 }
 
 }  // namespace
@@ -138,37 +136,8 @@ int main() {
   setenv("TOLVEX_LOG", "/tmp/bench_pathfind.log", 1);
   setenv("TOLVEX_CONFIG", "/tmp/bench_pathfind-no-config.txt", 1);
   tx::LogManager::getInstance().startUp();
-  tx::WorldManager& world = tx::WorldManager::getInstance();
-  world.startUp();
-  tx::PathManager::getInstance().startUp();
-
-  world.setBoundary(tx::Box(Vector(), 80.0f, 24.0f));
-  const int maze_walls = buildMaze(79, 23);
-  auto* walker = new tx::Object;
-  walker->setPosition(Vector(1.0f, 1.0f));
-  report("80 x 24 maze", maze_walls, walker, Vector(77.0f, 21.0f), 20);
-  world.shutDown();
-
-  world.startUp();
-  tx::PathManager::getInstance().startUp();
-  world.setBoundary(tx::Box(Vector(), 400.0f, 200.0f));
-  int walls = 0;
-  // Four long walls with the gap at alternate ends force the search to sweep back and forth.
-  for (int k = 0; k < 4; ++k) {
-    const int x = 80 * (k + 1);
-    for (int y = 0; y < 200; ++y) {
-      const bool gap = (k % 2 == 0) ? y >= 190 : y < 10;
-      if (!gap) {
-        wallAt(x, y);
-        ++walls;
-      }
-    }
-  }
-  walker = new tx::Object;
-  walker->setPosition(Vector(10.0f, 100.0f));
-  report("400 x 200 open world with four long walls", walls, walker, Vector(390.0f, 100.0f), 3);
-  world.shutDown();
-  tx::PathManager::getInstance().shutDown();
+  report(bench::maze(), 20, 3);
+  report(bench::longWalls(), 3, 1);
   tx::LogManager::getInstance().shutDown();
   return 0;
 }

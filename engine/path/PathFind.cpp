@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/LogManager.h"
-#include "core/ObjectListIterator.h"
 #include "path/PathManager.h"
 #include "world/Box.h"
 #include "world/Object.h"
@@ -23,6 +23,21 @@ PathFind::Cell toCell(Vector position) {
 
 Vector toPosition(PathFind::Cell c) {
   return Vector(static_cast<float>(c.x), static_cast<float>(c.y));
+}
+
+// The heap key: smallest f first, and among equal f the cell opened last. f is never negative,
+// so its bits order as the numbers do.
+std::uint64_t openKey(float f, int opened) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &f, sizeof bits);
+  return static_cast<std::uint64_t>(bits) << 32U |
+         (0xFFFFFFFFU - static_cast<std::uint32_t>(opened));
+}
+
+// The heap keeps the greatest entry on top, so the entry taken later is the lesser.
+template <typename Open>
+bool takenLater(const Open& a, const Open& b) {
+  return a.key > b.key;
 }
 
 }  // namespace
@@ -46,6 +61,7 @@ PathFind::PathFind(Object* walker, Vector start_position, Vector goal_position, 
     width = w;
     height = h;
     nodes.assign(static_cast<std::size_t>(w) * h, Node());
+    blocked = BlockedCells(w, h);
     node(start).parent = start;
     node(start).f = estimate(start);
   }
@@ -60,101 +76,95 @@ float PathFind::estimate(Cell c) const {
   return std::sqrt(dx * dx + dy * dy);
 }
 
-bool PathFind::isBlockedAt(Vector where) const {
-  const ObjectList collisions = WorldManager::getInstance().getCollisions(object, where);
-  ObjectListIterator it(&collisions);
-  for (it.first(); !it.isDone(); it.next()) {
-    const Object* other = it.currentObject();
-    if (other->getSolidness() != HARD) continue;
-    // An obstacle covering the goal is what the walker is heading for, so it never blocks.
-    return !boxContainsPosition(getWorldBox(other), toPosition(goal));
-  }
-  return false;
-}
-
 int PathFind::cycleOnce() {
   if (nodes.empty()) {
     LogManager::getInstance().writeLog(
         "PathFind::cycleOnce(): node graph not allocated.  Cannot find path.");
     return 0;
   }
-
-  Cell current = start;
-  if (!open.empty()) {
-    // Among equal f the cell appended last wins.
-    std::size_t best = open.size() - 1;
-    for (std::size_t i = open.size(); i-- > 0;) {
-      if (node(open[i]).f < node(open[best]).f) best = i;
-    }
-    current = open[best];
-    open.erase(open.begin() + static_cast<std::ptrdiff_t>(best));
-    node(current).in_open = false;
-  }
+  const Cell current = takeCurrent();
+  effort += 9;
   closed.push_back(current);
   node(current).in_closed = true;
+  if (reaches(current)) return 2;
+  expandFrom(current);
+  return open_count == 0 ? 0 : 1;
+}
 
+PathFind::Cell PathFind::takeCurrent() {
+  while (open_count > 0) {
+    std::pop_heap(open.begin(), open.end(), takenLater<Open>);
+    const Open top = open.back();
+    open.pop_back();
+    Node& n = node(top.cell);
+    // An entry left behind when the cell was reached more cheaply, or after it was closed.
+    if (!n.in_open || top.key != openKey(n.f, n.opened)) continue;
+    n.in_open = false;
+    --open_count;
+    return top.cell;
+  }
+  return start;
+}
+
+bool PathFind::reaches(Cell current) {
   if (current == goal) found = true;
   if (target && boxIntersectsBox(getWorldBox(object, toPosition(current)),
                                  getWorldBox(target, toPosition(goal)))) {
     found = true;
     goal = current;
   }
-  if (found) return 2;
+  return found;
+}
 
+void PathFind::expandFrom(Cell current) {
   // The boundary may have shrunk since the nodes were made; it never grows past them.
   const Box boundary = WorldManager::getInstance().getBoundary();
   const int w = std::min(width, static_cast<int>(boundary.getHorizontal()));
   const int h = std::min(height, static_cast<int>(boundary.getVertical()));
-
-  // A cell is tested for obstacles once per stamp: within one cycle of the path manager, or
-  // within this step when it is taken outside a cycle.
-  int stamp = PathManager::getInstance().getCycleStamp();
-  if (stamp < 0) stamp = --local_stamp;
-  auto isBlocked = [&](int dx, int dy) {
-    Node& n = node(Cell{current.x + dx, current.y + dy});
-    if (n.blocked_stamp != stamp) {
-      n.blocked = isBlockedAt(
-          Vector(static_cast<float>(current.x + dx), static_cast<float>(current.y + dy)));
-      n.blocked_stamp = stamp;
-    }
-    return n.blocked;
-  };
   const bool hard_walker = object->getSolidness() == HARD;
+  effort += blocked.refresh(object, toPosition(goal), hard_walker);
   const float g_current = node(current).g;
-
   for (int dy = -1; dy <= 1; ++dy) {
     for (int dx = -1; dx <= 1; ++dx) {
-      if (dx == 0 && dy == 0) continue;
-      const Cell n{current.x + dx, current.y + dy};
-      if (n.x < 0 || n.x >= w || n.y < 0 || n.y >= h) continue;
-      Node& next = node(n);
-      if (next.in_closed) continue;
-      if (isBlocked(dx, dy)) continue;
-      if (dx != 0 && dy != 0) {
-        const bool side_x = isBlocked(dx, 0);
-        const bool side_y = isBlocked(0, dy);
-        if (side_x && side_y) continue;
-        // A hard walker cannot squeeze past a corner that the move would clip: test the
-        // middle of the step too, where its box overlaps the blocked side cell.
-        if (hard_walker && (side_x || side_y) &&
-            isBlockedAt(Vector(static_cast<float>(current.x) + 0.5f * static_cast<float>(dx),
-                               static_cast<float>(current.y) + 0.5f * static_cast<float>(dy)))) {
-          continue;
-        }
-      }
+      if ((dx == 0 && dy == 0) || !canStep(current, dx, dy, w, h, hard_walker)) continue;
       const float cost = g_current + std::sqrt(static_cast<float>(dx * dx + dy * dy));
-      if (next.in_open) {
-        if (cost > next.g) continue;
-      } else {
-        open.push_back(n);
-        next.in_open = true;
-      }
-      next.parent = current;
-      next.g = cost;
-      next.f = cost + estimate(n);
+      reach(Cell{current.x + dx, current.y + dy}, current, cost);
     }
   }
-  return open.empty() ? 0 : 1;
+}
+
+bool PathFind::canStep(Cell from, int dx, int dy, int w, int h, bool hard_walker) const {
+  const Cell to{from.x + dx, from.y + dy};
+  if (to.x < 0 || to.x >= w || to.y < 0 || to.y >= h) return false;
+  if (node(to).in_closed || blocked.isBlocked(to.x, to.y)) return false;
+  if (dx == 0 || dy == 0) return true;
+  const bool side_x = blocked.isBlocked(to.x, from.y);
+  const bool side_y = blocked.isBlocked(from.x, to.y);
+  if (side_x && side_y) return false;
+  // A hard walker cannot squeeze past a corner that the move would clip: the middle of the
+  // step, where its box overlaps the blocked side cell, must be free too.
+  return !(hard_walker && (side_x || side_y) &&
+           blocked.isCornerBlocked(std::min(from.x, to.x), std::min(from.y, to.y)));
+}
+
+void PathFind::reach(Cell cell, Cell current, float cost) {
+  Node& next = node(cell);
+  const bool was_open = next.in_open;
+  if (was_open && cost > next.g) return;
+  const float f = cost + estimate(cell);
+  if (!was_open) {
+    next.in_open = true;
+    next.opened = opened_count++;
+    ++open_count;
+  }
+  // An open cell whose f stays keeps its entry; a smaller f needs a new one.
+  if (!was_open || f != next.f) {
+    open.push_back(Open{openKey(f, next.opened), cell});
+    std::push_heap(open.begin(), open.end(), takenLater<Open>);
+  }
+  next.parent = current;
+  next.g = cost;
+  next.f = f;
 }
 
 Path PathFind::getPath() const {

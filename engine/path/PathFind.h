@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
+#include "path/BlockedCells.h"
 #include "world/Path.h"
 #include "world/Vector.h"
 
@@ -13,7 +15,8 @@ class Object;
 // An incremental A* search over the world's cells for one walking object. Cells are whole
 // world coordinates (an object at (x, y) stands in cell (x, y)); the grid spans 0 <= x < width
 // and 0 <= y < height of the world boundary. A cell is blocked where the walker would touch a
-// HARD object that does not cover the goal. Steps run through the path manager's cycle.
+// HARD object that does not cover the goal. Steps run through the path manager's cycle. The
+// open cells form a binary heap; among equal f the cell opened last is taken first.
 class PathFind {
  public:
   // A cell of the grid.
@@ -31,9 +34,8 @@ class PathFind {
     Cell parent;
     bool in_open = false;
     bool in_closed = false;
-    // Whether the cell was blocked when last tested, valid while blocked_stamp matches.
-    bool blocked = false;
-    int blocked_stamp = 0;
+    // When the cell was opened, counting from 0: its place in the open list.
+    int opened = 0;
   };
 
   // Starts a search for walker from start to goal (positions rounded to the nearest cell) and
@@ -66,13 +68,29 @@ class PathFind {
   int getHeight() const { return height; }
   // Cells expanded so far.
   int getClosedCount() const { return static_cast<int>(closed.size()); }
+  // Cells and obstacles examined so far, a measure of the time the search has taken.
+  long long getEffort() const { return effort; }
 
  private:
+  // An entry of the open heap, its key made of f and the cell's opening so that the smallest
+  // key is taken first; outdated once its cell is closed or reached more cheaply.
+  struct Open {
+    std::uint64_t key;
+    Cell cell;
+  };
+
   Node& node(Cell c) { return nodes[static_cast<std::size_t>(c.y) * width + c.x]; }
   const Node& node(Cell c) const { return nodes[static_cast<std::size_t>(c.y) * width + c.x]; }
-  // Whether the walker's box placed at where meets a HARD object that does not cover the goal.
-  bool isBlockedAt(Vector where) const;
   float estimate(Cell c) const;
+  // The open cell with the smallest f, the latest opened among equals; start when none is open.
+  Cell takeCurrent();
+  // Whether the current cell ends the search; a reached target moves the goal there.
+  bool reaches(Cell current);
+  void expandFrom(Cell current);
+  // Whether the walker may step from one cell to its neighbour (dx, dy) of a w x h world.
+  bool canStep(Cell from, int dx, int dy, int w, int h, bool hard_walker) const;
+  // Opens the cell, or gives it a cheaper way in, from current at cost.
+  void reach(Cell cell, Cell current, float cost);
 
   Object* object = nullptr;
   Object* target = nullptr;
@@ -82,11 +100,15 @@ class PathFind {
   int height = 0;
   // height rows of width nodes, row-major; empty when the search could not be set up.
   std::vector<Node> nodes;
-  std::vector<Cell> open;
+  // A heap of entries, outdated ones among them; open_count counts the open cells.
+  std::vector<Open> open;
+  int open_count = 0;
+  int opened_count = 0;
   std::vector<Cell> closed;
   bool found = false;
-  // Stamps for single steps taken outside the path manager's cycle, counting down from -1.
-  int local_stamp = 0;
+  long long effort = 0;
+  // Blocked cells, and blocked middles of diagonal steps (at the corner the step passes).
+  BlockedCells blocked{0, 0};
 };
 
 }  // namespace tx

@@ -11,6 +11,14 @@
 
 namespace tx {
 
+namespace {
+
+// Search effort (cells and obstacles examined, PathFind::getEffort) between two readings of
+// the clock: some tens of microseconds of searching.
+constexpr long long EFFORT_PER_READING = 1024;
+
+}  // namespace
+
 PathManager::PathManager() { setType("PathManager"); }
 
 PathManager::~PathManager() = default;
@@ -43,33 +51,39 @@ void PathManager::shutDown() {
 void PathManager::cycle(int budget_ms) {
   const int b = std::max(min_cycle_time, budget_ms);
   Clock clock;
-  // Nothing moves between the steps of one cycle except through the handlers of finished
-  // searches, so the searches may remember blocked cells until a result is reported.
-  cycling = true;
-  ++cycle_stamp;
-  while (!searches.empty() && clock.split() / 1000 < b) {
+  int elapsed_ms = 0;
+  long long unread_effort = 0;
+  while (!searches.empty() && elapsed_ms < b) {
     cursor = 0;
     while (cursor < static_cast<int>(searches.size())) {
-      PathFind* search = searches[cursor];
-      const int r = search->cycleOnce();
-      if (r == 0 || r == 2) {
-        EventPath event(r, search->getPath());
-        // The handler normally removes and deletes the search; reporting tells whether it did.
-        reporting = search;
-        if (Object* walker = search->getObject()) walker->eventHandler(&event);
-        // A search whose object ignored the result would otherwise report again every step.
-        if (reporting) removePath(reporting);
-        reporting = nullptr;
-        ++cycle_stamp;
-      }
+      unread_effort += step(searches[cursor]);
       ++cursor;
-      if (clock.split() / 1000 > b) break;
+      // A reading of the clock costs about as much as a search step, and the clock only tells
+      // whole milliseconds: it is read once enough work has been done to matter.
+      if (unread_effort < EFFORT_PER_READING) continue;
+      unread_effort = 0;
+      elapsed_ms = clock.split() / 1000;
+      if (elapsed_ms > b) break;
     }
   }
-  cycling = false;
   if (clock.split() / 1000 > b) {
     LogManager::getInstance().writeLog(5, "PathManager::cycle(): cycle time %d exceeded.", b);
   }
+}
+
+long long PathManager::step(PathFind* search) {
+  const long long effort_before = search->getEffort();
+  const int r = search->cycleOnce();
+  if (r != 0 && r != 2) return search->getEffort() - effort_before;
+  EventPath event(r, search->getPath());
+  // The handler normally removes and deletes the search; reporting tells whether it did.
+  reporting = search;
+  if (Object* walker = search->getObject()) walker->eventHandler(&event);
+  // A search whose object ignored the result would otherwise report again every step.
+  if (reporting) removePath(reporting);
+  reporting = nullptr;
+  // A handler may take any time: the clock is read after it.
+  return EFFORT_PER_READING;
 }
 
 int PathManager::addPath(PathFind* search) {

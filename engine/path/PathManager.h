@@ -28,7 +28,8 @@ class PathManager : public Manager {
 
   // Runs search steps for max(budget_ms, frame time / 10) milliseconds, or until no search is
   // left. A finished search (status 0 or 2) is reported to its object at once and then leaves
-  // the list even when the object's handler did not remove it.
+  // the list even when the object's handler did not remove it. The clock is read after every
+  // result and otherwise every few tens of microseconds of searching.
   void cycle(int budget_ms);
 
   // Appends a search (a PathFind adds itself when constructed). -1 for null or one already there.
@@ -39,17 +40,14 @@ class PathManager : public Manager {
   // at it drop their target and go on to the goal cell. Never deletes a search.
   void forgetObject(const Object* object);
 
-  // While a cycle runs, a number that changes whenever the world may have changed (at the
-  // start and after every reported result); blocked cells found under one stamp stay valid
-  // for it. -1 outside a cycle.
-  int getCycleStamp() const { return cycling ? cycle_stamp : -1; }
-
   int getSearchCount() const { return static_cast<int>(searches.size()); }
   // Smallest budget of one cycle, in milliseconds.
   int getMinCycleTime() const { return min_cycle_time; }
 
  private:
   PathManager();
+  // One step of the search, reporting its result if it ended; the effort it took.
+  long long step(PathFind* search);
 
   std::vector<PathFind*> searches;
   int min_cycle_time = 3;
@@ -57,8 +55,6 @@ class PathManager : public Manager {
   int cursor = 0;
   // The search whose final event is being handled; cleared when it is removed meanwhile.
   PathFind* reporting = nullptr;
-  bool cycling = false;
-  int cycle_stamp = 0;
 };
 
 }  // namespace tx

@@ -2,14 +2,10 @@
 
 namespace tx {
 
-namespace {
-
-// Closed intervals [a1, a2] and [b1, b2] overlap when either starts inside the other.
-bool spansOverlap(float a1, float a2, float b1, float b2) {
-  return (b1 <= a1 && a1 <= b2) || (a1 <= b1 && b1 <= a2);
+Box boxAt(Box box, Vector where) {
+  box.setCorner(box.getCorner() + where);
+  return box;
 }
-
-}  // namespace
 
 bool boxIntersectsBox(const Box& a, const Box& b) {
   const float ax1 = a.getCorner().getX();

@@ -30,7 +30,17 @@ class Box {
   float vertical = 0.0f;
 };
 
-// True when the boxes overlap on both axes; touching edges and corners count.
+// The box with its corner moved by where: a box kept relative to a position, placed there.
+Box boxAt(Box box, Vector where);
+
+// True when the closed intervals [a1, a2] and [b1, b2] share a point: either starts inside the
+// other.
+inline bool spansOverlap(float a1, float a2, float b1, float b2) {
+  return (b1 <= a1 && a1 <= b2) || (a1 <= b1 && b1 <= a2);
+}
+
+// True when the boxes overlap on both axes (spansOverlap on each); touching edges and corners
+// count.
 bool boxIntersectsBox(const Box& a, const Box& b);
 
 // True when p lies inside b, edges included.

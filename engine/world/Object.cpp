@@ -192,6 +192,8 @@ void Object::setAnimation(Animation new_animation, bool take_box) {
   animation = new_animation;
   modified[ANIMATION] = true;
   if (take_box) {
+    // The lists do not depend on the box, but the spatial grid does.
+    sceneGraph().updateBox(this, animation.getBox());
     box = animation.getBox();
     modified[BOX] = true;
   }
@@ -227,7 +229,7 @@ int Object::registerInterest(std::string label) {
     return -1;
   }
   if (managerFor(label).registerInterest(this, label) == -1) return -1;
-  event_name[event_count] = label;
+  event_name.push_back(label);
   ++event_count;
   modified[EVENTS] = true;
   return 0;
@@ -247,9 +249,8 @@ int Object::unregisterInterest(std::string label) {
     return -1;
   }
   if (managerFor(label).unregisterInterest(this, label) == -1) return -1;
-  for (int i = found + 1; i < event_count; ++i) event_name[i - 1] = event_name[i];
+  event_name.erase(event_name.begin() + found);
   --event_count;
-  event_name[event_count].clear();
   modified[EVENTS] = true;
   return 0;
 }
@@ -304,11 +305,7 @@ int Object::draw() {
   return result;
 }
 
-Box getWorldBox(const Object* object, Vector where) {
-  Box world_box = object->getBox();
-  world_box.setCorner(world_box.getCorner() + where);
-  return world_box;
-}
+Box getWorldBox(const Object* object, Vector where) { return boxAt(object->getBox(), where); }
 
 Box getWorldBox(const Object* object) { return getWorldBox(object, object->getPosition()); }
 

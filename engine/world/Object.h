@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "display/Animation.h"
 #include "display/Shape.h"
@@ -134,7 +135,10 @@ class Object {
   int registerInterest(std::string label);
   int unregisterInterest(std::string label);
   int getEventCount() const { return event_count; }
-  std::string getEventName(int i) const { return event_name[i]; }
+  // The i-th label registered; empty outside 0 .. getEventCount() - 1.
+  std::string getEventName(int i) const {
+    return i >= 0 && i < event_count ? event_name[static_cast<std::size_t>(i)] : std::string();
+  }
 
   // Called by the world manager's update pass once per step, after the move.
   void accelerate();
@@ -173,8 +177,9 @@ class Object {
   Solidness solidness = HARD;
   Animation animation;
   bool no_soft = false;
+  // event_count labels, at most MAX_OBJ_EVENTS; only those used take room.
   int event_count = 0;
-  std::string event_name[MAX_OBJ_EVENTS];
+  std::vector<std::string> event_name;
   bool modified[ATTR_COUNT];
   Shape shape;
   std::unique_ptr<PathFind> path_find;

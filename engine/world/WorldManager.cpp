@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <typeinfo>
 
 #include "core/LogManager.h"
 #include "core/ObjectListIterator.h"
@@ -23,6 +24,28 @@ int indexOf(const ObjectList& list, const Object* object) {
   return -1;
 }
 
+// The furthest place along the object's velocity, found by bisecting the fraction of it, where
+// its box does not meet obstacle; its own position when there is none.
+Vector lastFreePlace(const Object* object, const Box& obstacle) {
+  const Vector velocity = object->getVelocity();
+  Vector free_position = object->getPosition();
+  float c = 0.5f;
+  float step = 1.0f;
+  for (int k = 1; k <= 7; ++k) {
+    step *= 0.5f;
+    Vector probe = velocity;
+    probe.scale(c);
+    probe = object->getPosition() + probe;
+    if (boxIntersectsBox(getWorldBox(object, probe), obstacle)) {
+      c -= step;
+    } else {
+      free_position = probe;
+      c += step;
+    }
+  }
+  return free_position;
+}
+
 bool holdsHard(const ObjectList& list) {
   for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
     if (it.currentObject()->getSolidness() == HARD) return true;
@@ -32,7 +55,21 @@ bool holdsHard(const ObjectList& list) {
 
 }  // namespace
 
+WorldManager::RemovalWatch::RemovalWatch(WorldManager& init_world) : world(init_world) {
+  world.removal_watches.push_back(this);
+}
+
+WorldManager::RemovalWatch::~RemovalWatch() {
+  world.removal_watches.erase(
+      std::find(world.removal_watches.begin(), world.removal_watches.end(), this));
+}
+
 WorldManager::WorldManager() { setType("WorldManager"); }
+
+void WorldManager::setBoundary(Box new_boundary) {
+  boundary = new_boundary;
+  scene_graph.setExtent(boundary.getHorizontal(), boundary.getVertical());
+}
 
 WorldManager::~WorldManager() = default;
 
@@ -61,10 +98,8 @@ int WorldManager::startUp() {
     return 0;
   }
   deletions.clear();
-  removed_during_walk.clear();
-  tracking_removals = false;
   deletion_index = -1;
-  boundary = Box();
+  setBoundary(Box());
   view = Box();
   view_slack = Vector();
   view_following = nullptr;
@@ -80,17 +115,7 @@ int WorldManager::startUp() {
 void WorldManager::shutDown() {
   // Stop first so that objects made by destructors below are not inserted.
   Manager::shutDown();
-  const ObjectList all = scene_graph.activeObjects() + scene_graph.inactiveObjects();
-  removed_during_walk.clear();
-  tracking_removals = true;
-  for (ObjectListIterator it(&all); !it.isDone(); it.next()) {
-    Object* object = it.currentObject();
-    // A destructor may already have deleted a later object of the copy.
-    if (removed_during_walk.count(object) > 0) continue;
-    delete object;
-  }
-  tracking_removals = false;
-  removed_during_walk.clear();
+  deleteAll(scene_graph.activeObjects() + scene_graph.inactiveObjects());
   scene_graph.shutDown();
   view_following = nullptr;
   LogManager::getInstance().writeLog(5, "WorldManager::shutDown(): Successfully stopped.");
@@ -115,7 +140,7 @@ int WorldManager::removeObject(Object* object) {
   // Entries at or before the deletion walk's index are being (or have been) deleted by the
   // walk itself; later ones, and every one outside the walk, must not be deleted again.
   if (marked_at >= 0 && marked_at > deletion_index) deletions.remove(object);
-  if (tracking_removals) removed_during_walk.insert(object);
+  for (RemovalWatch* watch : removal_watches) watch->removed.insert(object);
   return scene_graph.removeObject(object);
 }
 
@@ -139,25 +164,16 @@ ObjectList WorldManager::objectsOfType(std::string object_type) {
   return scene_graph.objectsOfType(object_type);
 }
 
-void WorldManager::update() {
-  const ObjectList list = scene_graph.activeObjects();
-  removed_during_walk.clear();
-  tracking_removals = true;
-  for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
-    Object* object = it.currentObject();
-    // An object destroyed by an earlier object's handler is no longer there to move.
-    if (removed_during_walk.count(object) > 0) continue;
-    const Vector where = object->predictPosition();
-    if (where != object->getPosition()) {
-      moveObject(object, where);
-      if (removed_during_walk.count(object) > 0) continue;
-    }
-    object->moveAlongPath();
-    object->accelerate();
+void WorldManager::deleteAll(const ObjectList& all) {
+  const RemovalWatch removed(*this);
+  for (ObjectListIterator it(&all); !it.isDone(); it.next()) {
+    // A destructor may already have deleted a later object of the list.
+    if (!removed.saw(it.currentObject())) delete it.currentObject();
   }
-  tracking_removals = false;
-  removed_during_walk.clear();
+}
 
+void WorldManager::update() {
+  moveAll(scene_graph.activeObjects());
   // Destructors may mark further objects; they join this walk.
   ObjectListIterator deleting(&deletions);
   for (deletion_index = 0; !deleting.isDone(); deleting.next(), ++deletion_index) {
@@ -167,28 +183,46 @@ void WorldManager::update() {
   deletions.clear();
 }
 
+void WorldManager::moveAll(const ObjectList& list) {
+  const RemovalWatch removed(*this);
+  for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
+    Object* object = it.currentObject();
+    // An object destroyed by an earlier object's handler is no longer there to move.
+    if (removed.saw(object)) continue;
+    const Vector where = object->predictPosition();
+    if (where != object->getPosition()) {
+      moveObject(object, where);
+      if (removed.saw(object)) continue;
+    }
+    object->moveAlongPath();
+    object->accelerate();
+  }
+}
+
 void WorldManager::draw() {
   for (int altitude = 0; altitude <= MAX_ALTITUDE; ++altitude) {
     const ObjectList list = scene_graph.visibleObjects(altitude);
     for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
       Object* object = it.currentObject();
-      if (boxIntersectsBox(getWorldBox(object), view) ||
-          dynamic_cast<ViewObject*>(object) != nullptr) {
-        object->draw();
-      }
+      if (boxIntersectsBox(getWorldBox(object), view) || isViewObject(object)) object->draw();
     }
   }
 }
 
+bool WorldManager::isViewObject(const Object* object) const {
+  // The answer depends on the class alone, and looking it up costs less than the cast.
+  const std::type_index object_class(typeid(*object));
+  for (const auto& known : view_types) {
+    if (known.first == object_class) return known.second;
+  }
+  const bool view_object = dynamic_cast<const ViewObject*>(object) != nullptr;
+  view_types.emplace_back(object_class, view_object);
+  return view_object;
+}
+
 ObjectList WorldManager::getCollisions(const Object* object, Vector where) const {
   ObjectList collisions;
-  const Box moved = getWorldBox(object, where);
-  const ObjectList solid = scene_graph.solidObjects();
-  for (ObjectListIterator it(&solid); !it.isDone(); it.next()) {
-    Object* other = it.currentObject();
-    if (other == object || !other->isSolid()) continue;
-    if (boxIntersectsBox(moved, getWorldBox(other))) collisions.insert(other);
-  }
+  scene_graph.solidObjectsAt(object, getWorldBox(object, where), collisions);
   return collisions;
 }
 
@@ -196,54 +230,66 @@ int WorldManager::moveObject(Object* object, Vector where) {
   if (object == nullptr) return -1;
   if (object->isSolid()) {
     ObjectList collisions = getCollisions(object, where);
-
-    if (!collisions.isEmpty() && object->getSolidness() == HARD && object->getAvoidCollisions()) {
-      Object* hard = nullptr;
-      for (ObjectListIterator it(&collisions); !it.isDone(); it.next()) {
-        if (it.currentObject()->getSolidness() == HARD) {
-          hard = it.currentObject();
-          break;
-        }
-      }
-      if (hard != nullptr) {
-        // Keep only the motion along the obstacle's side; a corner turns the object back.
-        const Vector normal = getNormal(object, hard);
-        const Vector direction = object->getDirection();
-        const float nx = std::fabs(normal.getX());
-        const float ny = std::fabs(normal.getY());
-        Vector slide(direction.getX() * ny, direction.getY() * nx);
-        if (nx == 1.0f && ny == 1.0f) slide.setX(-slide.getX());
-        slide.normalize();
-        slide.scale(object->getSpeed());
-        const Vector slide_to = object->getPosition() + slide;
-        ObjectList slide_collisions = getCollisions(object, slide_to);
-        if (holdsHard(slide_collisions)) {
-          LogManager::getInstance().writeLog(
-              5,
-              "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot "
-              "move.");
-          return -1;
-        }
-        where = slide_to;
-        collisions = slide_collisions;
-      }
+    if (!collisions.isEmpty() && object->getSolidness() == HARD && object->getAvoidCollisions() &&
+        !slideAlong(object, where, collisions)) {
+      return -1;
     }
-
-    if (!collisions.isEmpty()) {
-      bool move_ok = true;
-      for (ObjectListIterator it(&collisions); !it.isDone(); it.next()) {
-        Object* other = it.currentObject();
-        EventCollision collision(object, other, where);
-        object->eventHandler(&collision);
-        other->eventHandler(&collision);
-        // Read after the handlers: they may have changed either object's solidness.
-        if (object->getSolidness() == HARD && other->getSolidness() == HARD) move_ok = false;
-        if (object->getNoSoft() && other->getSolidness() == SOFT) move_ok = false;
-      }
-      if (!move_ok) return -1;
-    }
+    if (!collisions.isEmpty() && !sendCollisions(object, where, collisions)) return -1;
   }
+  placeObject(object, where);
+  return 0;
+}
 
+bool WorldManager::slideAlong(Object* object, Vector& where, ObjectList& collisions) const {
+  Object* hard = nullptr;
+  for (ObjectListIterator it(&collisions); !it.isDone() && hard == nullptr; it.next()) {
+    if (it.currentObject()->getSolidness() == HARD) hard = it.currentObject();
+  }
+  if (hard == nullptr) return true;
+  // Keep only the motion along the obstacle's side; a corner turns the object back.
+  const Vector normal = getNormal(object, hard);
+  const Vector direction = object->getDirection();
+  const float nx = std::fabs(normal.getX());
+  const float ny = std::fabs(normal.getY());
+  Vector slide(direction.getX() * ny, direction.getY() * nx);
+  if (nx == 1.0f && ny == 1.0f) slide.setX(-slide.getX());
+  slide.normalize();
+  slide.scale(object->getSpeed());
+  const Vector slide_to = object->getPosition() + slide;
+  ObjectList slide_collisions = getCollisions(object, slide_to);
+  if (holdsHard(slide_collisions)) {
+    LogManager::getInstance().writeLog(
+        5, "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot move.");
+    return false;
+  }
+  where = slide_to;
+  collisions = std::move(slide_collisions);
+  return true;
+}
+
+bool WorldManager::sendCollisions(Object* object, Vector where, const ObjectList& collisions) {
+  bool move_ok = true;
+  const RemovalWatch removed(*this);
+  for (ObjectListIterator it(&collisions); !it.isDone(); it.next()) {
+    Object* other = it.currentObject();
+    // A handler may destroy a later partner, which then takes no part, or the mover itself,
+    // which ends the move.
+    if (removed.saw(other)) continue;
+    EventCollision collision(object, other, where);
+    object->eventHandler(&collision);
+    if (removed.saw(object)) return false;
+    if (removed.saw(other)) continue;
+    other->eventHandler(&collision);
+    if (removed.saw(object)) return false;
+    if (removed.saw(other)) continue;
+    // Read after the handlers: they may have changed either object's solidness.
+    if (object->getSolidness() == HARD && other->getSolidness() == HARD) move_ok = false;
+    if (object->getNoSoft() && other->getSolidness() == SOFT) move_ok = false;
+  }
+  return move_ok;
+}
+
+void WorldManager::placeObject(Object* object, Vector where) {
   const Box before = getWorldBox(object);
   object->setPosition(where);
   const Box after = getWorldBox(object);
@@ -252,7 +298,6 @@ int WorldManager::moveObject(Object* object, Vector where) {
     object->eventHandler(&out);
   }
   if (object == view_following) followView(object);
-  return 0;
 }
 
 void WorldManager::setViewPosition(Vector view_position) {
@@ -319,27 +364,8 @@ int WorldManager::setViewFollowing(Object* new_view_following) {
 }
 
 Vector getNormal(const Object* object, const Object* other) {
-  const Vector velocity = object->getVelocity();
   const Box b = getWorldBox(other);
-  Vector free_position = object->getPosition();
-
-  // Bisect the fraction of the velocity the object can travel before it meets the other box.
-  float c = 0.5f;
-  float step = 1.0f;
-  for (int k = 1; k <= 7; ++k) {
-    step *= 0.5f;
-    Vector probe = velocity;
-    probe.scale(c);
-    probe = object->getPosition() + probe;
-    if (boxIntersectsBox(getWorldBox(object, probe), b)) {
-      c -= step;
-    } else {
-      free_position = probe;
-      c += step;
-    }
-  }
-  const Box a = getWorldBox(object, free_position);
-
+  const Box a = getWorldBox(object, lastFreePlace(object, b));
   const float bx = b.getCorner().getX();
   const float by = b.getCorner().getY();
   const float bh = b.getHorizontal();

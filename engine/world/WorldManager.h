@@ -1,7 +1,10 @@
 #pragma once
 
 #include <string>
+#include <typeindex>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "core/Manager.h"
 #include "core/ObjectList.h"
@@ -50,7 +53,9 @@ class WorldManager : public Manager {
   // solid-list order. Spectral and inactive objects are never returned.
   ObjectList getCollisions(const Object* object, Vector where) const;
   // Moves with the solidness rules, sending collision and out events to the objects involved.
-  // 0 if moved; -1 if refused, leaving position, direction and speed as they were.
+  // 0 if moved; -1 if refused, leaving position, direction and speed as they were. A handler
+  // may destroy objects: a destroyed partner takes no further part, and a destroyed mover ends
+  // the move (-1).
   int moveObject(Object* object, Vector where);
 
   // Moves every active object, then deletes those marked. Once per game-loop iteration.
@@ -59,8 +64,9 @@ class WorldManager : public Manager {
   // 0 first, 4 last.
   void draw();
 
-  // Stored as given. Only the extents count when the view is placed.
-  void setBoundary(Box new_boundary) { boundary = new_boundary; }
+  // Stored as given. Only the extents count when the view is placed; the spatial grid tiles
+  // them.
+  void setBoundary(Box new_boundary);
   Box getBoundary() const { return boundary; }
   // Stored as given.
   void setView(Box new_view) { view = new_view; }
@@ -78,15 +84,42 @@ class WorldManager : public Manager {
   Object* getViewFollowing() const { return view_following; }
 
  private:
+  // Collects the objects removed from the world while it lives, for a walk over a list of
+  // objects that event handlers or destructors may destroy: their stale pointers are skipped.
+  class RemovalWatch {
+   public:
+    explicit RemovalWatch(WorldManager& init_world);
+    ~RemovalWatch();
+    RemovalWatch(const RemovalWatch&) = delete;
+    RemovalWatch& operator=(const RemovalWatch&) = delete;
+    bool saw(const Object* object) const { return removed.count(object) > 0; }
+
+   private:
+    friend class WorldManager;
+    WorldManager& world;
+    std::unordered_set<const Object*> removed;
+  };
+
   WorldManager();
+  // The parts of moveObject for a solid object. Each returns false when the move is refused.
+  // The avoid-collisions slide: where and collisions become the slide's.
+  bool slideAlong(Object* object, Vector& where, ObjectList& collisions) const;
+  bool sendCollisions(Object* object, Vector where, const ObjectList& collisions);
+  // Sets the position, then sends the out event and moves the view as they apply.
+  void placeObject(Object* object, Vector where);
+  // The update pass's moves, over its copy of the active list.
+  void moveAll(const ObjectList& list);
+  void deleteAll(const ObjectList& all);
   void followView(const Object* object);
+  // Whether the object is a ViewObject, which is drawn wherever it is.
+  bool isViewObject(const Object* object) const;
 
   SceneGraph scene_graph;
   ObjectList deletions;
-  // Objects destroyed while the update pass or shut-down holds its copy of the object lists;
-  // the copy's stale pointers are skipped.
-  std::unordered_set<const Object*> removed_during_walk;
-  bool tracking_removals = false;
+  // The watches alive now, innermost last.
+  std::vector<RemovalWatch*> removal_watches;
+  // Each class the draw pass has met, and whether it is a ViewObject.
+  mutable std::vector<std::pair<std::type_index, bool>> view_types;
   // Index of the deletion being carried out, -1 outside the deletion walk.
   int deletion_index = -1;
   Object* view_following = nullptr;
