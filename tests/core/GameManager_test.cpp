@@ -2,10 +2,9 @@
 
 #include <deque>
 
+#include "../network/NetworkFixture.h"
 #include "CoreTest.h"
-#include "core/Manager.h"
 #include "platform/SystemClock.h"
-#include "world/WorldManager.h"
 
 namespace tx::test {
 namespace {
@@ -146,68 +145,42 @@ TEST_F(GameManagerTest, StartAndStopOrderInTheLog) {
   }
 }
 
-class ManagerTest : public GameManagerTest {
- protected:
-  void SetUp() override {
-    GameManagerTest::SetUp();
-    ASSERT_EQ(LogManager::getInstance().startUp() + WorldManager::getInstance().startUp(), 0);
-    LogManager::getInstance().setFlush(true);
-    LogManager::getInstance().setLogLevel(1);
-  }
-  Manager& world = WorldManager::getInstance();
-};
+// The network phase of the loop, on a real clock: arrived messages become events; a message left
+// unread is announced in every round of the phase and warned about; a peer gone closes.
+using GameManagerNetworkTest = EngineTest;
 
-// A hundred labels fit and the next is refused silently; an emptied slot closes the gap, a
-// slot with objects left stays; unknown labels or objects fail to unregister.
-TEST_F(ManagerTest, InterestTableSlots) {
-  Listener a, b;
-  for (int i = 0; i < MAX_EVENTS; ++i)
-    ASSERT_EQ(world.registerInterest(&a, "label-" + std::to_string(i)), 0);
-  const std::size_t lines_before = logMessages().size();
-  EXPECT_EQ(world.registerInterest(&a, "label-100"), -1);
-  EXPECT_EQ(logMessages().size(), lines_before);
-  EXPECT_EQ(world.registerInterest(&b, "label-50"), 0);
-  EXPECT_EQ(world.getInterested(50).getCount(), 2);
-  for (int i = 0; i < MAX_EVENTS; ++i) world.unregisterInterest(&a, "label-" + std::to_string(i));
-  ASSERT_EQ(world.getEventCount(), 1);
-  world.registerInterest(&a, "two");
-  world.registerInterest(&b, "three");
-  EXPECT_EQ(world.unregisterInterest(&a, "Two") + world.unregisterInterest(&b, "two"), -2);
-  EXPECT_EQ(world.unregisterInterest(&b, "label-50"), 0);
-  EXPECT_EQ(world.getEventName(0) + "," + world.getEventName(1), "two,three");
-}
-
-// Active objects get the event once per entry, over a copy of the list taken before the walk;
-// refused interests and events reach nobody.
-TEST_F(ManagerTest, DispatchWalksACopyWhileHandlersChangeInterests) {
-  Listener first, inactive, later, added;
-  first.action = [&](int) {
-    game.unregisterInterest(&later, STEP_EVENT);
-    game.registerInterest(&added, STEP_EVENT);
-  };
-  EXPECT_EQ(game.registerInterest(&first, KEYBOARD_EVENT), -1);
-  EXPECT_EQ(game.registerInterest(nullptr, STEP_EVENT), -1);
-  for (Listener* l : {&first, &inactive, &later, &later}) game.registerInterest(l, STEP_EVENT);
-  ASSERT_EQ(inactive.setActive(false), 0);
-  const EventStep step(3);
-  EXPECT_EQ(game.onEvent(&step), 3);
-  EXPECT_EQ(later.count, 2);  // one entry unregistered mid-walk, still in the copy
-  EXPECT_EQ(added.count, 0);  // registered mid-walk, not in the copy
-  first.action = nullptr;
-  EXPECT_EQ(game.onEvent(&step), 3);
-  EXPECT_EQ(later.count, 3);
-  EXPECT_EQ(added.count, 1);
-  const Event undefined;
-  Event keyboard;
-  keyboard.setType(KEYBOARD_EVENT);
-  EXPECT_EQ(game.onEvent(&undefined) + game.onEvent(&keyboard), 0);
-  EXPECT_EQ(inactive.count, 0);
-  EXPECT_EQ(game.getEventCount(), 1);
-  for (const char* line :
-       {"Manager(GameManager)::registerInterest(): Event 'tx-keyboard' not valid for this Manager",
-        "Manager(GameManager)::onEvent(): Warning! Event type tx-undefined is undefined.",
-        "Manager(GameManager)::onEvent(): Error! Event type tx-keyboard not valid."})
-    EXPECT_TRUE(logHas(line)) << line;
+TEST_F(GameManagerNetworkTest, LoopNetworkPhaseAnnouncesWarnsOfResidualDataAndClosesPeerGone) {
+  const std::string residual = "GameManager::run(): Warning! Residual network data.";
+  writeFile("tx-config.txt", "headless:true,\nnetworking:true,\n");
+  GameManager& game = GameManager::getInstance();
+  ASSERT_EQ(game.startUp(), 0);
+  LogManager::getInstance().setFlush(true);
+  ASSERT_EQ(NetworkManager::getInstance().setServer(0, "127.0.0.1"), 0);
+  auto* listener = new NetworkListener;  // deleted by the world manager at shut-down
+  listener->read = true;
+  std::function<bool()> done;
+  new Stepper([&](int step) {
+    if (done() || step >= 300) game.setGameOver(true);
+  });
+  Peer peer(NetworkManager::getInstance().getServerPort());
+  ASSERT_TRUE(peer.write(frame("first") + frame("second")));
+  done = [&] { return listener->bodies.size() == 2; };
+  game.run();
+  EXPECT_EQ(listener->bodies, (std::vector<std::string>{"first", "second"}));
+  EXPECT_FALSE(logHas(residual));
+  listener->read = false;
+  ASSERT_TRUE(peer.write(frame("unread")));
+  done = [&] { return logHas(residual); };
+  game.run();
+  EXPECT_TRUE(logHas(residual));
+  EXPECT_GE(listener->count(Label::DATA), 4);
+  listener->read = true;  // the peer's end can close only once its message is taken
+  peer.closeNow();
+  done = [&] { return listener->count(Label::CLOSE) == 1; };
+  game.run();
+  EXPECT_EQ(listener->count(Label::CLOSE), 1);
+  EXPECT_EQ(NetworkManager::getInstance().getNumConnected(), 0);
+  game.shutDown();
 }
 
 }  // namespace

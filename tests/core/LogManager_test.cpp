@@ -31,7 +31,7 @@ bool linesAre(const std::string& text, const std::vector<std::string>& rests) {
 TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
   LogManager& log = LogManager::getInstance();
   Config::getInstance().loadConfig("logfile:" + path("configured.log") + ",");
-  testing::internal::CaptureStderr();
+  StderrCapture err;
   log.writeLog("before start");
   ASSERT_EQ(log.startUp(), 0);
   log.writeLog("first run");
@@ -47,8 +47,7 @@ TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
   EXPECT_TRUE(logHas("now"));
   log.shutDown();
   log.writeLog("after stop");
-  EXPECT_TRUE(
-      linesAre(testing::internal::GetCapturedStderr(), {"   0 before start", "   0 after stop"}));
+  EXPECT_TRUE(linesAre(err.text(), {"   0 before start", "   0 after stop"}));
   EXPECT_EQ(logMessages(),
             (std::vector<std::string>{"value x", "level five",
                                       "LogManager::startup(): Warning! LogManager already started.",
@@ -61,11 +60,11 @@ TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
   log.shutDown();
   EXPECT_EQ(stripLogPrefix(readFile(path("configured.log"))), "into the configured file\n");
   setenv("TOLVEX_LOG", dir.c_str(), 1);  // a directory
-  testing::internal::CaptureStderr();
+  StderrCapture refused;
   EXPECT_EQ(log.startUp(), -1);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find(
-                "LogManager::startup(): Warning! Unable to open file '" + dir + "'."),
-            std::string::npos);
+  EXPECT_NE(
+      refused.text().find("LogManager::startup(): Warning! Unable to open file '" + dir + "'."),
+      std::string::npos);
 }
 
 }  // namespace

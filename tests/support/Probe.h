@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/LogManager.h"
 #include "core/ObjectList.h"
 #include "core/ObjectListIterator.h"
 #include "world/EventCollision.h"
@@ -17,18 +16,15 @@
 
 namespace tx::test {
 
-class WorldTest : public EngineTest {
+class WorldTest : public LoggedTest {
  protected:
   void SetUp() override {
-    EngineTest::SetUp();
-    ASSERT_EQ(LogManager::getInstance().startUp(), 0);
-    LogManager::getInstance().setFlush(true);
+    LoggedTest::SetUp();
     ASSERT_EQ(WorldManager::getInstance().startUp(), 0);
   }
   void TearDown() override {
     WorldManager::getInstance().shutDown();
-    LogManager::getInstance().shutDown();
-    EngineTest::TearDown();
+    LoggedTest::TearDown();
   }
   static WorldManager& world() { return WorldManager::getInstance(); }
 };

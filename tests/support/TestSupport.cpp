@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -72,6 +73,32 @@ int EngineTest::logCount(const std::string& message) const {
   for (const std::string& line : logMessages())
     if (line == message) ++count;
   return count;
+}
+
+StderrCapture::StderrCapture() {
+  char pattern[] = "/tmp/tolvex-stderr-XXXXXX";
+  const int fd = mkstemp(pattern);
+  if (fd == -1) return;
+  file_path = pattern;
+  std::fflush(stderr);
+  saved = dup(STDERR_FILENO);
+  dup2(fd, STDERR_FILENO);
+  close(fd);
+}
+
+StderrCapture::~StderrCapture() { text(); }
+
+std::string StderrCapture::text() {
+  if (saved != -1) {
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    saved = -1;
+  }
+  const std::string captured = readFile(file_path);
+  if (!file_path.empty()) std::remove(file_path.c_str());
+  file_path.clear();
+  return captured;
 }
 
 std::string EngineTest::logText() const { return readFile(logPath()); }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/LogManager.h"
+
 namespace tx::test {
 
 // Gives each test a private temporary directory, points TOLVEX_LOG at a log file inside it and
@@ -33,6 +35,35 @@ class EngineTest : public ::testing::Test {
   std::string logText() const;
 
   std::string dir;
+};
+
+// The log started, flushing every line so that tests can read it back at once.
+class LoggedTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    ASSERT_EQ(LogManager::getInstance().startUp(), 0);
+    LogManager::getInstance().setFlush(true);
+  }
+  void TearDown() override {
+    LogManager::getInstance().shutDown();
+    EngineTest::TearDown();
+  }
+};
+
+// Sends what the process writes to standard error into a file until text() is called.
+class StderrCapture {
+ public:
+  StderrCapture();
+  ~StderrCapture();
+  StderrCapture(const StderrCapture&) = delete;
+  StderrCapture& operator=(const StderrCapture&) = delete;
+  // Everything written since construction; standard error is restored.
+  std::string text();
+
+ private:
+  int saved = -1;
+  std::string file_path;
 };
 
 // Removes the "HH:MM:SS " time and "%4d " step prefixes from one log line.
