@@ -1,11 +1,8 @@
 #include "world/Object.h"
 
-#include <functional>
-
 #include "Probe.h"
 #include "core/GameManager.h"
 #include "display/InputManager.h"
-#include "world/SceneGraph.h"
 
 namespace tx::test {
 namespace {
@@ -118,56 +115,6 @@ TEST_F(ObjectTest, InterestGoesToTheManagerOfTheLabelUpToAHundredLabels) {
   EXPECT_EQ(world().getInterested(0).getCount(), 1);
   EXPECT_EQ(
       GameManager::getInstance().getEventCount() + InputManager::getInstance().getEventCount(), 0);
-}
-
-class SceneGraphTest : public WorldTest {
- protected:
-  static SceneGraph& graph() { return world().getSceneGraph(); }
-
-  // The object is filed exactly where its current state says, and nowhere else.
-  static void expectFiled(const Object* o) {
-    const bool active = o->isActive();
-    EXPECT_EQ(holds(graph().activeObjects(), o), active);
-    EXPECT_EQ(holds(graph().inactiveObjects(), o), !active);
-    EXPECT_EQ(holds(graph().solidObjects(), o), active && o->isSolid());
-    for (const char* type : {"(Undefined)", "Player"})
-      EXPECT_EQ(holds(graph().objectsOfType(type), o), active && o->getType() == type) << type;
-    for (int a = 0; a <= MAX_ALTITUDE; ++a)
-      EXPECT_EQ(holds(graph().visibleObjects(a), o),
-                active && o->isVisible() && o->getAltitude() == a)
-          << "altitude " << a;
-  }
-};
-
-TEST_F(SceneGraphTest, EverySetterKeepsTheListsInStepOnActiveAndInactiveObjects) {
-  const std::vector<std::pair<const char*, std::function<int(Object*)>>> setters = {
-      {"altitude 4", [](Object* o) { return o->setAltitude(4); }},
-      {"soft", [](Object* o) { return o->setSolidness(SOFT); }},
-      {"spectral", [](Object* o) { return o->setSolidness(SPECTRAL); }},
-      {"invisible", [](Object* o) { return o->setVisible(false); }},
-      {"altitude 0", [](Object* o) { return o->setAltitude(0); }},
-      {"visible", [](Object* o) { return o->setVisible(true); }},
-      {"type", [](Object* o) { return o->setType("Player"), 0; }},
-      {"box", [](Object* o) { return o->setBox(Box(Vector(-1.0f, -1.0f), 2.0f, 2.0f)), 0; }},
-      {"hard", [](Object* o) { return o->setSolidness(HARD); }},
-  };
-  for (const bool active : {true, false}) {
-    SCOPED_TRACE(active ? "active" : "inactive");
-    Object* o = new Object;
-    expectFiled(o);  // new: active, solid, visible at altitude 2, type (Undefined)
-    ASSERT_EQ(o->setActive(active), 0);
-    for (const auto& [name, set] : setters) {
-      SCOPED_TRACE(name);
-      EXPECT_EQ(set(o), 0);
-      expectFiled(o);
-    }
-    ASSERT_EQ(o->setActive(!active), 0);  // activation files the current state
-    expectFiled(o);
-    ASSERT_EQ(o->setActive(true), 0);
-    expectFiled(o);
-    EXPECT_EQ(items(graph().activeObjects()).back(), o);  // reactivated: last in its lists
-    EXPECT_EQ(items(graph().visibleObjects(0)).back(), o);
-  }
 }
 
 }  // namespace

@@ -132,51 +132,41 @@ TEST_F(WorldManagerTest, ObjectMadeBeforeTheWorldStartsStaysOutside) {
   delete stray;
 }
 
-// Deleted objects are forgotten.
-TEST_F(WorldManagerTest, ViewFollowsBeyondTheSlack) {
+// With no slack the view is centred on every move; with slack it stays while the object is
+// inside the centred slack box and is dragged by the overshoot in whichever direction it leaves.
+// A deleted object is forgotten.
+TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   world().setBoundary(Box(Vector(), 200.0f, 100.0f));
   world().setView(Box(Vector(), 80.0f, 24.0f));
   Object* o = new Object;
   ASSERT_EQ(world().setViewFollowing(o), 0);
-  world().moveObject(o, Vector(100.0f, 50.0f));  // no slack: centred on every move
+  world().moveObject(o, Vector(100.0f, 50.0f));
   EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 38.0f));
-  world().setViewSlack(Vector(0.5f, 0.5f));
-  world().moveObject(o, Vector(100.0f, 55.0f));  // inside the slack rows 44 .. 56: the view stays
-  EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 38.0f));
-  world().moveObject(o, Vector(100.0f, 58.0f));  // overshoots by 2: the centre goes from 50 to 52
-  EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 40.0f));
+  world().setViewSlack(Vector(0.5f, 0.5f));  // around (100, 50): columns 80 .. 120, rows 44 .. 56
+  const struct {
+    const char* rule;
+    Vector to, corner;
+  } cases[] = {
+      {"inside the slack the view stays", Vector(118.0f, 55.0f), Vector(60.0f, 38.0f)},
+      {"10 beyond the left edge moves the view 10 left", Vector(70.0f, 50.0f),
+       Vector(50.0f, 38.0f)},
+      {"10 beyond the right edge moves it 10 right", Vector(130.0f, 50.0f), Vector(70.0f, 38.0f)},
+      {"4 beyond the top edge moves it 4 up", Vector(100.0f, 40.0f), Vector(60.0f, 34.0f)},
+      {"2 beyond the bottom edge moves it 2 down", Vector(100.0f, 58.0f), Vector(60.0f, 40.0f)},
+  };
+  for (const auto& c : cases) {
+    o->setPosition(Vector(100.0f, 50.0f));
+    ASSERT_EQ(world().setViewFollowing(o), 0);
+    world().moveObject(o, c.to);
+    EXPECT_EQ(world().getView().getCorner(), c.corner) << c.rule;
+  }
   world().markForDelete(o);
   world().update();
   EXPECT_EQ(world().getViewFollowing(), nullptr);
-  EXPECT_EQ(world().setViewFollowing(nullptr), 0);
 }
 
 // Movement: collision and out events and the solidness rules.
 using MoveTest = WorldTest;
-
-// Edges and corners count; both axes must overlap; order does not matter.
-TEST(BoxTest, IntersectionAndContainmentIncludeEdges) {
-  const struct {
-    Box a, b;
-    bool meets;
-  } cases[] = {
-      {Box(Vector(0, 0), 1, 1), Box(Vector(1, 0), 1, 1), true},  // shared edge
-      {Box(Vector(0, 0), 1, 1), Box(Vector(1.01f, 0), 1, 1), false},
-      {Box(Vector(0, 0), 1, 1), Box(Vector(1, 1), 1, 1), true},                   // shared corner
-      {Box(Vector(0, 0), 0.99f, 0.99f), Box(Vector(1, 0), 0.99f, 0.99f), false},  // neighbour cells
-      {Box(Vector(0, 0), 2, 2), Box(Vector(1, 3), 2, 2), false},  // x overlaps, y does not
-      {Box(Vector(0, 0), 2, 2), Box(Vector(0.5f, 0.5f), 0.5f, 0.5f), true},  // inside
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(boxIntersectsBox(c.a, c.b), c.meets) << c.b.getCorner().getX();
-    EXPECT_EQ(boxIntersectsBox(c.b, c.a), c.meets) << c.b.getCorner().getX();
-  }
-  const Box b(Vector(0, 0), 2, 2);
-  EXPECT_TRUE(boxContainsPosition(b, Vector(2.0f, 2.0f)) &&
-              boxContainsPosition(b, Vector(0.0f, 0.0f)));
-  EXPECT_FALSE(boxContainsPosition(b, Vector(2.01f, 0.0f)) ||
-               boxContainsPosition(b, Vector(1.0f, -0.01f)));
-}
 
 TEST_F(MoveTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
   const struct {
