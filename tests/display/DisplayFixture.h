@@ -7,30 +7,21 @@
 
 #include "TestSupport.h"
 #include "core/Config.h"
-#include "core/LogManager.h"
 #include "display/DisplayManager.h"
 
 namespace tx::test {
 
-// Starts the log and the display with the given configuration text and reads the window back.
-class DisplayTest : public EngineTest {
+// The log started; starts the display with the given configuration text and reads the window
+// back.
+class DisplayTest : public LoggedTest {
  protected:
-  void startDisplay(const std::string& config_text = "") {
+  static void startDisplay(const std::string& config_text = "") {
     if (!config_text.empty()) Config::getInstance().loadConfig(config_text);
-    startLog();
     ASSERT_EQ(DisplayManager::getInstance().startUp(), 0);
   }
-
-  // Starts the log alone, flushing every line so that tests can read it at once.
-  static void startLog() {
-    ASSERT_EQ(LogManager::getInstance().startUp(), 0);
-    LogManager::getInstance().setFlush(true);
-  }
-
   void TearDown() override {
     DisplayManager::getInstance().shutDown();
-    LogManager::getInstance().shutDown();
-    EngineTest::TearDown();
+    LoggedTest::TearDown();
   }
 
   // What has been drawn since the last swap (the back buffer).

@@ -2,6 +2,7 @@
 
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -30,13 +31,13 @@ class Recorder : public Object {
   Recorder() { registerInterest(KEYBOARD_EVENT), registerInterest(MOUSE_EVENT); }
   int eventHandler(const Event* event) override {
     if (const auto* k = dynamic_cast<const EventKeyboard*>(event))
-      received.push_back(key(k->getKey(), k->getAction()));
+      received.push_back(key(k->getKey(), k->getAction())), at.emplace_back();
     if (const auto* m = dynamic_cast<const EventMouse*>(event))
       received.push_back(mouse(m->getButton(), m->getAction())), at.push_back(m->getPosition());
     return 1;
   }
   Events received;
-  std::vector<Vector> at;
+  std::vector<Vector> at;  // where the mouse was, for each event received
 };
 
 class InputTest : public DisplayTest {
@@ -70,7 +71,8 @@ class InputTest : public DisplayTest {
     x.pressButton(button), held_buttons.push_back(button), x.settle();
   }
   void move(int px, int py) { x.movePointer(window, px, py), x.settle(); }
-  // One game-loop iteration's input, and the events it delivered of one kind (without moves).
+  // One game-loop iteration's input, and the events it delivered of one kind (without moves);
+  // the recorder keeps them all.
   Events step(char kind) {
     recorder->received.clear();
     recorder->at.clear();
@@ -108,6 +110,33 @@ TEST_F(InputTest, HeldKeyIsPressedAndHeldThenHeldOncePerStepThenReleasedWithoutH
                     key(KeyCode::BACKSPACE, KeyAction::HELD)}));
 }
 
+// Every key the game reads, and the four arrows, arrives as its own KeyCode.
+TEST_F(InputTest, EachKeyArrivesAsItsOwnKeyCode) {
+  const struct {
+    const char* name;
+    unsigned long keysym;
+    KeyCode code;
+  } keys[] = {{"Left", XK_Left, KeyCode::LEFT_ARROW},
+              {"Right", XK_Right, KeyCode::RIGHT_ARROW},
+              {"Up", XK_Up, KeyCode::UP_ARROW},
+              {"Down", XK_Down, KeyCode::DOWN_ARROW},
+              {"Space", XK_space, KeyCode::SPACE},
+              {"W", XK_w, KeyCode::W},
+              {"A", XK_a, KeyCode::A},
+              {"D", XK_d, KeyCode::D},
+              {"P", XK_p, KeyCode::P},
+              {"Q", XK_q, KeyCode::Q},
+              {"F10", XK_F10, KeyCode::F10}};
+  for (const auto& k : keys) {
+    press(k.keysym);
+    EXPECT_EQ(step('k'), (Events{key(k.code, KeyAction::PRESSED), key(k.code, KeyAction::HELD)}))
+        << k.name << " pressed and held arrives as KeyCode " << static_cast<int>(k.code);
+    release(k.keysym);
+    EXPECT_EQ(step('k'), (Events{key(k.code, KeyAction::RELEASED)}))
+        << k.name << " released arrives as KeyCode " << static_cast<int>(k.code);
+  }
+}
+
 TEST_F(InputTest, F11AndUntranslatedKeysArePressedAndReleasedButNeverHeld) {
   // Keys without a KeyCode carry their SFML value plus 97: 153 for '-'.
   for (const auto& [keysym, code] :
@@ -135,9 +164,17 @@ TEST_F(InputTest, WindowCloseSetsGameOverAndSkipsTheHeldScan) {
   EXPECT_EQ(recorder->received, Events{});
 }
 
-TEST_F(InputTest, PointerAndClicksAreReportedAtTheCellUnderThePointer) {
+// A move, a click and a held button each carry the cell under the pointer, (x, y) as they are.
+TEST_F(InputTest, PointerMovesAndClicksAreReportedAtTheCellUnderThePointer) {
   move(100, 80);  // cell (7.8125, 2.5)
   step('m');
+  const auto moved = std::find(recorder->received.begin(), recorder->received.end(),
+                               mouse(MouseButton::UNDEFINED, MouseAction::MOVED));
+  ASSERT_NE(moved, recorder->received.end()) << "no moved event";
+  const Vector moved_to =
+      recorder->at[static_cast<std::size_t>(moved - recorder->received.begin())];
+  EXPECT_FLOAT_EQ(moved_to.getX(), 7.8125f) << "a moved event's x is the pointer's column";
+  EXPECT_FLOAT_EQ(moved_to.getY(), 2.5f) << "a moved event's y is the pointer's row";
   pressButton(1);
   EXPECT_EQ(step('m'), (Events{mouse(MouseButton::LEFT, MouseAction::CLICKED),
                                mouse(MouseButton::LEFT, MouseAction::PRESSED)}));
