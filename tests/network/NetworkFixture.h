@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/LogManager.h"
 #include "network/EventNetwork.h"
 #include "network/NetworkManager.h"
 #include "platform/Socket.h"
@@ -19,7 +18,7 @@ using Label = NetworkEventLabel;
 
 // Polls condition until it holds, giving up after 5 s (loopback traffic needs a moment to land).
 inline bool waitUntil(const std::function<bool()>& condition) {
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(5000);
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > give_up) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -32,8 +31,8 @@ class NetworkListener : public Object {
  public:
   NetworkListener() { registerInterest(NETWORK_EVENT); }
   int eventHandler(const Event* event) override {
-    if (event->getType() != NETWORK_EVENT) return 0;
-    const auto* e = static_cast<const EventNetwork*>(event);
+    const auto* e = dynamic_cast<const EventNetwork*>(event);
+    if (e == nullptr) return 0;
     seen.push_back(*e);
     std::string body;
     if (read && e->getLabel() == Label::DATA &&
@@ -62,7 +61,7 @@ struct Peer {
     if (socket != -1) socketClose(socket);
     socket = -1;
   }
-  bool seesClose() const { return socketPeerClosed(socket); }  // The engine closed.
+  bool seesClose() const { return socketPeerClosed(socket); }
   int socket;
 };
 
@@ -74,34 +73,31 @@ inline std::string frame(const std::string& body) {
   return prefixOnly(static_cast<int>(body.size()) + MESSAGE_PREFIX_SIZE) + body;
 }
 
-// Log and network manager started, log lines flushed as written.
-class NetworkTest : public EngineTest {
+// The log and the network manager started.
+class NetworkTest : public LoggedTest {
  protected:
   void SetUp() override {
-    EngineTest::SetUp();
-    ASSERT_EQ(LogManager::getInstance().startUp(), 0);
-    LogManager::getInstance().setFlush(true);
+    LoggedTest::SetUp();
     ASSERT_EQ(network().startUp(), 0);
   }
   void TearDown() override {
     if (network().isStarted()) network().shutDown();
-    LogManager::getInstance().shutDown();
-    EngineTest::TearDown();
+    LoggedTest::TearDown();
   }
   static NetworkManager& network() { return NetworkManager::getInstance(); }
-  int listen() {  // On a free loopback port, which it returns.
+  static int listen() {  // on a free loopback port, which it returns
     EXPECT_EQ(network().setServer(0, "127.0.0.1"), 0);
     return network().getServerPort();
   }
-  int acceptOne() {  // Waits for a connection; its index, or the last result.
+  static int acceptOne() {  // waits for a connection; its index, or the last result
     int index = -1;
     waitUntil([&] { return (index = network().accept()) != -1; });
     return index;
   }
-  bool waitForBytes(int sock_index, int bytes) {  // Exactly bytes unread on the socket.
+  static bool waitForBytes(int sock_index, int bytes) {  // exactly bytes unread on the socket
     return waitUntil([&] { return network().isData(sock_index) == bytes; });
   }
-  std::string receiveBody(int sock_index) {  // The next whole message's body, or "<none>".
+  static std::string receiveBody(int sock_index) {  // the next whole message's body, or "<none>"
     std::string body;
     return network().receive(sock_index, body) >= 0 ? body : "<none>";
   }
