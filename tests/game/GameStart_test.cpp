@@ -1,0 +1,46 @@
+#include "GameStart.h"
+
+#include "GameFixture.h"
+#include "LevelDisplay.h"
+#include "Points.h"
+#include "display/ResourceManager.h"
+
+namespace tx::test {
+namespace {
+
+class GameStartTest : public GameTest {
+ protected:
+  GameStartTest() { started = false; }
+};
+
+TEST_F(GameStartTest, QQuitsAndOtherKeysDoNothing) {
+  for (KeyCode key : {KeyCode::SPACE, KeyCode::A, KeyCode::O, KeyCode::ESCAPE})
+    for (KeyAction action : {KeyAction::PRESSED, KeyAction::HELD, KeyAction::RELEASED})
+      sendKey(key, action);
+  EXPECT_EQ(countOfType("Player"), 0);
+  EXPECT_FALSE(GameManager::getInstance().getGameOver());
+  sendKey(KeyCode::Q, KeyAction::PRESSED);
+  EXPECT_TRUE(GameManager::getInstance().getGameOver());
+}
+
+// P builds exactly one game at the start: the title goes quiet and inactive, so later presses
+// never reach it; a game built after another keeps the one pause object.
+TEST_F(GameStartTest, PBuildsOneFreshGame) {
+  sendKey(KeyCode::P, KeyAction::PRESSED);
+  sendKey(KeyCode::P, KeyAction::PRESSED);
+  EXPECT_FALSE(title->isActive());
+  EXPECT_NE(title->getMusic()->getMusic()->getStatus(), sf::SoundSource::Playing);
+  EXPECT_EQ(ResourceManager::getInstance().getSound("startup")->getSound()->getStatus(),
+            sf::SoundSource::Playing);
+  for (const char* type : {"Player", "Floor", "Difficulty", "PowerupDisplay", "Pause"})
+    EXPECT_EQ(countOfType(type), 1) << type;
+  EXPECT_EQ(countOfType("Platform"), 30);
+  EXPECT_EQ(first<Points>("ViewObject")->getValue(), 0);
+  EXPECT_EQ(first<LevelDisplay>("ViewObject")->getValue(), 1);
+  EXPECT_EQ(findSingle<Difficulty>("Difficulty")->getLevel(), 5);
+  title->start();
+  EXPECT_EQ(countOfType("Pause"), 1);
+}
+
+}  // namespace
+}  // namespace tx::test
