@@ -11,102 +11,67 @@
 namespace tx::test {
 namespace {
 
-using namespace std::chrono_literals;
-
-// A pause object that tells the key-pressing thread when the game is frozen inside it.
-class WatchedPause : public Pause {
- public:
-  explicit WatchedPause(KeyCode key) : Pause(key) {}
+// Records the keyboard events that reach the game's objects.
+struct KeyLog : Object {
+  KeyLog() { registerInterest(KEYBOARD_EVENT); }
   int eventHandler(const Event* event) override {
-    inside = event->getType() == KEYBOARD_EVENT;  // only the pause key keeps it inside
-    const int result = Pause::eventHandler(event);
-    inside = false;
-    return result;
+    if (const auto* k = dynamic_cast<const EventKeyboard*>(event))
+      seen.emplace_back(k->getKey(), k->getAction());
+    return 1;
   }
-  std::atomic<bool> inside{false};
+  std::vector<std::pair<KeyCode, KeyAction>> seen;
 };
-
-bool waitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 1000; i++, std::this_thread::sleep_for(10ms))
-    if (condition()) return true;
-  return false;
-}
 
 class PauseTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    pause = new WatchedPause(KeyCode::P);
-    counter = new Stepper([this](int) {
-      if (ending) GameManager::getInstance().setGameOver(true);
-    });
+    LogManager::getInstance().setLogLevel(1);
+    pause = new Pause(KeyCode::P);
+    keys = new KeyLog;
   }
-  // Runs the loop on this thread while driver presses keys from another, as a user would.
-  void runWith(const std::function<void(XInput&)>& driver) {
-    std::thread user([&] {
-      XInput keys;
-      driver(keys);
-      ending = true;  // whatever happened, let the loop go so the test ends
-      keys.releaseKey(XK_p);
-      for (int i = 0; i < 500 && !finished; i++, std::this_thread::sleep_for(20ms))
-        tap(keys, XK_Escape);
-    });
-    GameManager::getInstance().run();
-    finished = true;
-    user.join();
-  }
-  // A key press can land between the input manager's event drain and its held-key scan: the
-  // held key then pauses, the queued press ends that pause at once and the still held key
-  // pauses again on the next step. Wait for a pause that lasts, and return the step count then.
-  int waitForLastingPause() {
-    for (int attempt = 0; attempt < 20; attempt++) {
-      if (!waitFor([&] { return pause->inside.load(); })) return -1;
-      const int steps = counter->count;
-      std::this_thread::sleep_for(300ms);
-      if (pause->inside && counter->count == steps) return steps;
-    }
-    return -1;
-  }
-  WatchedPause* pause = nullptr;
-  Stepper* counter = nullptr;
-  std::atomic<bool> ending{false}, finished{false};
+  Pause* pause = nullptr;
+  KeyLog* keys = nullptr;
 };
 
-// Other keys do not pause; the pause key freezes the loop, letting go of it is no key press,
-// and another key resumes it. Closing the window while paused ends the pause and the game
-// with the iteration in which the pause was taken; once the game is ending, P does not pause.
-TEST_F(PauseTest, LoopStandsStillUntilAnotherKeyOrTheWindowCloses) {
+// Other keys do not pause. The pause key holds the step until another key is pressed: letting go
+// of the pause key does not resume, and the key taken while paused reaches no object.
+TEST_F(PauseTest, PauseKeyHoldsTheStepUntilAnotherKeyIsPressed) {
   EXPECT_TRUE(logHas("Pause::Pause(): Pause enabled.  Press any other key to resume."));
-  int paused_again_at = -1;
-  runWith([&](XInput& keys) {
-    ASSERT_TRUE(waitFor([&] { return counter->count >= 3; }));
-    tap(keys, XK_q);
-    const int before = counter->count;
-    ASSERT_TRUE(waitFor([&] { return counter->count >= before + 5; })) << "q paused";
-    keys.pressKey(XK_p);
-    const int paused_at = waitForLastingPause();
-    ASSERT_GE(paused_at, 0);
-    keys.releaseKey(XK_p);
-    keys.settle();
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(counter->count, paused_at);
-    EXPECT_TRUE(pause->inside);
-    tap(keys, XK_a);
-    ASSERT_TRUE(waitFor([&] { return !pause->inside && counter->count >= paused_at + 5; }));
-    keys.pressKey(XK_p);
-    paused_again_at = waitForLastingPause();
-    ASSERT_GE(paused_again_at, 0);
-    keys.requestClose(window);
-    keys.settle();
-    const bool ended = waitFor([&] { return finished.load(); });
-    keys.releaseKey(XK_p);
-    ASSERT_TRUE(ended);
+  tap(input, XK_q);
+  GameManager::getInstance().step();
+  EXPECT_FALSE(logHas("Pause::eventHandler(): Game paused.")) << "another key paused";
+  keys->seen.clear();
+  tap(input, XK_p);
+  std::atomic<bool> other_sent{false};
+  std::thread user([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    XInput keyboard;
+    other_sent = true;
+    tap(keyboard, XK_a);
   });
+  GameManager::getInstance().step();
+  EXPECT_TRUE(other_sent) << "the step went on before another key was pressed";
+  user.join();
+  EXPECT_TRUE(logHas("Pause::eventHandler(): Game resumed."));
+  ASSERT_FALSE(keys->seen.empty());
+  EXPECT_EQ(keys->seen[0], std::make_pair(KeyCode::P, KeyAction::PRESSED));
+  for (const auto& seen : keys->seen)
+    EXPECT_NE(seen, std::make_pair(KeyCode::A, KeyAction::PRESSED)) << "taken while paused";
+}
+
+// Closing the window while paused ends the pause and the game; once the game is ending, the
+// pause key no longer pauses.
+TEST_F(PauseTest, ClosingTheWindowEndsThePauseAndTheGame) {
+  tap(input, XK_p);
+  input.requestClose(window);
+  input.settle();
+  GameManager::getInstance().step();
   EXPECT_TRUE(GameManager::getInstance().getGameOver());
-  EXPECT_EQ(counter->count, paused_again_at);
+  EXPECT_TRUE(logHas("Pause::eventHandler(): Window close event. Setting game over."));
   EventKeyboard key;
   key.setKey(KeyCode::P);
-  key.setAction(KeyAction::HELD);
+  key.setAction(KeyAction::PRESSED);
   EXPECT_EQ(pause->eventHandler(&key), 0);
 }
 

@@ -1,7 +1,6 @@
 // The whole program: under an X server with real key presses, headless through the real game
 // loop, and in a copy of its data with files missing. tools/leak-check runs the first two in the
 // sanitizer build: whatever the program creates must be released by its shut-down.
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,12 +42,11 @@ struct Ink {
   double white_x = 0.0;  // mean column of the white pixels: the player
 };
 
-// The real program as a child process under an X server of its own, driven through XTest.
+// The real program as a child process on the tests' X display, driven through XTest.
 class ProgramTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    startPrivateServer();
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display";
     input = std::make_unique<XInput>();
     display = XOpenDisplay(nullptr);
@@ -59,29 +57,7 @@ class ProgramTest : public EngineTest {
   void TearDown() override {
     if (child > 0 && kill(child, SIGKILL) == 0) waitpid(child, nullptr, 0);
     if (display != nullptr) XCloseDisplay(display);
-    input.reset();
-    if (server > 0 && kill(server, SIGTERM) == 0) waitpid(server, nullptr, 0);
     EngineTest::TearDown();
-  }
-  // Xvfb picks a free display number and writes it to the pipe.
-  void startPrivateServer() {
-    int numbers[2];
-    if (pipe(numbers) != 0) return;
-    server = fork();
-    if (server == 0) {
-      close(numbers[0]);
-      const int null = open("/dev/null", O_WRONLY);
-      dup2(null, STDOUT_FILENO), dup2(null, STDERR_FILENO);
-      execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(numbers[1]).c_str(), "-screen", "0",
-             "1280x1024x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(numbers[1]);
-    std::string number;
-    char c = 0;
-    while (server > 0 && read(numbers[0], &c, 1) == 1 && c != '\n') number += c;
-    close(numbers[0]);
-    if (!number.empty()) setenv("DISPLAY", (":" + number).c_str(), 1);
   }
   // Starts the program in work_dir and waits for its window; true when it has the focus. A run
   // that leaves mid-game (without the shut-down) is not checked for leaks.
@@ -172,7 +148,7 @@ class ProgramTest : public EngineTest {
     return ink.red == 0 && ink.green == 0 && ink.yellow > 1000;
   }
 
-  pid_t server = -1, child = -1;
+  pid_t child = -1;
   std::unique_ptr<XInput> input;
   Display* display = nullptr;
   std::string title;
