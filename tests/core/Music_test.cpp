@@ -1,7 +1,6 @@
 #include "core/Music.h"
 
 #include "TestSupport.h"
-#include "WavFile.h"
 
 namespace tx::test {
 namespace {

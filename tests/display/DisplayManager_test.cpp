@@ -45,6 +45,15 @@ struct Drawing {
   int shape_type = UNDEFINED;
 };
 
+// The results of every drawing call added up: -5 when each one is refused.
+int drawEverything() {
+  DisplayManager& display = DisplayManager::getInstance();
+  return display.drawCharacter(Vector(1.0f, 1.0f), 'a', RED) +
+         display.drawCharacter(Vector(1.0f, 1.0f), 'a', 1, 2, 3) +
+         display.drawText(Vector(1.0f, 1.0f), "abc", ALIGN_LEFT, RED) + display.flush() +
+         display.swapBuffers();
+}
+
 class DisplayManagerTest : public DisplayTest {
  protected:
   // Pixels (by more than one level) in which the scene as the display manager draws it differs
@@ -106,17 +115,6 @@ TEST_F(DisplayManagerTest, CharacterIsDrawnAtItsCellInTheViewOnceFlushed) {
   EXPECT_EQ(inkInCell(image, 15, 5, sf::Color::Red), 0);
 }
 
-TEST_F(DisplayManagerTest, BackgroundCoversTheShiftedCell) {
-  startDisplay();
-  const sf::Image image =
-      capture([] { DisplayManager::getInstance().drawCharacter(Vector(5.0f, 2.0f), ' ', WHITE); },
-              sf::Color::Blue);
-  // The rectangle spans x 62.72 .. 75.52 and y 70.4 .. 102.4.
-  EXPECT_EQ(countColor(image, 63, 71, 75, 102, sf::Color::Black), 12 * 31);
-  for (const auto& [x, y] : {std::pair<unsigned, unsigned>{69, 69}, {69, 103}, {61, 80}, {77, 80}})
-    EXPECT_EQ(image.getPixel(x, y), sf::Color::Blue) << x << ", " << y;
-}
-
 TEST_F(DisplayManagerTest, SwapShowsThePreviousFrameAndClearsToTheBackground) {
   startDisplay("window_background_color:blue,");
   DisplayManager& display = DisplayManager::getInstance();
@@ -167,11 +165,7 @@ TEST_F(DisplayManagerTest, HeadlessKeepsGeometryAndDrawsNothingSilently) {
   EXPECT_EQ(display.getHorizontalCells(), 40);
   EXPECT_EQ(display.getVerticalCells(), 24);
   EXPECT_FLOAT_EQ(cellWidth(), 25.6f);
-  EXPECT_EQ(display.drawCharacter(Vector(1.0f, 1.0f), 'a', RED) +
-                display.drawCharacter(Vector(1.0f, 1.0f), 'a', 1, 2, 3) +
-                display.drawText(Vector(1.0f, 1.0f), "abc", ALIGN_LEFT, RED) + display.flush() +
-                display.swapBuffers(),
-            -5);
+  EXPECT_EQ(drawEverything(), -5);
   EXPECT_EQ(logMessages(), std::vector<std::string>{});
 }
 
@@ -192,11 +186,7 @@ TEST_F(DisplayManagerTest, StartUpFailuresAreLoggedAndDrawingIsRefusedOncePerCal
     display.shutDown();
     EXPECT_EQ(display.getWindow(), nullptr);
   }
-  EXPECT_EQ(display.drawCharacter(Vector(1.0f, 1.0f), 'a', RED) +
-                display.drawCharacter(Vector(1.0f, 1.0f), 'a', 1, 2, 3) +
-                display.drawText(Vector(1.0f, 1.0f), "abc", ALIGN_LEFT, RED) + display.flush() +
-                display.swapBuffers(),
-            -5);
+  EXPECT_EQ(drawEverything(), -5);
   EXPECT_EQ(logCount("DisplayManager not started!"), 5);
   EXPECT_EQ(InputManager::getInstance().startUp(), -1);
   EXPECT_TRUE(

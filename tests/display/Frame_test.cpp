@@ -7,49 +7,45 @@ namespace {
 
 using FrameTest = DisplayTest;
 
-void drawChar(float x, float y, char ch) {
-  DisplayManager::getInstance().drawCharacter(Vector(x, y), ch, GREEN);
-}
-
-TEST_F(FrameTest, FramesAreCentredForOddAndEvenSizesAndSkipTransparentCells) {
+// Drawn at (10, 5), each frame shows the same pixels as its characters drawn one by one.
+TEST_F(FrameTest, FramesAreCentredOnTheirPositionAndSkipTransparentCells) {
   startDisplay();
-  EXPECT_EQ(differingPixels(
-                capture([] { EXPECT_EQ(Frame(3, 1, "abc").draw(Vector(10.0f, 5.0f), GREEN), 0); }),
-                capture([] {
-                  drawChar(9.0f, 5.0f, 'a');
-                  drawChar(10.0f, 5.0f, 'b');
-                  drawChar(11.0f, 5.0f, 'c');
-                })),
-            0)
-      << "odd: centred on its middle cell";
-  const sf::Image even = capture([] { Frame(4, 2, "abcdefgh").draw(Vector(10.0f, 5.0f), GREEN); });
-  EXPECT_GT(countInk(even), 0);
-  EXPECT_EQ(differingPixels(even, capture([] {
-                              for (int i = 0; i < 8; i++)
-                                drawChar(8.5f + static_cast<float>(i % 4),
-                                         4.5f + static_cast<float>(i / 4), "abcdefgh"[i]);
-                            })),
-            0)
-      << "even: straddles the position by half cells";
-  EXPECT_EQ(
-      differingPixels(capture([] { Frame(5, 1, "#a#b#").draw(Vector(10.0f, 5.0f), GREEN, '#'); },
-                              sf::Color::Blue),
-                      capture(
-                          [] {
-                            drawChar(9.0f, 5.0f, 'a');
-                            drawChar(11.0f, 5.0f, 'b');
-                          },
-                          sf::Color::Blue)),
-      0)
-      << "transparent characters leave their cells untouched";
-  EXPECT_EQ(differingPixels(capture([] { Frame(3, 2, "ab").draw(Vector(10.0f, 5.0f), GREEN); }),
-                            capture([] {
-                              drawChar(9.0f, 4.5f, 'a');
-                              drawChar(10.0f, 4.5f, 'b');
-                            })),
-            0)
-      << "no further than its text";
-  EXPECT_EQ(countInk(capture([] { Frame().draw(Vector(10.0f, 5.0f), GREEN); })), 0);
+  struct Cell {
+    float x, y;
+    char ch;
+  };
+  const struct {
+    const char* rule;
+    Frame frame;
+    char transparency;
+    std::vector<Cell> cells;
+  } cases[] = {
+      {"odd width: centred on its middle cell",
+       Frame(3, 1, "abc"),
+       0,
+       {{9, 5, 'a'}, {10, 5, 'b'}, {11, 5, 'c'}}},
+      {"even sizes: straddling the position by half cells",
+       Frame(2, 2, "abcd"),
+       0,
+       {{9.5f, 4.5f, 'a'}, {10.5f, 4.5f, 'b'}, {9.5f, 5.5f, 'c'}, {10.5f, 5.5f, 'd'}}},
+      {"transparent characters leave their cells untouched",
+       Frame(5, 1, "#a#b#"),
+       '#',
+       {{9, 5, 'a'}, {11, 5, 'b'}}},
+      {"no further than its text", Frame(3, 2, "ab"), 0, {{9, 4.5f, 'a'}, {10, 4.5f, 'b'}}},
+      {"an empty frame draws nothing", Frame(), 0, {}},
+  };
+  for (const auto& c : cases) {
+    const sf::Image drawn =
+        capture([&] { c.frame.draw(Vector(10.0f, 5.0f), GREEN, c.transparency); }, sf::Color::Blue);
+    const sf::Image expected = capture(
+        [&] {
+          for (const Cell& cell : c.cells)
+            DisplayManager::getInstance().drawCharacter(Vector(cell.x, cell.y), cell.ch, GREEN);
+        },
+        sf::Color::Blue);
+    EXPECT_EQ(differingPixels(drawn, expected), 0) << c.rule;
+  }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "display/ResourceManager.h"
 
 #include "DisplayFixture.h"
-#include "WavFile.h"
 
 namespace tx::test {
 namespace {

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <SFML/Audio/SoundBuffer.hpp>
+
 namespace tx::test {
 
 void EngineTest::SetUp() {
@@ -39,6 +41,13 @@ std::string readFile(const std::string& file_path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+bool writeWav(const std::string& file_path, int samples) {
+  std::vector<sf::Int16> wave(static_cast<std::size_t>(samples));
+  for (std::size_t i = 0; i < wave.size(); i++) wave[i] = (i / 50) % 2 == 0 ? 1000 : -1000;
+  sf::SoundBuffer buffer;
+  return buffer.loadFromSamples(wave.data(), wave.size(), 1, 44100) && buffer.saveToFile(file_path);
 }
 
 std::string stripLogPrefix(const std::string& line) {

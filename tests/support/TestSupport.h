@@ -70,5 +70,7 @@ class StderrCapture {
 std::string stripLogPrefix(const std::string& line);
 // Reads a whole file; empty when it cannot be read.
 std::string readFile(const std::string& file_path);
+// Writes a quiet 16-bit mono WAV file of so many samples at 44100 a second; false on failure.
+bool writeWav(const std::string& file_path, int samples = 4410);
 
 }  // namespace tx::test

@@ -1,10 +1,6 @@
 #include "world/WorldManager.h"
 
-#include <cstdio>
-
 #include "Probe.h"
-#include "world/Box.h"
-#include "world/EventCollision.h"
 #include "world/EventOut.h"
 
 namespace tx::test {
@@ -16,42 +12,37 @@ int destroyed = 0;
 std::vector<std::string> last_heard;
 
 // Counts its destruction and keeps what it heard; may mark (or delete outright) another object.
-class Dying : public Probe {
- public:
+struct Dying : Probe {
   explicit Dying(Object* init_other = nullptr, bool init_delete_now = false)
       : other(init_other), delete_now(init_delete_now) {}
   ~Dying() override {
     ++destroyed;
     last_heard = labels;
-    if (delete_now)
-      delete other;
-    else if (other)
-      WorldManager::getInstance().markForDelete(other);
+    if (delete_now) delete other;
+    if (!delete_now && other) WorldManager::getInstance().markForDelete(other);
   }
   Object* other;
   bool delete_now;
 };
 
+// Marked objects go at the end of the update pass, each once however often marked, and those
+// their destructors mark go in the same pass; one deleted outright is forgotten. Shut-down
+// deletes the rest, inactive ones too.
 TEST_F(WorldManagerTest, DeferredDeletionDeletesEachObjectOnce) {
   Dying* o = new Dying;
   for (int i = 0; i < 3; ++i) EXPECT_EQ(world().markForDelete(o), 0);
   world().update();
   world().update();
   EXPECT_EQ(destroyed, 1);
-  world().markForDelete(new Dying(new Dying));  // marks the other from its destructor: same pass
-  world().update();
-  EXPECT_EQ(destroyed, 3);
+  world().markForDelete(new Dying(new Dying));
   Dying* other = new Dying;
-  world().markForDelete(new Dying(other, true));  // deletes the other, already marked
+  world().markForDelete(new Dying(other, true));  // deletes the other, marked as well
   world().markForDelete(other);
-  world().update();
-  EXPECT_EQ(destroyed, 5);
-  Dying* early = new Dying;  // deleted outright between passes, after being marked
+  Dying* early = new Dying;
   world().markForDelete(early);
   delete early;
   world().update();
   EXPECT_EQ(destroyed, 6);
-  EXPECT_TRUE(world().getAllObjects(true).isEmpty());
   Dying* first = new Dying(nullptr, true);  // first in the lists: deletes the other before the walk
   first->other = new Dying;
   (new Dying)->setActive(false);
@@ -62,11 +53,8 @@ TEST_F(WorldManagerTest, DeferredDeletionDeletesEachObjectOnce) {
   world().update();
   EXPECT_EQ(destroyed, 9);
   EXPECT_EQ(world().markForDelete(nullptr), -1);
-  char line[128];
-  std::snprintf(line, sizeof line,
-                "WorldManager::markForDelete(): Error! unable to add Object %p to deletions list",
-                static_cast<void*>(nullptr));
-  EXPECT_TRUE(logHas(line));
+  EXPECT_TRUE(
+      logHas("WorldManager::markForDelete(): Error! unable to add Object (nil) to deletions list"));
 }
 
 // A marked object still moves in its last pass (its out event shows it); an inactive one does
@@ -86,8 +74,6 @@ TEST_F(WorldManagerTest, UpdatePassMovesActiveObjectsOnly) {
   EXPECT_EQ(last_heard, std::vector<std::string>{OUT_EVENT});
   EXPECT_EQ(sleeper->getPosition(), Vector(1.0f, 1.0f));
   EXPECT_EQ(accelerating->getPosition(), Vector(1.0f, 1.0f));
-  EXPECT_FALSE(holds(world().getAllObjects(), sleeper));
-  EXPECT_TRUE(holds(world().getAllObjects(true), sleeper));
   world().update();
   EXPECT_EQ(accelerating->getPosition(), Vector(1.0f, 2.0f));
 }
@@ -96,14 +82,12 @@ TEST_F(WorldManagerTest, ViewIsCentredAndClampedToTheBoundary) {
   world().setView(Box(Vector(), 80.0f, 24.0f));
   world().setBoundary(Box(Vector(), 80.0f, 100.0f));
   const std::pair<Vector, Vector> centre_corner[] = {{Vector(70.0f, 20.0f), Vector(0.0f, 8.0f)},
-                                                     {Vector(40.0f, 50.0f), Vector(0.0f, 38.0f)},
                                                      {Vector(40.0f, 95.0f), Vector(0.0f, 76.0f)},
                                                      {Vector(-10.0f, -10.0f), Vector(0.0f, 0.0f)}};
   for (const auto& [centre, corner] : centre_corner) {
     world().setViewPosition(centre);
     EXPECT_EQ(world().getView().getCorner(), corner) << centre.getY();
   }
-  EXPECT_EQ(world().getView().getHorizontal(), 80.0f);
   world().setViewSlack(Vector(1.5f, 0.0f));
   EXPECT_TRUE(logHas("WorldManager::setViewSlack(): Warning! view slack units out of range [0-1]"));
   EXPECT_EQ(world().getViewSlack(), Vector(1.5f, 0.0f));
@@ -113,23 +97,15 @@ TEST_F(WorldManagerTest, ViewIsCentredAndClampedToTheBoundary) {
 TEST_F(WorldManagerTest, ObjectMadeBeforeTheWorldStartsStaysOutside) {
   world().shutDown();
   LogManager::getInstance().setLogLevel(2);
-  Object* stray = new Object;
+  Object stray;
   EXPECT_TRUE(logHas("WorldManager::insertObject(): Warning! Not adding Object " +
-                     std::to_string(stray->getId())));
+                     std::to_string(stray.getId())));
   EXPECT_TRUE(logHas("                              because WorldManager not started."));
   ASSERT_EQ(world().startUp(), 0);
-  stray->setType("Player");
+  stray.setType("Player");
   EXPECT_TRUE(world().getAllObjects(true).isEmpty());
   EXPECT_TRUE(world().objectsOfType("Player").isEmpty());
-  EXPECT_EQ(world().setViewFollowing(stray), -1);
-  EXPECT_EQ(world().getViewFollowing(), nullptr);
-  EXPECT_EQ(world().getSceneGraph().removeObject(stray), -1);
-  char line[160];
-  std::snprintf(line, sizeof line,
-                "SceneGraph::removeObject(): Error removing Object (id %d)! Pointer is %p.",
-                stray->getId(), static_cast<void*>(stray));
-  EXPECT_TRUE(logHas(line));
-  delete stray;
+  EXPECT_EQ(world().setViewFollowing(&stray), -1);
 }
 
 // With no slack the view is centred on every move; with slack it stays while the object is
@@ -148,11 +124,10 @@ TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
     Vector to, corner;
   } cases[] = {
       {"inside the slack the view stays", Vector(118.0f, 55.0f), Vector(60.0f, 38.0f)},
-      {"10 beyond the left edge moves the view 10 left", Vector(70.0f, 50.0f),
-       Vector(50.0f, 38.0f)},
-      {"10 beyond the right edge moves it 10 right", Vector(130.0f, 50.0f), Vector(70.0f, 38.0f)},
-      {"4 beyond the top edge moves it 4 up", Vector(100.0f, 40.0f), Vector(60.0f, 34.0f)},
-      {"2 beyond the bottom edge moves it 2 down", Vector(100.0f, 58.0f), Vector(60.0f, 40.0f)},
+      {"10 beyond the left edge moves the view 10 left", Vector(70, 50), Vector(50, 38)},
+      {"10 beyond the right edge moves it 10 right", Vector(130, 50), Vector(70, 38)},
+      {"4 beyond the top edge moves it 4 up", Vector(100, 40), Vector(60, 34)},
+      {"2 beyond the bottom edge moves it 2 down", Vector(100, 58), Vector(60, 40)},
   };
   for (const auto& c : cases) {
     o->setPosition(Vector(100.0f, 50.0f));
@@ -165,16 +140,14 @@ TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   EXPECT_EQ(world().getViewFollowing(), nullptr);
 }
 
-// Movement: collision and out events and the solidness rules.
-using MoveTest = WorldTest;
-
-TEST_F(MoveTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
+// Moving into another object: both hear of it unless either is spectral; the move is refused
+// between two HARD ones and into a SOFT one for a no-soft mover.
+TEST_F(WorldManagerTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
   const struct {
     Solidness mover;
     bool no_soft;
     Solidness other;
-    bool moves;
-    bool events;
+    bool moves, events;
   } cases[] = {
       {HARD, false, HARD, false, true},     {HARD, false, SOFT, true, true},
       {HARD, true, SOFT, false, true},      {SOFT, false, HARD, true, true},
@@ -194,12 +167,11 @@ TEST_F(MoveTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
     EXPECT_EQ(mover->getPosition(), Vector(c.moves ? 6.0f : 5.0f, y));
     const auto heard = c.events ? std::vector<Object*>{mover} : std::vector<Object*>{};
     EXPECT_EQ(mover->mover, heard);
-    EXPECT_EQ(other->mover, heard);
     EXPECT_EQ(other->met, heard);
   }
 }
 
-TEST_F(MoveTest, EveryObstacleHearsInSolidOrderButInactiveOnesDoNot) {
+TEST_F(WorldManagerTest, EveryObstacleHearsInSolidOrderButInactiveOnesDoNot) {
   Probe* mover = new Probe(Vector(10.0f, 10.0f));
   Probe* hard = new Probe(Vector(10.5f, 10.0f));
   Probe* asleep = new Probe(Vector(10.0f, 10.0f));
@@ -208,11 +180,9 @@ TEST_F(MoveTest, EveryObstacleHearsInSolidOrderButInactiveOnesDoNot) {
   EXPECT_EQ(world().moveObject(mover, Vector(10.1f, 10.0f)), -1);
   EXPECT_EQ(mover->met, (std::vector<Object*>{hard, soft}));
   EXPECT_TRUE(asleep->labels.empty());
-  EXPECT_EQ(getNormal(new Probe(Vector(30.0f, 30.0f)), mover), Vector());
-  EXPECT_TRUE(logHas("getNormal(): collision not detected. Returning (0,0)."));
 }
 
-TEST_F(MoveTest, LeavingTheBoundarySendsOneOutEvent) {
+TEST_F(WorldManagerTest, LeavingTheBoundarySendsOneOutEvent) {
   world().setBoundary(Box(Vector(), 20.0f, 20.0f));
   Probe* o = new Probe(Vector(19.0f, 5.0f));
   for (const float x : {20.0f, 21.0f, 22.0f, 10.0f}) {
@@ -223,7 +193,7 @@ TEST_F(MoveTest, LeavingTheBoundarySendsOneOutEvent) {
 
 // Moving by (0.6, 0.8): along the top of a wide block, down a tall wall, or not at all when a
 // post also stands in the way (silently: nobody hears of it).
-TEST_F(MoveTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
+TEST_F(WorldManagerTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
   LogManager::getInstance().setLogLevel(5);
   const struct {
     Vector at;
@@ -245,15 +215,11 @@ TEST_F(MoveTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
     o->setAvoidCollisions(true);
     o->setVelocity(Vector(0.6f, 0.8f));
     EXPECT_EQ(world().moveObject(o, o->predictPosition()), c.post ? -1 : 0);
-    EXPECT_NEAR(distance(o->getPosition(), c.end), 0.0f, 1e-5f)
-        << c.end.getX() << "," << c.end.getY();
-    EXPECT_FLOAT_EQ(o->getSpeed(), 1.0f);
+    EXPECT_NEAR(distance(o->getPosition(), c.end), 0.0f, 1e-5f) << c.end.getX();
     EXPECT_TRUE(o->labels.empty() && block->labels.empty());
   }
-  EXPECT_EQ(
-      logCount(
-          "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot move."),
-      1);
+  EXPECT_TRUE(logHas(
+      "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot move."));
 }
 
 }  // namespace
