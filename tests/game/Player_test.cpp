@@ -119,6 +119,13 @@ TEST_F(PlayerTest, PickedUpPowerupEndsAtTheHundredFiftiethStep) {
   EXPECT_EQ(powerupText(), "Powerup: None");
 }
 
+// Q mid-climb leaves the program at once with status 0, without the managers' shut-down.
+TEST_F(PlayerTest, QLeavesAtOnce) {
+  // In a fresh process: a forked copy of this one would lose the audio thread it exits through.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(sendKey(KeyCode::Q, KeyAction::PRESSED), testing::ExitedWithCode(0), "");
+}
+
 TEST_F(PlayerTest, SlowTimeTwiceHalvesTheClimbOnce) {
   player->gainPowerup(Player::SLOW_TIME);
   player->gainPowerup(Player::SLOW_TIME);
