@@ -2,11 +2,11 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include <SFML/Audio/SoundBuffer.hpp>
@@ -51,20 +51,9 @@ bool writeWav(const std::string& file_path, int samples) {
 }
 
 std::string stripLogPrefix(const std::string& line) {
-  std::size_t at = 0;
-  // "HH:MM:SS " or "(time error) "
-  const std::size_t time_end = line.find(' ');
-  if (time_end == std::string::npos) return line;
-  at = time_end + 1;
-  if (line.compare(0, 12, "(time error)") == 0) at = 13;
-  // Step count right-aligned in at least four columns, then one blank.
-  std::size_t digits = at;
-  while (digits < line.size() && line[digits] == ' ') ++digits;
-  while (digits < line.size() &&
-         (std::isdigit(static_cast<unsigned char>(line[digits])) || line[digits] == '-'))
-    ++digits;
-  if (digits < line.size() && line[digits] == ' ') return line.substr(digits + 1);
-  return line.substr(at);
+  // "HH:MM:SS" (or "(time error)"), then the step count right-aligned in four columns.
+  static const std::regex prefix(R"(^(\d\d:\d\d:\d\d|\(time error\)) +-?\d+ )");
+  return std::regex_replace(line, prefix, "", std::regex_constants::format_first_only);
 }
 
 std::vector<std::string> EngineTest::logMessages() const {

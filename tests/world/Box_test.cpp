@@ -23,10 +23,9 @@ TEST(BoxTest, IntersectionAndContainmentIncludeEdges) {
     EXPECT_EQ(boxIntersectsBox(c.b, c.a), c.meets) << c.b.getCorner().getX();
   }
   const Box b(Vector(0, 0), 2, 2);
-  EXPECT_TRUE(boxContainsPosition(b, Vector(2.0f, 2.0f)) &&
-              boxContainsPosition(b, Vector(0.0f, 0.0f)));
-  EXPECT_FALSE(boxContainsPosition(b, Vector(2.01f, 0.0f)) ||
-               boxContainsPosition(b, Vector(1.0f, -0.01f)));
+  EXPECT_TRUE(boxContainsPosition(b, Vector(2, 2)) && boxContainsPosition(b, Vector(0, 0)));
+  EXPECT_FALSE(boxContainsPosition(b, Vector(2.01f, 0)) ||
+               boxContainsPosition(b, Vector(1, -0.01f)));
 }
 
 }  // namespace
