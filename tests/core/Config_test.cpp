@@ -13,9 +13,7 @@ class ConfigTest : public EngineTest {
   // Loads the configuration from a file holding text (none when empty); returns standard error.
   std::string loadFile(const std::string& text) {
     if (!text.empty()) writeFile("tx-config.txt", text);
-    StderrCapture err;
-    Config::getInstance().loadConfig("");
-    return err.text();
+    return stderrOf([] { Config::getInstance().loadConfig(""); });
   }
   const Config& config = Config::getInstance();
 };

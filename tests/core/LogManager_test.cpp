@@ -24,23 +24,24 @@ bool linesAre(const std::string& text, const std::vector<std::string>& messages)
 TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
   LogManager& log = LogManager::getInstance();
   Config::getInstance().loadConfig("logfile:" + path("configured.log") + ",");
-  StderrCapture err;
-  log.writeLog("before start");
-  ASSERT_EQ(log.startUp(), 0);
-  log.writeLog("first run");
-  log.shutDown();
-  ASSERT_EQ(log.startUp(), 0);
-  EXPECT_EQ(log.writeLog("value %s", "x") + log.writeLog(1, "hidden"), 7);
-  log.setLogLevel(5);
-  EXPECT_EQ(log.writeLog(5, "level five") + log.writeLog(6, "level six"), 10);
-  log.setLogLevel(0);
-  EXPECT_EQ(log.startUp(), -1);
-  log.setFlush(true);
-  log.writeLog("now");
-  EXPECT_TRUE(logHas("now"));
-  log.shutDown();
-  log.writeLog("after stop");
-  EXPECT_TRUE(linesAre(err.text(), {"before start", "after stop"}));
+  const std::string err = stderrOf([&] {
+    log.writeLog("before start");
+    ASSERT_EQ(log.startUp(), 0);
+    log.writeLog("first run");
+    log.shutDown();
+    ASSERT_EQ(log.startUp(), 0);
+    EXPECT_EQ(log.writeLog("value %s", "x") + log.writeLog(1, "hidden"), 7);
+    log.setLogLevel(5);
+    EXPECT_EQ(log.writeLog(5, "level five") + log.writeLog(6, "level six"), 10);
+    log.setLogLevel(0);
+    EXPECT_EQ(log.startUp(), -1);
+    log.setFlush(true);
+    log.writeLog("now");
+    EXPECT_TRUE(logHas("now"));
+    log.shutDown();
+    log.writeLog("after stop");
+  });
+  EXPECT_TRUE(linesAre(err, {"before start", "after stop"}));
   EXPECT_EQ(logMessages(),
             (std::vector<std::string>{"value x", "level five",
                                       "LogManager::startup(): Warning! LogManager already started.",
@@ -53,11 +54,10 @@ TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
   log.shutDown();
   EXPECT_EQ(stripLogPrefix(readFile(path("configured.log"))), "into the configured file\n");
   setenv("TOLVEX_LOG", dir.c_str(), 1);  // a directory
-  StderrCapture refused;
-  EXPECT_EQ(log.startUp(), -1);
-  EXPECT_NE(
-      refused.text().find("LogManager::startup(): Warning! Unable to open file '" + dir + "'."),
-      std::string::npos);
+  EXPECT_NE(stderrOf([&] {
+              EXPECT_EQ(log.startUp(), -1);
+            }).find("LogManager::startup(): Warning! Unable to open file '" + dir + "'."),
+            std::string::npos);
 }
 
 }  // namespace

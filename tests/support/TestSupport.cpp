@@ -73,30 +73,19 @@ int EngineTest::logCount(const std::string& message) const {
   return count;
 }
 
-StderrCapture::StderrCapture() {
-  char pattern[] = "/tmp/tolvex-stderr-XXXXXX";
-  const int fd = mkstemp(pattern);
-  if (fd == -1) return;
-  file_path = pattern;
+std::string stderrOf(const std::function<void()>& run) {
+  char name[] = "/tmp/tolvex-stderr-XXXXXX";
+  const int file = mkstemp(name);
   std::fflush(stderr);
-  saved = dup(STDERR_FILENO);
-  dup2(fd, STDERR_FILENO);
-  close(fd);
-}
-
-StderrCapture::~StderrCapture() { text(); }
-
-std::string StderrCapture::text() {
-  if (saved != -1) {
-    std::fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    close(saved);
-    saved = -1;
-  }
-  const std::string captured = readFile(file_path);
-  if (!file_path.empty()) std::remove(file_path.c_str());
-  file_path.clear();
-  return captured;
+  const int saved = dup(STDERR_FILENO);
+  dup2(file, STDERR_FILENO);
+  run();
+  std::fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved), close(file);
+  const std::string text = readFile(name);
+  std::remove(name);
+  return text;
 }
 
 std::string EngineTest::logText() const { return readFile(logPath()); }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,21 +52,8 @@ class LoggedTest : public EngineTest {
   }
 };
 
-// Sends what the process writes to standard error into a file until text() is called.
-class StderrCapture {
- public:
-  StderrCapture();
-  ~StderrCapture();
-  StderrCapture(const StderrCapture&) = delete;
-  StderrCapture& operator=(const StderrCapture&) = delete;
-  // Everything written since construction; standard error is restored.
-  std::string text();
-
- private:
-  int saved = -1;
-  std::string file_path;
-};
-
+// What the process writes to standard error while run runs.
+std::string stderrOf(const std::function<void()>& run);
 // Removes the "HH:MM:SS " time and "%4d " step prefixes from one log line.
 std::string stripLogPrefix(const std::string& line);
 // Reads a whole file; empty when it cannot be read.

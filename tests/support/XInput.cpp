@@ -26,9 +26,7 @@ XInput::XInput() {
 }
 
 XInput::~XInput() {
-  if (display != nullptr) {
-    XCloseDisplay(display);
-  }
+  if (display != nullptr) XCloseDisplay(display);
 }
 
 bool XInput::focus(unsigned long window) {
@@ -38,9 +36,8 @@ bool XInput::focus(unsigned long window) {
     XMapRaised(display, window);
     XSync(display, False);
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display, window, &attributes) != 0) {
-      viewable = attributes.map_state == IsViewable;
-    }
+    viewable = XGetWindowAttributes(display, window, &attributes) != 0 &&
+               attributes.map_state == IsViewable;
     if (!viewable) pause(10);
   }
   if (!viewable) return false;
@@ -50,39 +47,23 @@ bool XInput::focus(unsigned long window) {
   return true;
 }
 
-bool XInput::pressKey(unsigned long keysym) {
-  if (display == nullptr) return false;
-  const KeyCode code = XKeysymToKeycode(display, keysym);
+bool XInput::key(unsigned long keysym, bool down) {
+  const KeyCode code = display == nullptr ? 0 : XKeysymToKeycode(display, keysym);
   if (code == 0) return false;
-  XTestFakeKeyEvent(display, code, True, CurrentTime);
+  XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
   XSync(display, False);
   return true;
 }
 
-bool XInput::releaseKey(unsigned long keysym) {
-  if (display == nullptr) return false;
-  const KeyCode code = XKeysymToKeycode(display, keysym);
-  if (code == 0) return false;
-  XTestFakeKeyEvent(display, code, False, CurrentTime);
+void XInput::button(unsigned int number, bool down) {
+  if (display == nullptr) return;
+  XTestFakeButtonEvent(display, number, down ? True : False, CurrentTime);
   XSync(display, False);
-  return true;
 }
 
 void XInput::movePointer(unsigned long window, int x, int y) {
   if (display == nullptr) return;
   XWarpPointer(display, None, window, 0, 0, 0, 0, x, y);
-  XSync(display, False);
-}
-
-void XInput::pressButton(unsigned int button) {
-  if (display == nullptr) return;
-  XTestFakeButtonEvent(display, button, True, CurrentTime);
-  XSync(display, False);
-}
-
-void XInput::releaseButton(unsigned int button) {
-  if (display == nullptr) return;
-  XTestFakeButtonEvent(display, button, False, CurrentTime);
   XSync(display, False);
 }
 

@@ -28,49 +28,6 @@ TEST_F(ObjectTest, IdsCountUpAndRefusedValuesChangeNothing) {
   EXPECT_EQ(o->getSolidness(), HARD);
 }
 
-// Velocity splits into a speed and a unit direction; acceleration from rest gives both.
-TEST_F(ObjectTest, VelocitySplitsIntoSpeedAndUnitDirection) {
-  Object* o = new Object;
-  o->setAcceleration(Vector(0.0f, 0.5f));
-  o->accelerate();
-  EXPECT_FLOAT_EQ(o->getSpeed(), 0.5f);
-  EXPECT_EQ(o->getDirection(), Vector(0.0f, 1.0f));
-  o->setVelocity(Vector(3.0f, 4.0f));
-  EXPECT_FLOAT_EQ(o->getSpeed(), 5.0f);
-  EXPECT_EQ(o->predictPosition(), Vector(4.0f, 5.0f));
-  o->setVelocity(Vector());
-  EXPECT_EQ(o->getDirection(), Vector());
-}
-
-// From (0,0) at speed 4: a waypoint within 3/4 of a step is snapped to and the next one aimed at;
-// a farther one is only turned toward; the last one reached stops the object.
-TEST_F(ObjectTest, MoveAlongPathSnapsTurnsAndStops) {
-  const struct {
-    std::vector<Vector> nodes;
-    Vector at, direction;
-    int index;
-    bool follow;
-  } cases[] = {
-      {{Vector(3, 0), Vector(3, 10)}, Vector(3, 0), Vector(0, 1), 1, true},
-      {{Vector(0, 3.5f)}, Vector(0, 0), Vector(0, 1), 0, true},
-      {{Vector(2, 0)}, Vector(2, 0), Vector(), 1, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.nodes.size());
-    Object* o = new Object;
-    o->setPosition(Vector(0.0f, 0.0f));
-    o->setSpeed(4.0f);
-    o->setPath(pathOf(c.nodes));
-    o->setFollowPath(true);
-    o->setDirection(Vector(1.0f, 0.0f));
-    o->moveAlongPath();
-    EXPECT_EQ(o->getPosition(), c.at);
-    EXPECT_EQ(o->getDirection(), c.direction);
-    EXPECT_EQ(o->getPath().getIndex(), c.index);
-    EXPECT_EQ(o->getFollowPath(), c.follow);
-  }
-}
-
 // Each label goes to the manager that handles it, up to a hundred; destruction unregisters every
 // label, leaving other objects' interest.
 TEST_F(ObjectTest, InterestGoesToTheManagerOfTheLabelUpToAHundredLabels) {
