@@ -3,37 +3,25 @@
 #include <cstdlib>
 
 #include "DisplayFixture.h"
+#include "XInput.h"
 #include "display/InputManager.h"
 #include "display/Shape.h"
 #include "world/WorldManager.h"
-
-// Last: Xlib's macros (None, Bool, ...) would break the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace tx::test {
 namespace {
 
 // What the X server shows in the window: the frame made visible by the last swap.
 sf::Image shownImage() {
-  sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
-  const unsigned width = window.getSize().x, height = window.getSize().y;
+  XInput x;
+  int width = 0, height = 0;
+  const auto pixels =
+      x.pixels(DisplayManager::getInstance().getWindow()->getSystemHandle(), width, height);
   sf::Image image;
-  image.create(width, height, sf::Color::Black);
-  ::Display* x_display = XOpenDisplay(nullptr);
-  XImage* shot = x_display == nullptr ? nullptr
-                                      : XGetImage(x_display, window.getSystemHandle(), 0, 0, width,
-                                                  height, AllPlanes, ZPixmap);
-  EXPECT_NE(shot, nullptr);
-  for (unsigned y = 0; shot != nullptr && y < height; y++)
-    for (unsigned x = 0; x < width; x++) {
-      const unsigned long pixel = XGetPixel(shot, static_cast<int>(x), static_cast<int>(y));
-      image.setPixel(x, y,
-                     sf::Color(static_cast<sf::Uint8>(pixel >> 16),
-                               static_cast<sf::Uint8>(pixel >> 8), static_cast<sf::Uint8>(pixel)));
-    }
-  if (shot != nullptr) XDestroyImage(shot);
-  if (x_display != nullptr) XCloseDisplay(x_display);
+  image.create(static_cast<unsigned>(width), static_cast<unsigned>(height));
+  for (std::size_t i = 0; i < pixels.size(); i++)
+    image.setPixel(static_cast<unsigned>(i % width), static_cast<unsigned>(i / width),
+                   sf::Color(static_cast<sf::Uint32>(pixels[i] << 8 | 0xff)));
   return image;
 }
 

@@ -15,19 +15,10 @@
 
 // Xlib last: its macros (None, Bool, Status) would break the headers above.
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 namespace tx::test {
 namespace {
-
-// Polls the condition every 50 ms for up to the given seconds.
-bool waitFor(const std::function<bool()>& condition, int seconds) {
-  for (int i = 0; i <= seconds * 20;
-       i++, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
-    if (condition()) return true;
-  return false;
-}
 
 // The real program as a child process on the tests' X display, driven through XTest.
 class GameProgram : public EngineTest {
@@ -86,18 +77,9 @@ class GameProgram : public EngineTest {
   }
   // Full-strength red pixels in the window: game over is red.
   int redPixels() {
-    XWindowAttributes at;
-    XImage* shot = XGetWindowAttributes(display, window, &at) == 0
-                       ? nullptr
-                       : XGetImage(display, window, 0, 0, static_cast<unsigned>(at.width),
-                                   static_cast<unsigned>(at.height), AllPlanes, ZPixmap);
-    int red = 0;
-    for (int y = 0; shot != nullptr && y < at.height; ++y)
-      for (int x = 0; x < at.width; ++x) {
-        const unsigned long pixel = XGetPixel(shot, x, y);
-        red += (pixel >> 16 & 255) > 230 && (pixel >> 8 & 255) < 40 && (pixel & 255) < 40;
-      }
-    if (shot != nullptr) XDestroyImage(shot);
+    int width = 0, height = 0, red = 0;
+    for (unsigned long pixel : input.pixels(window, width, height))
+      red += (pixel >> 16 & 255) > 230 && (pixel >> 8 & 255) < 40 && (pixel & 255) < 40;
     return red;
   }
   // The program's exit status, once it has ended; -1 while it runs.

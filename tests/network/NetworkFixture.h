@@ -1,9 +1,6 @@
 #pragma once
 
-#include <chrono>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "TestSupport.h"
@@ -15,16 +12,6 @@
 namespace tx::test {
 
 using Label = NetworkEventLabel;
-
-// Polls condition until it holds, giving up after 5 s (loopback traffic needs a moment to land).
-inline bool waitUntil(const std::function<bool()>& condition) {
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > give_up) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
 
 // Records every "tx-network" event it is sent; with read set, also takes each DATA message's body.
 class NetworkListener : public Object {
@@ -91,11 +78,11 @@ class NetworkTest : public LoggedTest {
   }
   static int acceptOne() {  // waits for a connection; its index, or the last result
     int index = -1;
-    waitUntil([&] { return (index = network().accept()) != -1; });
+    waitFor([&] { return (index = network().accept()) != -1; });
     return index;
   }
   static bool waitForBytes(int sock_index, int bytes) {  // exactly bytes unread on the socket
-    return waitUntil([&] { return network().isData(sock_index) == bytes; });
+    return waitFor([&] { return network().isData(sock_index) == bytes; });
   }
   static std::string receiveBody(int sock_index) {  // the next whole message's body, or "<none>"
     std::string body;

@@ -32,14 +32,14 @@ TEST_F(NetworkTest, AcceptsUpToMaxSocketsAndShutDownClosesEachWithOneCloseEvent)
   Peer a(port), b(port), c(port);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(acceptOne(), i);
   Peer over(port);
-  ASSERT_TRUE(waitUntil([&] { return network().accept() == -1 && over.seesClose(); }));
+  ASSERT_TRUE(waitFor([&] { return network().accept() == -1 && over.seesClose(); }));
   EXPECT_TRUE(logHas("NetworkManager::accept(): Warning! accept() connection, but at limit (3)."));
   EXPECT_TRUE(logHas("\tUse NM.setMaxSockets() to change."));
   EXPECT_EQ(listener.count(Label::ACCEPT), 3);
   network().shutDown();
   EXPECT_EQ(listener.count(Label::CLOSE), 3);
   EXPECT_EQ(network().getNumConnected(), 0);
-  EXPECT_TRUE(waitUntil([&] { return a.seesClose() && b.seesClose() && c.seesClose(); }));
+  EXPECT_TRUE(waitFor([&] { return a.seesClose() && b.seesClose() && c.seesClose(); }));
 }
 
 // One connection carries a message in pieces, then several back to back up to the largest size,
@@ -74,7 +74,7 @@ TEST_F(NetworkTest, MessagesAreAnnouncedOnlyWholeInOrderUntilReceivedAndUntilPee
   while (network().genDataEvents(0) == 1) bodies.push_back(receiveBody(0));
   EXPECT_EQ(bodies, (std::vector<std::string>{"one", ""}));
   peer.write(frame(largest));
-  ASSERT_TRUE(waitUntil([&] { return network().genDataEvents(0) == 1; }));
+  ASSERT_TRUE(waitFor([&] { return network().genDataEvents(0) == 1; }));
   EXPECT_EQ(receiveBody(0), largest);
 
   peer.write(frame("last") + prefixOnly(10) + "abc");
@@ -82,8 +82,8 @@ TEST_F(NetworkTest, MessagesAreAnnouncedOnlyWholeInOrderUntilReceivedAndUntilPee
   ASSERT_TRUE(waitForBytes(0, 15));
   EXPECT_EQ(network().genDataEvents(0), 1);
   EXPECT_EQ(receiveBody(0), "last");
-  ASSERT_TRUE(waitUntil(
-      [&] { return network().genDataEvents(0) == 0 && network().getNumConnected() == 0; }));
+  ASSERT_TRUE(
+      waitFor([&] { return network().genDataEvents(0) == 0 && network().getNumConnected() == 0; }));
   EXPECT_EQ(listener.count(Label::CLOSE), 1);
   EXPECT_TRUE(
       logHas("NetworkManager::genDataEvents(): Connection closed by peer on sock index 0 "
@@ -103,7 +103,7 @@ TEST_F(NetworkTest, BrokenPrefixClosesTheSocketWithCloseEvent) {
     EXPECT_TRUE(logHas("NetworkManager::genDataEvents(): Error! Bad message length (" +
                        std::to_string(length) + ") on sock index 0, closing."));
     EXPECT_EQ(network().getNumConnected(), 0);
-    EXPECT_TRUE(waitUntil([&] { return peer.seesClose(); }));
+    EXPECT_TRUE(waitFor([&] { return peer.seesClose(); }));
   }
   EXPECT_EQ(listener.count(Label::CLOSE), 4);
   EXPECT_EQ(listener.count(Label::DATA), 0);

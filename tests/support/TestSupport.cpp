@@ -2,12 +2,14 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include <SFML/Audio/SoundBuffer.hpp>
 
@@ -71,6 +73,13 @@ int EngineTest::logCount(const std::string& message) const {
   for (const std::string& line : logMessages())
     if (line == message) ++count;
   return count;
+}
+
+bool waitFor(const std::function<bool()>& condition, int seconds) {
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  for (; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+    if (std::chrono::steady_clock::now() > give_up) return false;
+  return true;
 }
 
 std::string stderrOf(const std::function<void()>& run) {

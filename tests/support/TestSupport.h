@@ -52,6 +52,8 @@ class LoggedTest : public EngineTest {
   }
 };
 
+// Polls the condition every 10 ms until it holds; false after the given seconds.
+bool waitFor(const std::function<bool()>& condition, int seconds = 5);
 // What the process writes to standard error while run runs.
 std::string stderrOf(const std::function<void()>& run);
 // Removes the "HH:MM:SS " time and "%4d " step prefixes from one log line.

@@ -80,6 +80,19 @@ void XInput::requestClose(unsigned long window) {
   XSync(display, False);
 }
 
+std::vector<unsigned long> XInput::pixels(unsigned long window, int& width, int& height) {
+  XWindowAttributes at;
+  if (display == nullptr || XGetWindowAttributes(display, window, &at) == 0) return {};
+  width = at.width, height = at.height;
+  XImage* shot = XGetImage(display, window, 0, 0, static_cast<unsigned>(width),
+                           static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  std::vector<unsigned long> all;
+  for (int y = 0; shot != nullptr && y < height; y++)
+    for (int x = 0; x < width; x++) all.push_back(XGetPixel(shot, x, y) & 0xffffff);
+  if (shot != nullptr) XDestroyImage(shot);
+  return all;
+}
+
 void XInput::settle() {
   if (display == nullptr) return;
   XSync(display, False);

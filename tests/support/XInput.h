@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 // Xlib's display connection, declared as Xlib declares it.
 struct _XDisplay;
 
@@ -30,6 +32,8 @@ class XInput {
   void requestClose(unsigned long window);
   // Waits until the server has handled everything, then lets it deliver the events.
   void settle();
+  // The window's pixels as 0xRRGGBB, row after row; empty when the window cannot be read.
+  std::vector<unsigned long> pixels(unsigned long window, int& width, int& height);
 
  private:
   bool key(unsigned long keysym, bool down);
