@@ -46,9 +46,6 @@ TEST_F(ConfigTest, UnusableEntriesKeepTheDefaults) {
   EXPECT_NE(loadFile("").find("Config::readConfig(): Cannot open Tolvex configuration file '" +
                               configPath() + "'."),
             std::string::npos);
-  match("frame_time:99,headless:true", "");
-  loadFile("# only a comment\n\n");
-  EXPECT_TRUE(config.getFrameTime() == 33 && !config.getHeadless()) << "a stale parse leaked";
   loadFile("window_horizontal_chars:20\nwindow_style:fullscreen,\n");
   EXPECT_EQ(config.getWindowHorizontalChars(), 20) << "lines join without a separator";
   EXPECT_EQ(config.getWindowStyle(), 5);

@@ -145,20 +145,12 @@ TEST_F(DisplayManagerTest, HeadlessOrFailedStartUpDrawsNothing) {
   EXPECT_EQ(drawEverything(), -5);
   EXPECT_EQ(logMessages(), std::vector<std::string>{});
   display.shutDown();
-  // The last: no X display, which fails start-up instead of aborting.
-  for (const auto& [config, log] :
-       {std::pair<const char*, const char*>{"headless:false,font_file:no-such-font.ttf,",
-                                            "Unable to load font from file 'no-such-font.ttf'."},
-        {"window_vertical_chars:0,",
-         "Error! Window size (1024, 768) pixels, (40, 0) characters not supported."},
-        {"window_vertical_chars:24,font_file:tx-font.ttf,", "Unable to allocate window!"}}) {
-    if (std::string(log) == "Unable to allocate window!") unsetenv("DISPLAY");
-    Config::getInstance().loadConfig(config);
-    EXPECT_EQ(display.startUp(), -1);
-    EXPECT_TRUE(logHas(std::string("DisplayManager::startUp(): ") + log)) << log;
-    display.shutDown();
-    EXPECT_TRUE(!display.isStarted() && display.getWindow() == nullptr);
-  }
+  Config::getInstance().loadConfig("headless:false,font_file:no-such-font.ttf,");
+  EXPECT_EQ(display.startUp(), -1);
+  EXPECT_TRUE(
+      logHas("DisplayManager::startUp(): Unable to load font from file 'no-such-font.ttf'."));
+  display.shutDown();
+  EXPECT_TRUE(!display.isStarted() && display.getWindow() == nullptr);
   EXPECT_EQ(drawEverything(), -5);
   EXPECT_EQ(logCount("DisplayManager not started!"), 5);
   EXPECT_EQ(InputManager::getInstance().startUp(), -1);

@@ -1,7 +1,6 @@
 #include "display/ViewObject.h"
 
 #include "DisplayFixture.h"
-#include "display/EventView.h"
 #include "world/WorldManager.h"
 
 namespace tx::test {
@@ -63,21 +62,6 @@ TEST_F(ViewObjectTest, TextValueAndFrameAreDrawnAroundTheLocationInTheView) {
   view->setLocation(BOTTOM_RIGHT);
   EXPECT_EQ(view->getPosition(), Vector(80.0f * 5 / 6, 23.0f));
   EXPECT_EQ(differsFromLabel(80.0f * 5 / 6, 83.0f, "Level", YELLOW, false), 0);
-}
-
-// A view event sets or adds to the value of the view objects whose label matches exactly.
-TEST_F(ViewObjectTest, ViewEventsSetOrAddTheValueOfMatchingLabelsOnly) {
-  ViewObject* score = new ViewObject;
-  score->setViewString("Score");
-  ViewObject* level = new ViewObject;
-  level->setViewString("Level");
-  const EventView set_score("Score", 5, false), add_score("Score", 3, true);
-  WorldManager::getInstance().onEvent(&set_score);
-  WorldManager::getInstance().onEvent(&add_score);
-  const EventView other_case("score", 100, false), trailing_blank("Score ", 100, false);
-  EXPECT_EQ(score->eventHandler(&other_case) + score->eventHandler(&trailing_blank), 0);
-  EXPECT_EQ(score->getValue(), 8);
-  EXPECT_EQ(level->getValue(), 0);
 }
 
 }  // namespace

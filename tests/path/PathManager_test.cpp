@@ -8,17 +8,6 @@ namespace {
 
 using PathManagerTest = PathTest;
 
-// The least budget is a tenth of the frame; a search is held once, and removed once.
-TEST_F(PathManagerTest, BudgetAndSearchBookkeeping) {
-  EXPECT_EQ(paths().getMinCycleTime(), GameManager::getInstance().getFrameTime() / 10);
-  Walker walker(cell(2, 2));
-  PathFind search(&walker, cell(2, 2), cell(5, 5));
-  EXPECT_EQ(paths().addPath(&search) + paths().removePath(nullptr), -2);
-  EXPECT_EQ(paths().removePath(&search) + paths().removePath(&search), -1);
-  EXPECT_EQ(paths().addPath(&search), 0);
-  EXPECT_EQ(paths().getSearchCount(), 1);
-}
-
 // A search whose object ignores the result is reported once and leaves the list all the same.
 TEST_F(PathManagerTest, IgnoredSearchIsRemovedAfterReporting) {
   auto* deaf = new Walker(cell(2, 2));

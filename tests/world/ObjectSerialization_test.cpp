@@ -96,21 +96,6 @@ TEST_F(ObjectSerializationTest, EmptyListWritesExactlyWhatChangedAndANamedListOn
   EXPECT_EQ(object.serialize(""), "altitude:0,x_direction:0.6,y_direction:0.8,speed:5,");
 }
 
-// The counter moves past a read id but never back, and cannot pass the highest one.
-TEST_F(ObjectSerializationTest, DeserializedIdMovesTheCounterForwardOnly) {
-  Object object;
-  const int id = object.getId();
-  object.deserialize("id:2147483647,id:99999999999999999999,");
-  EXPECT_EQ(object.getId(), id);
-  EXPECT_TRUE(logHas("Object::deserialize(): Error! id 2147483647 out of range. Ignored."));
-  object.deserialize("id:50,");
-  EXPECT_EQ(object.getId(), 50);
-  EXPECT_EQ(Object().getId(), 51);
-  object.deserialize("id:3,");
-  EXPECT_EQ(object.getId(), 3);
-  EXPECT_EQ(Object().getId(), 52);
-}
-
 // Labels are re-registered with the manager of each, the old ones dropped, up to the object's
 // limit; incomplete position and box groups are ignored; a direction without a speed gives the
 // speed of its length.
@@ -155,18 +140,6 @@ TEST_F(ObjectSerializationTest, PathsReadBackExactlyAndFollowPathAfterThePath) {
     }
   }
   EXPECT_EQ(pathToString(pathOf({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f)})), "1 2|3.5 4|");
-}
-
-TEST_F(ObjectSerializationTest, MalformedWaypointEndsThePathAndIsReported) {
-  Object object;
-  EXPECT_EQ(object.deserialize("path:1 2|3.54|5 6|,"), 0);
-  EXPECT_EQ(object.getPath().getNodes(), std::vector<Vector>{Vector(1.0f, 2.0f)});
-  EXPECT_TRUE(logHas("Object::deserialize(): malformed node 3.54|5 6|."));
-  EXPECT_TRUE(logHas("\tNot added."));
-  for (const char* text : {"path:1 x|,", "path:1 2 3|,", "path:nan 2|,"}) {
-    EXPECT_EQ(object.deserialize(text), 0);
-    EXPECT_TRUE(object.getPath().getNodes().empty()) << text;
-  }
 }
 
 }  // namespace

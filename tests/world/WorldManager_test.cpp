@@ -70,18 +70,6 @@ TEST_F(WorldManagerTest, UpdatePassMovesActiveObjectsOnly) {
   EXPECT_EQ(accelerating->getPosition(), Vector(1.0f, 2.0f));
 }
 
-// Made before the world started: outside every list, so neither filed by setters nor followed.
-TEST_F(WorldManagerTest, ObjectMadeBeforeTheWorldStartsStaysOutside) {
-  world().shutDown();
-  LogManager::getInstance().setLogLevel(2);
-  Object stray;
-  EXPECT_TRUE(logHas("                              because WorldManager not started."));
-  ASSERT_EQ(world().startUp(), 0);
-  stray.setType("Player");
-  EXPECT_TRUE(world().getAllObjects(true).isEmpty() && world().objectsOfType("Player").isEmpty());
-  EXPECT_EQ(world().setViewFollowing(&stray), -1);
-}
-
 // The view is centred on a point and clamped to the boundary. Following an object, with no slack
 // it is centred on every move; with slack it stays while the object is inside the centred slack
 // box and is dragged by the overshoot in whichever direction it leaves. A deleted object is
@@ -143,43 +131,6 @@ TEST_F(WorldManagerTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
     EXPECT_EQ(mover->getPosition(), Vector(c.moves ? 6.0f : 5.0f, y));
     EXPECT_EQ(mover->met, c.events ? std::vector<Object*>{other} : std::vector<Object*>{});
     EXPECT_EQ(other->mover, c.events ? std::vector<Object*>{mover} : std::vector<Object*>{});
-  }
-}
-
-TEST_F(WorldManagerTest, LeavingTheBoundarySendsOneOutEvent) {
-  world().setBoundary(Box(Vector(), 20.0f, 20.0f));
-  Probe* o = new Probe(Vector(19.0f, 5.0f));
-  for (const float x : {20.0f, 21.0f, 22.0f, 10.0f}) {
-    EXPECT_EQ(world().moveObject(o, Vector(x, 5.0f)), 0);
-    EXPECT_EQ(o->labels, std::vector<std::string>(x < 21.0f && x > 10.0f ? 0 : 1, OUT_EVENT)) << x;
-  }
-}
-
-// Moving by (0.6, 0.8): along the top of a wide block, down a tall wall, or not at all when a
-// post also stands in the way (silently: nobody hears of it).
-TEST_F(WorldManagerTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
-  const struct {
-    Vector at;
-    Box block;
-    bool post;
-    Vector end;
-  } cases[] = {
-      {Vector(5, 10), Box(Vector(5, 10.5f), 10, 1), false, Vector(6, 10)},
-      {Vector(5.9f, 5), Box(Vector(6.5f, 5), 1, 10), false, Vector(5.9f, 6)},
-      {Vector(5, 10), Box(Vector(5, 10.5f), 10, 1), true, Vector(5, 10)},
-  };
-  for (const auto& c : cases) {
-    world().shutDown();
-    ASSERT_EQ(world().startUp(), 0);
-    Probe* block = new Probe(c.block.getCorner());
-    block->setBox(Box(Vector(), c.block.getHorizontal(), c.block.getVertical()));
-    if (c.post) new Probe(Vector(6.0f, 10.0f));
-    Probe* o = new Probe(c.at);
-    o->setAvoidCollisions(true);
-    o->setVelocity(Vector(0.6f, 0.8f));
-    EXPECT_EQ(world().moveObject(o, o->predictPosition()), c.post ? -1 : 0);
-    EXPECT_NEAR(distance(o->getPosition(), c.end), 0.0f, 1e-5f) << c.end.getX();
-    EXPECT_TRUE(o->labels.empty() && block->labels.empty());
   }
 }
 
