@@ -2,7 +2,6 @@
 
 #include <deque>
 
-#include "../network/NetworkFixture.h"
 #include "CoreTest.h"
 #include "platform/SystemClock.h"
 
@@ -114,33 +113,6 @@ TEST_F(GameManagerTest, StartAndStopOrderInTheLog) {
                 "Display manager stopped"}));
   EXPECT_EQ(logMessages()[1], "** Tolvex version 4.16 **");
   EXPECT_EQ(logCount("GameManager::startup(): Already started."), 1);
-}
-
-// With networking, each loop iteration turns arrived messages into events; a message left unread
-// is warned about.
-TEST_F(GameManagerTest, LoopTurnsArrivedMessagesIntoEventsAndWarnsOfUnreadOnes) {
-  writeFile("tx-config.txt", "headless:true,\nnetworking:true,\n");
-  ASSERT_EQ(game.startUp(), 0);
-  LogManager::getInstance().setFlush(true);
-  ASSERT_EQ(NetworkManager::getInstance().setServer(0, "127.0.0.1"), 0);
-  auto* listener = new NetworkListener;
-  listener->read = true;
-  std::function<bool()> done = [&] { return listener->bodies.size() == 2; };
-  new Stepper([&](int step) {
-    if (done() || step >= 300) game.setGameOver(true);
-  });
-  Peer peer(NetworkManager::getInstance().getServerPort());
-  ASSERT_TRUE(peer.write(frame("first") + frame("second")));
-  game.run();
-  EXPECT_EQ(listener->bodies, (std::vector<std::string>{"first", "second"}));
-  const std::string residual = "GameManager::run(): Warning! Residual network data.";
-  EXPECT_FALSE(logHas(residual));
-  listener->read = false;
-  ASSERT_TRUE(peer.write(frame("unread")));
-  done = [&] { return logHas(residual); };
-  game.run();
-  EXPECT_TRUE(logHas(residual));
-  game.shutDown();
 }
 
 }  // namespace

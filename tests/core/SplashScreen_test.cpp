@@ -1,7 +1,5 @@
 #include "core/SplashScreen.h"
 
-#include <X11/keysym.h>
-
 #include "CoreTest.h"
 #include "core/ObjectListIterator.h"
 #include "world/WorldManager.h"
@@ -21,17 +19,14 @@ class SplashTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    new Stepper([this](int step) {
+    new Stepper([this](int) {
       const Object *name = find("Splash"), *figure = find("SplashTolvex");
       steps.push_back(std::to_string(name != nullptr && name->getSpeed() > 0.0f) + " " +
                       (figure == nullptr ? "" : figure->getAnimation().getName()) +
                       (figure != nullptr && figure->getSpeed() > 0.0f ? " rising" : ""));
-      if (step == act_on_step) action();
     });
   }
   std::vector<std::string> steps;
-  int act_on_step = -1;
-  std::function<void()> action;
 };
 
 TEST(SplashStartTest, RefusesToRunBeforeTheGameManagerStarts) { EXPECT_EQ(splash(), -1); }
@@ -48,17 +43,6 @@ TEST_F(SplashTest, RunsNinetyStepsThenEndsTheLoopAndLeavesNothing) {
                                                                   : "splash-tolvex-rest") +
                                                     (step >= 15 && step <= 44 ? " rising" : ""))
         << "step " << step;
-  EXPECT_TRUE(find("Splash") == nullptr && find("SplashTolvex") == nullptr);
-}
-
-// A key press or closing the window ends it on that step; nothing is left behind.
-TEST_F(SplashTest, KeyPressOrClosingTheWindowEndsItOnThatStep) {
-  for (const int step : {5, 20, 30}) {
-    act_on_step = step;
-    action = [this, step] { step < 30 ? tap(input, XK_a) : input.requestClose(window); };
-    EXPECT_EQ(splash(), 0);
-    EXPECT_EQ(GameManager::getInstance().getStepCount(), step + 1) << step;
-  }
   EXPECT_TRUE(find("Splash") == nullptr && find("SplashTolvex") == nullptr);
 }
 
