@@ -25,18 +25,14 @@ TEST_F(ConfigTest, EveryKeyIsRead) {
       "window_style:fullscreen, window_background_color:yellow,\n"
       "frame_time:20, font_scale:1.5, window_title:Up,\n"
       "show_mouse:true, headless:true, font_file:f.ttf, logfile:x.log,\n"
-      "random_seed:-1, networking:true, quadtree_threshold:2, quadtree_depth:3,\n"
-      "grid_width:4, grid_height:5,\n");
+      "random_seed:-1, networking:true,\n");
   EXPECT_EQ(std::make_tuple(config.getWindowHorizontalPixels(), config.getWindowVerticalPixels(),
                             config.getWindowHorizontalChars(), config.getWindowVerticalChars(),
                             config.getWindowStyle(), config.getFrameTime(), config.getRandomSeed()),
             std::make_tuple(640, 480, 40, 12, 8, 20, -1));
-  EXPECT_EQ(std::make_tuple(config.getFontScale(), config.getQuadtreeThreshold(),
-                            config.getQuadtreeDepth(), config.getGridWidth()),
-            std::make_tuple(1.5f, 2, 3, 4));
+  EXPECT_FLOAT_EQ(config.getFontScale(), 1.5f);
   EXPECT_EQ(config.getWindowTitle() + config.getFontFile() + config.getLogFile(), "Upf.ttfx.log");
-  EXPECT_TRUE(config.getShowMouse() && config.getHeadless() && config.getNetworking() &&
-              config.getGridHeight() == 5);
+  EXPECT_TRUE(config.getShowMouse() && config.getHeadless() && config.getNetworking());
   EXPECT_EQ(config.getWindowBackgroundColor(), YELLOW);
 }
 

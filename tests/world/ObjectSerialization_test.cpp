@@ -29,6 +29,7 @@ TEST_F(ObjectSerializationTest, NewObjectWritesEveryAttributeOnceInTheFixedOrder
                 "avoid_collisions:false,");
   EXPECT_FALSE(object.isModified());
   EXPECT_EQ(object.serialize(""), "");
+  EXPECT_EQ(pathToString(pathOf({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f)})), "1 2|3.5 4|");
 }
 
 // Into a fresh object every attribute differs from its default, so the copy's text shows each
@@ -89,8 +90,6 @@ TEST_F(ObjectSerializationTest, EmptyListWritesExactlyWhatChangedAndANamedListOn
   EXPECT_TRUE(logHas("Object::serialize(): Warning! Attribute 'POSITION' missing trailing ','"));
   EXPECT_EQ(object.serialize("ALTITUDE,POSITION"), "altitude:2,");
   object.serialize("");
-  object.setPosition(Vector(4.0f, 0.5f));
-  EXPECT_EQ(object.serialize(""), "pos-x:4,pos-y:0.5,");
   object.setVelocity(Vector(3.0f, 4.0f));
   object.setAltitude(0);
   EXPECT_EQ(object.serialize(""), "altitude:0,x_direction:0.6,y_direction:0.8,speed:5,");
@@ -117,29 +116,6 @@ TEST_F(ObjectSerializationTest, EventsAndGroupsAreReadAsAWhole) {
   object.deserialize("pos-y : 7 , pos-x : 5 ,x_direction:0,y_direction:1,");
   EXPECT_EQ(object.getPosition(), Vector(5.0f, 7.0f));
   EXPECT_FLOAT_EQ(object.getSpeed(), 1.0f);
-}
-
-// Into an object that had another path; the index starts again at the first node.
-TEST_F(ObjectSerializationTest, PathsReadBackExactlyAndFollowPathAfterThePath) {
-  for (const std::vector<Vector>& nodes : std::vector<std::vector<Vector>>{
-           {},
-           {Vector(1.0f, 5.0f)},
-           {Vector(-12.25f, 1e-05f), Vector(123456.0f, -7.5e+10f), Vector(35.0f, 4.0f)}}) {
-    Object source;
-    source.setPath(pathOf(nodes));
-    source.setFollowPath(true);
-    Object copy;
-    copy.setPath(pathOf({Vector(9.0f, 9.0f), Vector(8.0f, 8.0f)}));
-    copy.setPosition(Vector(1.0f, 1.0f));
-    EXPECT_EQ(copy.deserialize(source.serialize("FOLLOW_PATH,")), 0);
-    EXPECT_EQ(copy.getPath().getNodes(), nodes);
-    EXPECT_EQ(copy.getPath().getIndex(), 0);
-    EXPECT_TRUE(copy.getFollowPath());
-    if (nodes.size() == 1) {
-      EXPECT_EQ(copy.getDirection(), Vector(0.0f, 1.0f));  // aimed along the path just read
-    }
-  }
-  EXPECT_EQ(pathToString(pathOf({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f)})), "1 2|3.5 4|");
 }
 
 }  // namespace
