@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <functional>
 
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -27,7 +26,7 @@ class Listener : public Object {
     if (action) action(step != nullptr ? step->getStepCount() : -1);
     return 1;
   }
-  std::atomic<int> count{0};  // readable from another thread
+  int count = 0;
   std::function<void(int)> action;
 };
 

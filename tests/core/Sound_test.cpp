@@ -7,8 +7,7 @@ namespace {
 
 using SoundTest = LoggedTest;
 
-// Unreadable files are refused, and so is a header claiming gigabytes of samples; a loaded sound
-// plays looping or once, and stops.
+// A header claiming gigabytes of samples is refused like an unreadable file.
 TEST_F(SoundTest, RefusesBadFilesAndPlaysLoopingOrOnce) {
   LogManager::getInstance().setLogLevel(5);
   ASSERT_TRUE(writeWav(path("liar.wav"), 20) && writeWav(path("tune.wav"), 44100));

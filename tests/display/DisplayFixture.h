@@ -2,9 +2,6 @@
 
 #include <SFML/Graphics.hpp>
 
-#include <cstdlib>
-#include <functional>
-
 #include "TestSupport.h"
 #include "core/Config.h"
 #include "display/DisplayManager.h"

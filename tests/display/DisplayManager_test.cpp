@@ -1,7 +1,5 @@
 #include "display/DisplayManager.h"
 
-#include <cstdlib>
-
 #include "DisplayFixture.h"
 #include "XInput.h"
 #include "display/InputManager.h"
@@ -98,9 +96,8 @@ TEST_F(DisplayManagerTest, CharacterIsDrawnAtItsCellInTheViewOnceFlushed) {
   EXPECT_EQ(inkInCell(image, 15, 5, sf::Color::Red), 0);
 }
 
-// Each named colour reaches the window's pixels as its own RGB, in its own cell only: on a black
-// background, and black itself on a white one. A swap shows the frame drawn and clears to the
-// background, so the next swap shows an empty window.
+// Each named colour reaches the window's pixels as its own RGB, in its own cell only (black on
+// white); a swap shows the frame drawn and clears, so the next swap shows an empty window.
 TEST_F(DisplayManagerTest, NamedColoursAreDrawnInTheirRGB) {
   const std::pair<Color, sf::Color> named[] = {
       {BLACK, sf::Color(0, 0, 0)},    {RED, sf::Color(255, 0, 0)},
@@ -151,9 +148,8 @@ TEST_F(DisplayManagerTest, HeadlessOrFailedStartUpDrawsNothing) {
   EXPECT_EQ(InputManager::getInstance().startUp(), -1);
 }
 
-// Every byte value in every colour over the whole window, at whole, half and tenth cells of a
-// moving view, some hanging over the edges: later backgrounds hide earlier glyphs, and a shape
-// lands over the characters drawn before it and under those drawn after.
+// Every byte value in every colour over the window, at fractional cells of a moving view, some
+// over the edges; later backgrounds hide earlier glyphs, a shape lands between the characters.
 TEST_F(DisplayManagerTest, CharactersLookAsSfmlDrawsThemOneByOne) {
   startDisplay("window_background_color:blue,");
   const sf::Color colours[] = {sf::Color::Black, sf::Color::Red,     sf::Color::Green,

@@ -70,9 +70,8 @@ class InputTest : public DisplayTest {
   std::vector<unsigned long> pressed;
 };
 
-// Every key the game reads and the four arrows arrive as their own KeyCode, pressed and held,
-// then released. F11 and keys without a KeyCode (their SFML value plus 97: 153 for '-') are
-// never held.
+// Every key the game reads and the four arrows arrive as their own KeyCode, pressed, held and
+// released; F11 and keys without one (SFML value plus 97: 153 for '-') are never held.
 TEST_F(InputTest, EachKeyArrivesAsItsOwnKeyCode) {
   const struct {
     unsigned long keysym;

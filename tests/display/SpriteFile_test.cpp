@@ -1,7 +1,5 @@
 #include "display/SpriteFile.h"
 
-#include <vector>
-
 #include "DisplayFixture.h"
 #include "display/ResourceManager.h"
 

@@ -14,9 +14,16 @@
 
 namespace tx::test {
 
-// Every manager started headless with the game's resources loaded; the title screen made and,
-// with started set, a game begun. step() is one iteration of the game loop; a frame time of 0
-// keeps it from sleeping.
+// A key event handed to the objects that want keys, as the input manager does.
+inline void sendKey(KeyCode key, KeyAction action) {
+  EventKeyboard event;
+  event.setKey(key);
+  event.setAction(action);
+  InputManager::getInstance().onEvent(&event);
+}
+
+// Every manager started headless with the game's resources and title screen; with started set, a
+// game begun. step() is one iteration of the game loop, which frame time 0 keeps from sleeping.
 class GameTest : public EngineTest {
  protected:
   void SetUp() override {
@@ -39,12 +46,6 @@ class GameTest : public EngineTest {
   }
   static void step(int count = 1) {
     for (int i = 0; i < count; ++i) GameManager::getInstance().step();
-  }
-  static void sendKey(KeyCode key, KeyAction action) {
-    EventKeyboard event;
-    event.setKey(key);
-    event.setAction(action);
-    InputManager::getInstance().onEvent(&event);
   }
   static int countOfType(const std::string& type) {
     return WorldManager::getInstance().objectsOfType(type).getCount();

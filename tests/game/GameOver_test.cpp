@@ -1,7 +1,6 @@
 #include "GameOver.h"
 
 #include "GameFixture.h"
-#include "Powerup.h"
 #include "display/Sprite.h"
 
 namespace tx::test {
@@ -13,7 +12,6 @@ using GameOverTest = GameTest;
 // pause object stays), the camera is back at the start and the title plays its music again.
 TEST_F(GameOverTest, LastsOneAnimationThenClearsTheGameAndReturnsToTheTitle) {
   step(30);
-  new Powerup(10.0f, 5.0f);
   player->setPosition(Vector(40.0f, boundary().getCorner().getY() + 30.0f));
   step();
   auto* screen = findSingle<GameOver>("GameOver");
@@ -26,7 +24,7 @@ TEST_F(GameOverTest, LastsOneAnimationThenClearsTheGameAndReturnsToTheTitle) {
   EXPECT_FALSE(title->isActive());
   step();
   for (const char* type :
-       {"Platform", "ViewObject", "Floor", "Difficulty", "Powerup", "PowerupDisplay", "GameOver"})
+       {"Platform", "ViewObject", "Floor", "Difficulty", "PowerupDisplay", "GameOver"})
     EXPECT_EQ(countOfType(type), 0) << type;
   EXPECT_EQ(WorldManager::getInstance().getAllObjects(true).getCount(), 2);  // title and pause
   EXPECT_EQ(boundary().getCorner(), Vector(0.0f, 0.0f));

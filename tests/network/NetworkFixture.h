@@ -1,10 +1,6 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "TestSupport.h"
-#include "network/EventNetwork.h"
 #include "network/NetworkManager.h"
 #include "platform/Socket.h"
 #include "world/Object.h"

@@ -1,7 +1,6 @@
 #include "path/PathManager.h"
 
 #include "PathFixture.h"
-#include "core/GameManager.h"
 
 namespace tx::test {
 namespace {

@@ -3,15 +3,10 @@
 // Shared by the tests that need the world: a fixture starting the log (flushed, so lines can be
 // read back at once) and the world manager, and an object that records the events it receives.
 #include <algorithm>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "TestSupport.h"
-#include "core/ObjectList.h"
 #include "core/ObjectListIterator.h"
 #include "world/EventCollision.h"
-#include "world/Object.h"
 #include "world/WorldManager.h"
 
 namespace tx::test {

@@ -10,9 +10,8 @@
 
 namespace tx::test {
 
-// Gives each test a private temporary directory, points TOLVEX_LOG at a log file inside it and
-// TOLVEX_CONFIG at a configuration file that does not exist yet (so defaults apply unless the
-// test writes one). The engine's managers are not started here: each test starts what it needs.
+// A private temporary directory per test, with TOLVEX_LOG and TOLVEX_CONFIG naming files in it
+// (the configuration absent unless written). Each test starts the managers it needs.
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override;

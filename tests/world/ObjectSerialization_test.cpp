@@ -1,7 +1,5 @@
 #include "world/ObjectSerialization.h"
 
-#include <string>
-
 #include "Probe.h"
 #include "core/GameManager.h"
 #include "core/utility.h"
@@ -95,9 +93,8 @@ TEST_F(ObjectSerializationTest, EmptyListWritesExactlyWhatChangedAndANamedListOn
   EXPECT_EQ(object.serialize(""), "altitude:0,x_direction:0.6,y_direction:0.8,speed:5,");
 }
 
-// Labels are re-registered with the manager of each, the old ones dropped, up to the object's
-// limit; incomplete position and box groups are ignored; a direction without a speed gives the
-// speed of its length.
+// Labels replace the old ones, each with its manager, up to the object's limit; incomplete groups
+// are ignored; a direction without a speed gives the speed of its length.
 TEST_F(ObjectSerializationTest, EventsAndGroupsAreReadAsAWhole) {
   Object object;
   ASSERT_EQ(object.registerInterest("tx-keyboard"), 0);

@@ -24,9 +24,8 @@ struct Dying : Probe {
   bool delete_other;
 };
 
-// Marked objects go at the end of the update pass, each once however often marked, with those
-// their destructors mark; one deleted outright in between is forgotten. Shut-down deletes the
-// rest, inactive ones too.
+// Marked objects go at the end of the update pass, once each, with those their destructors mark;
+// one deleted outright in between is forgotten. Shut-down deletes the rest, inactive ones too.
 TEST_F(WorldManagerTest, DeferredDeletionDeletesEachObjectOnce) {
   Dying* o = new Dying;
   for (int i = 0; i < 3; ++i) EXPECT_EQ(world().markForDelete(o), 0);
@@ -68,10 +67,9 @@ TEST_F(WorldManagerTest, UpdatePassMovesActiveObjectsOnly) {
   EXPECT_EQ(accelerating->getPosition(), Vector(1.0f, 2.0f));
 }
 
-// The view is centred on a point and clamped to the boundary. Following an object, with no slack
-// it is centred on every move; with slack it stays while the object is inside the centred slack
-// box and is dragged by the overshoot in whichever direction it leaves. A deleted object is
-// forgotten.
+// The view is centred on a point, clamped to the boundary. Without slack it is centred on the
+// followed object at every move; with slack it stays while the object is inside the centred slack
+// box and is dragged by the overshoot in whichever direction it leaves. Deleted, it is forgotten.
 TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   world().setBoundary(Box(Vector(), 200.0f, 100.0f));
   world().setView(Box(Vector(), 80.0f, 24.0f));
