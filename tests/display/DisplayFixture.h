@@ -21,15 +21,6 @@ class DisplayTest : public LoggedTest {
     LoggedTest::TearDown();
   }
 
-  // What has been drawn since the last swap (the back buffer).
-  static sf::Image drawnImage() {
-    const sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
-    sf::Texture texture;
-    texture.create(window.getSize().x, window.getSize().y);
-    texture.update(window);
-    return texture.copyToImage();
-  }
-
   // Number of pixels of exactly this colour inside [x0, x1) x [y0, y1).
   static int countColor(const sf::Image& image, int x0, int y0, int x1, int y1, sf::Color color) {
     int count = 0;
@@ -39,11 +30,15 @@ class DisplayTest : public LoggedTest {
     return count;
   }
 
-  // The back buffer after clearing the window and running one drawing.
+  // The back buffer (what was drawn since the last swap) after clearing and one drawing.
   static sf::Image capture(const std::function<void()>& draw, sf::Color clear = sf::Color::Black) {
     DisplayManager::getInstance().getWindow()->clear(clear);
     draw();
-    return drawnImage();
+    const sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();  // flushed
+    sf::Texture texture;
+    texture.create(window.getSize().x, window.getSize().y);
+    texture.update(window);
+    return texture.copyToImage();
   }
 
   // Number of pixels of two images of the same size in which some channel differs by more than

@@ -6,6 +6,7 @@
 
 #include "DisplayFixture.h"
 #include "XInput.h"
+#include "core/GameManager.h"
 #include "world/Object.h"
 
 namespace tx::test {
@@ -113,6 +114,15 @@ TEST_F(InputTest, HeldKeysAreHeldOncePerStepInScanOrder) {
   EXPECT_EQ(step('k'),
             (Events{key(KeyCode::UP_ARROW, KeyAction::HELD), key(KeyCode::NUM5, KeyAction::HELD),
                     key(KeyCode::BACKSPACE, KeyAction::HELD)}));
+}
+
+// Closing the window sets game over and ends the step's input: no held key is scanned.
+TEST_F(InputTest, WindowCloseSetsGameOverAndSkipsTheHeldScan) {
+  press(XK_a);
+  step('k');
+  x.requestClose(window), x.settle();
+  EXPECT_EQ(step('k'), Events{});
+  EXPECT_TRUE(GameManager::getInstance().getGameOver());
 }
 
 // A move, a click and a held button each carry the cell under the pointer, x and y as they are;
