@@ -2,6 +2,7 @@
 
 #include <X11/keysym.h>
 
+#include <memory>
 #include <tuple>
 
 #include "DisplayFixture.h"
@@ -43,11 +44,12 @@ class InputTest : public DisplayTest {
     ASSERT_TRUE(x.focus(window));
     move(10, 10);  // parked inside the window; the focus and motion events drained
     for (int i = 0; i < 5; i++) InputManager::getInstance().getInput();
-    recorder = new Recorder;
+    recorder = std::make_unique<Recorder>();
   }
   void TearDown() override {  // whatever happened, nothing stays pressed for later tests
     for (unsigned long keysym : pressed) x.releaseKey(keysym);
     x.releaseButton(1);
+    recorder.reset();
     InputManager::getInstance().shutDown();
     DisplayTest::TearDown();
   }
@@ -67,7 +69,7 @@ class InputTest : public DisplayTest {
 
   XInput x;
   unsigned long window = 0;
-  Recorder* recorder = nullptr;
+  std::unique_ptr<Recorder> recorder;
   std::vector<unsigned long> pressed;
 };
 
