@@ -1,12 +1,14 @@
 #pragma once
 
-#include <atomic>
 #include <functional>
 
+#include <SFML/Graphics/RenderWindow.hpp>
+
 #include "TestSupport.h"
+#include "XInput.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
-#include "core/LogManager.h"
+#include "display/DisplayManager.h"
 #include "world/Object.h"
 
 namespace tx::test {
@@ -24,7 +26,7 @@ class Listener : public Object {
     if (action) action(step != nullptr ? step->getStepCount() : -1);
     return 1;
   }
-  std::atomic<int> count{0};  // readable from another thread
+  int count = 0;
   std::function<void(int)> action;
 };
 
@@ -33,6 +35,31 @@ struct Stepper : Listener {
   explicit Stepper(std::function<void(int)> init_action = {}) : Listener(std::move(init_action)) {
     registerInterest(STEP_EVENT);
   }
+};
+
+// A key pressed and released, as far as the X server is concerned.
+inline void tap(XInput& keys, unsigned long keysym) {
+  keys.pressKey(keysym);
+  keys.releaseKey(keysym);
+  keys.settle();
+}
+
+// The game manager started with its window, focused for key presses; stopped afterwards.
+class WindowTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    ASSERT_EQ(GameManager::getInstance().startUp(), 0);
+    LogManager::getInstance().setFlush(true);
+    window = DisplayManager::getInstance().getWindow()->getSystemHandle();
+    ASSERT_TRUE(input.focus(window));
+  }
+  void TearDown() override {
+    GameManager::getInstance().shutDown();
+    EngineTest::TearDown();
+  }
+  XInput input;
+  unsigned long window = 0;
 };
 
 }  // namespace tx::test

@@ -2,44 +2,23 @@
 
 #include <SFML/Graphics.hpp>
 
-#include <cstdlib>
-#include <functional>
-
 #include "TestSupport.h"
 #include "core/Config.h"
-#include "core/LogManager.h"
 #include "display/DisplayManager.h"
 
 namespace tx::test {
 
-// Starts the log and the display with the given configuration text and reads the window back.
-class DisplayTest : public EngineTest {
+// The log started; starts the display with the given configuration text and reads the window
+// back.
+class DisplayTest : public LoggedTest {
  protected:
-  void startDisplay(const std::string& config_text = "") {
+  static void startDisplay(const std::string& config_text = "") {
     if (!config_text.empty()) Config::getInstance().loadConfig(config_text);
-    startLog();
     ASSERT_EQ(DisplayManager::getInstance().startUp(), 0);
   }
-
-  // Starts the log alone, flushing every line so that tests can read it at once.
-  static void startLog() {
-    ASSERT_EQ(LogManager::getInstance().startUp(), 0);
-    LogManager::getInstance().setFlush(true);
-  }
-
   void TearDown() override {
     DisplayManager::getInstance().shutDown();
-    LogManager::getInstance().shutDown();
-    EngineTest::TearDown();
-  }
-
-  // What has been drawn since the last swap (the back buffer).
-  static sf::Image drawnImage() {
-    const sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
-    sf::Texture texture;
-    texture.create(window.getSize().x, window.getSize().y);
-    texture.update(window);
-    return texture.copyToImage();
+    LoggedTest::TearDown();
   }
 
   // Number of pixels of exactly this colour inside [x0, x1) x [y0, y1).
@@ -51,11 +30,15 @@ class DisplayTest : public EngineTest {
     return count;
   }
 
-  // The back buffer after clearing the window and running one drawing.
+  // The back buffer (what was drawn since the last swap) after clearing and one drawing.
   static sf::Image capture(const std::function<void()>& draw, sf::Color clear = sf::Color::Black) {
     DisplayManager::getInstance().getWindow()->clear(clear);
     draw();
-    return drawnImage();
+    const sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();  // flushed
+    sf::Texture texture;
+    texture.create(window.getSize().x, window.getSize().y);
+    texture.update(window);
+    return texture.copyToImage();
   }
 
   // Number of pixels of two images of the same size in which some channel differs by more than

@@ -2,9 +2,8 @@
 
 #include <X11/keysym.h>
 
+#include <memory>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "DisplayFixture.h"
 #include "XInput.h"
@@ -17,20 +16,15 @@ namespace {
 // One delivered event as (kind 'k' or 'm', key or button, action), so sequences compare with ==.
 using Received = std::tuple<char, int, int>;
 using Events = std::vector<Received>;
-Received key(KeyCode code, KeyAction action) {
-  return {'k', static_cast<int>(code), static_cast<int>(action)};
-}
-Received mouse(MouseButton button, MouseAction action) {
-  return {'m', static_cast<int>(button), static_cast<int>(action)};
-}
+Received key(KeyCode code, KeyAction action) { return {'k', int(code), int(action)}; }
+Received mouse(MouseButton button, MouseAction action) { return {'m', int(button), int(action)}; }
 
-// Records every keyboard and mouse event it is handed, in order, and where the mouse was.
-class Recorder : public Object {
- public:
+// Records the keyboard and mouse events it is handed, in order, each with the mouse's position.
+struct Recorder : Object {
   Recorder() { registerInterest(KEYBOARD_EVENT), registerInterest(MOUSE_EVENT); }
   int eventHandler(const Event* event) override {
     if (const auto* k = dynamic_cast<const EventKeyboard*>(event))
-      received.push_back(key(k->getKey(), k->getAction()));
+      received.push_back(key(k->getKey(), k->getAction())), at.emplace_back();
     if (const auto* m = dynamic_cast<const EventMouse*>(event))
       received.push_back(mouse(m->getButton(), m->getAction())), at.push_back(m->getPosition());
     return 1;
@@ -39,41 +33,32 @@ class Recorder : public Object {
   std::vector<Vector> at;
 };
 
+// Real key presses and pointer moves through the X server into the display's window.
 class InputTest : public DisplayTest {
  protected:
   void SetUp() override {
     DisplayTest::SetUp();
-    ASSERT_TRUE(x.isOpen()) << "no X display";
     startDisplay();
     ASSERT_EQ(InputManager::getInstance().startUp(), 0);
     window = DisplayManager::getInstance().getWindow()->getSystemHandle();
     ASSERT_TRUE(x.focus(window));
-    // Park the pointer inside the window and let the focus and motion events drain.
-    move(10, 10);
+    move(10, 10);  // parked inside the window; the focus and motion events drained
     for (int i = 0; i < 5; i++) InputManager::getInstance().getInput();
-    recorder = new Recorder;
+    recorder = std::make_unique<Recorder>();
   }
-  void TearDown() override {
-    for (unsigned long keysym : held_keys) x.releaseKey(keysym);
-    for (unsigned int button : held_buttons) x.releaseButton(button);
-    delete recorder;
+  void TearDown() override {  // whatever happened, nothing stays pressed for later tests
+    for (unsigned long keysym : pressed) x.releaseKey(keysym);
+    x.releaseButton(1);
+    recorder.reset();
     InputManager::getInstance().shutDown();
     DisplayTest::TearDown();
   }
-  // Key and button presses are released again at the end of the test, whatever happens.
-  void press(unsigned long keysym) {
-    EXPECT_TRUE(x.pressKey(keysym));
-    held_keys.push_back(keysym), x.settle();
-  }
+  void press(unsigned long keysym) { x.pressKey(keysym), pressed.push_back(keysym), x.settle(); }
   void release(unsigned long keysym) { x.releaseKey(keysym), x.settle(); }
-  void pressButton(unsigned int button) {
-    x.pressButton(button), held_buttons.push_back(button), x.settle();
-  }
   void move(int px, int py) { x.movePointer(window, px, py), x.settle(); }
-  // One game-loop iteration's input, and the events it delivered of one kind (without moves).
+  // One game-loop iteration's input; the events it delivered of one kind, moves left out.
   Events step(char kind) {
-    recorder->received.clear();
-    recorder->at.clear();
+    recorder->received.clear(), recorder->at.clear();
     InputManager::getInstance().getInput();
     Events of_kind;
     for (const Received& r : recorder->received)
@@ -84,75 +69,81 @@ class InputTest : public DisplayTest {
 
   XInput x;
   unsigned long window = 0;
-  Recorder* recorder = nullptr;
-  std::vector<unsigned long> held_keys;
-  std::vector<unsigned int> held_buttons;
+  std::unique_ptr<Recorder> recorder;
+  std::vector<unsigned long> pressed;
 };
 
-TEST_F(InputTest, HeldKeyIsPressedAndHeldThenHeldOncePerStepThenReleasedWithoutHeld) {
-  press(XK_a);
-  EXPECT_EQ(step('k'),
-            (Events{key(KeyCode::A, KeyAction::PRESSED), key(KeyCode::A, KeyAction::HELD)}));
-  EXPECT_EQ(step('k'), (Events{key(KeyCode::A, KeyAction::HELD)}));
-  // Longer than the server's auto-repeat delay: a repeating key would be pressed again.
-  for (int i = 0; i < 20; i++) x.settle();
-  EXPECT_EQ(step('k'), (Events{key(KeyCode::A, KeyAction::HELD)}));
-  release(XK_a);
-  EXPECT_EQ(step('k'), (Events{key(KeyCode::A, KeyAction::RELEASED)}));
-  EXPECT_EQ(step('k'), Events{});
-  // Several held keys come in the order of the scan.
+// Every key the game reads and the four arrows arrive as their own KeyCode, pressed, held and
+// released; F11 and keys without one (SFML value plus 97: 153 for '-') are never held.
+TEST_F(InputTest, EachKeyArrivesAsItsOwnKeyCode) {
+  const struct {
+    unsigned long keysym;
+    KeyCode code;
+    bool held;
+  } keys[] = {
+      {XK_Left, KeyCode::LEFT_ARROW, true},
+      {XK_Right, KeyCode::RIGHT_ARROW, true},
+      {XK_Up, KeyCode::UP_ARROW, true},
+      {XK_Down, KeyCode::DOWN_ARROW, true},
+      {XK_space, KeyCode::SPACE, true},
+      {XK_w, KeyCode::W, true},
+      {XK_a, KeyCode::A, true},
+      {XK_d, KeyCode::D, true},
+      {XK_p, KeyCode::P, true},
+      {XK_q, KeyCode::Q, true},
+      {XK_F10, KeyCode::F10, true},
+      {XK_F11, KeyCode::F11, false},
+      {XK_minus, static_cast<KeyCode>(153), false},
+  };
+  for (const auto& [keysym, code, held] : keys) {
+    SCOPED_TRACE(testing::Message() << "keysym " << std::hex << keysym);
+    press(keysym);
+    Events pressed_events{key(code, KeyAction::PRESSED)};
+    if (held) pressed_events.push_back(key(code, KeyAction::HELD));
+    EXPECT_EQ(step('k'), pressed_events) << "pressed arrives as KeyCode " << int(code);
+    release(keysym);
+    EXPECT_EQ(step('k'), (Events{key(code, KeyAction::RELEASED)}))
+        << "released arrives as KeyCode " << int(code);
+  }
+}
+
+// A key held down is HELD once a step and never pressed again (no auto-repeat, even past the
+// server's repeat delay); held keys come in the order of the scan.
+TEST_F(InputTest, HeldKeysAreHeldOncePerStepInScanOrder) {
   for (const unsigned long keysym : {XK_BackSpace, XK_5, XK_Up}) press(keysym);
   step('k');
+  for (int i = 0; i < 20; i++) x.settle();
   EXPECT_EQ(step('k'),
             (Events{key(KeyCode::UP_ARROW, KeyAction::HELD), key(KeyCode::NUM5, KeyAction::HELD),
                     key(KeyCode::BACKSPACE, KeyAction::HELD)}));
 }
 
-TEST_F(InputTest, F11AndUntranslatedKeysArePressedAndReleasedButNeverHeld) {
-  // Keys without a KeyCode carry their SFML value plus 97: 153 for '-'.
-  for (const auto& [keysym, code] :
-       {std::pair<unsigned long, int>{XK_F11, static_cast<int>(KeyCode::F11)}, {XK_minus, 153}}) {
-    press(keysym);
-    EXPECT_EQ(step('k'), (Events{{'k', code, static_cast<int>(KeyAction::PRESSED)}}));
-    EXPECT_EQ(step('k'), Events{});
-    release(keysym);
-    EXPECT_EQ(step('k'), (Events{{'k', code, static_cast<int>(KeyAction::RELEASED)}}));
-  }
-}
-
+// Closing the window sets game over and ends the step's input: no held key is scanned.
 TEST_F(InputTest, WindowCloseSetsGameOverAndSkipsTheHeldScan) {
-  EXPECT_EQ(InputManager::getInstance().startUp(), 0);
-  EXPECT_TRUE(logHas("InputManager::startUp(): Already started."));
   press(XK_a);
   step('k');
-  pressButton(1);
-  step('m');
-  ASSERT_FALSE(GameManager::getInstance().getGameOver());
-  x.requestClose(window);
-  x.settle();
-  step('k');
+  x.requestClose(window), x.settle();
+  EXPECT_EQ(step('k'), Events{});
   EXPECT_TRUE(GameManager::getInstance().getGameOver());
-  EXPECT_EQ(recorder->received, Events{});
 }
 
-TEST_F(InputTest, PointerAndClicksAreReportedAtTheCellUnderThePointer) {
+// A move, a click and a held button each carry the cell under the pointer, x and y as they are;
+// a click released before the poll still names its button.
+TEST_F(InputTest, PointerMovesAndClicksAreReportedAtTheCellUnderThePointer) {
   move(100, 80);  // cell (7.8125, 2.5)
   step('m');
-  pressButton(1);
+  const auto moved = std::find(recorder->received.begin(), recorder->received.end(),
+                               mouse(MouseButton::UNDEFINED, MouseAction::MOVED));
+  ASSERT_NE(moved, recorder->received.end()) << "no moved event";
+  const Vector moved_to = recorder->at[static_cast<size_t>(moved - recorder->received.begin())];
+  EXPECT_FLOAT_EQ(moved_to.getX(), 7.8125f) << "a moved event's x is the pointer's column";
+  EXPECT_FLOAT_EQ(moved_to.getY(), 2.5f) << "a moved event's y is the pointer's row";
+  x.pressButton(1), x.settle();
   EXPECT_EQ(step('m'), (Events{mouse(MouseButton::LEFT, MouseAction::CLICKED),
                                mouse(MouseButton::LEFT, MouseAction::PRESSED)}));
-  for (const Vector& at : recorder->at) {
-    EXPECT_FLOAT_EQ(at.getX(), 7.8125f);
-    EXPECT_FLOAT_EQ(at.getY(), 2.5f);
-  }
-
-  x.releaseButton(1), x.settle();
-  EXPECT_EQ(step('m'), Events{});
-
-  SCOPED_TRACE("a click released before the poll still names its button");
-  x.pressButton(1), x.releaseButton(1), x.pressButton(2), x.releaseButton(2), x.settle();
-  EXPECT_EQ(step('m'), (Events{mouse(MouseButton::LEFT, MouseAction::CLICKED),
-                               mouse(MouseButton::MIDDLE, MouseAction::CLICKED)}));
+  for (const Vector& at : recorder->at) EXPECT_EQ(at, moved_to);
+  x.releaseButton(1), x.pressButton(2), x.releaseButton(2), x.settle();
+  EXPECT_EQ(step('m'), (Events{mouse(MouseButton::MIDDLE, MouseAction::CLICKED)}));
 }
 
 }  // namespace

@@ -4,20 +4,26 @@
 
 #include "Difficulty.h"
 #include "GameStart.h"
+#include "GameWorld.h"
 #include "Player.h"
 #include "TestSupport.h"
 #include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/ObjectListIterator.h"
 #include "display/EventKeyboard.h"
 #include "display/InputManager.h"
 #include "loadResources.h"
-#include "world/WorldManager.h"
 
 namespace tx::test {
 
-// Every manager started headless with the game's resources loaded. step() is one iteration of
-// the game loop; a frame time of 0 keeps it from sleeping.
+// A key event handed to the objects that want keys, as the input manager does.
+inline void sendKey(KeyCode key, KeyAction action) {
+  EventKeyboard event;
+  event.setKey(key);
+  event.setAction(action);
+  InputManager::getInstance().onEvent(&event);
+}
+
+// Every manager started headless with the game's resources and title screen; with started set, a
+// game begun. step() is one iteration of the game loop, which frame time 0 keeps from sleeping.
 class GameTest : public EngineTest {
  protected:
   void SetUp() override {
@@ -27,45 +33,31 @@ class GameTest : public EngineTest {
     LogManager::getInstance().setFlush(true);
     std::srand(2024);
     loadResources();
+    title = new GameStart();
+    if (!started) return;
+    title->start();
+    player = findSingle<Player>("Player");
+    difficulty = findSingle<Difficulty>("Difficulty");
+    ASSERT_TRUE(player && difficulty);
   }
-
   void TearDown() override {
     GameManager::getInstance().shutDown();
     EngineTest::TearDown();
   }
-
   static void step(int count = 1) {
     for (int i = 0; i < count; ++i) GameManager::getInstance().step();
   }
-
-  static void sendKey(KeyCode key, KeyAction action) {
-    EventKeyboard event;
-    event.setKey(key);
-    event.setAction(action);
-    InputManager::getInstance().onEvent(&event);
-  }
-
   static int countOfType(const std::string& type) {
     return WorldManager::getInstance().objectsOfType(type).getCount();
   }
-
+  // The first object of the type that is a T (the game's displays share one type).
   template <class T>
   static T* first(const std::string& type) {
     ObjectList list = WorldManager::getInstance().objectsOfType(type);
-    for (ObjectListIterator it(&list); !it.isDone(); it.next()) {
+    for (ObjectListIterator it(&list); !it.isDone(); it.next())
       if (auto* found = dynamic_cast<T*>(it.currentObject())) return found;
-    }
     return nullptr;
   }
-
-  GameStart* startGame() {
-    GameStart* title = new GameStart();
-    title->start();
-    player = first<Player>("Player");
-    difficulty = first<Difficulty>("Difficulty");
-    return title;
-  }
-
   // Steps until the player stands again; false after 60 steps in the air.
   bool stepUntilStanding() {
     for (int i = 0; i < 60; ++i) {
@@ -74,11 +66,10 @@ class GameTest : public EngineTest {
     }
     return false;
   }
-
-  std::string powerupText() { return first<ViewObject>("PowerupDisplay")->getViewString(); }
-
   static Box boundary() { return WorldManager::getInstance().getBoundary(); }
 
+  bool started = true;
+  GameStart* title = nullptr;
   Player* player = nullptr;
   Difficulty* difficulty = nullptr;
 };

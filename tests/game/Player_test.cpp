@@ -1,3 +1,5 @@
+#include "Player.h"
+
 #include "GameFixture.h"
 #include "Powerup.h"
 #include "display/ResourceManager.h"
@@ -5,32 +7,26 @@
 namespace tx::test {
 namespace {
 
-class PlayerTest : public GameTest {
- protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    startGame();
-    ASSERT_NE(player, nullptr);
-    ASSERT_NE(difficulty, nullptr);
-  }
-};
+using PlayerTest = GameTest;
 
+std::string powerupText() { return findSingle<ViewObject>("PowerupDisplay")->getViewString(); }
+
+// It falls (with its jumping look) onto the floor at row 12, resting within one fall step
+// above it, and stays there.
 TEST_F(PlayerTest, FallsOntoTheFloorAndStaysThere) {
   EXPECT_EQ(player->getPosition(), Vector(40.0f, 9.0f));
   step();
-  EXPECT_TRUE(player->isInAir());
   EXPECT_EQ(player->getAnimation().getName(), "playerj");
   ASSERT_TRUE(stepUntilStanding());
   EXPECT_EQ(player->getAnimation().getName(), "player");
   const float standing_y = player->getPosition().getY();
-  // Resting on the floor (y 12): feet within one fall step above it, never inside it.
-  EXPECT_GT(standing_y, 9.0f);
-  EXPECT_LE(standing_y + 1.5f, 11.5f);
+  EXPECT_TRUE(standing_y > 9.0f && standing_y <= 10.0f) << standing_y;
   step(10);
-  EXPECT_FALSE(player->isInAir());
   EXPECT_EQ(player->getPosition().getY(), standing_y);
 }
 
+// A jump clears the five rows between ledges; in the air only the double jump power-up gives
+// one more, once per landing.
 TEST_F(PlayerTest, JumpsFiveCellsAndAgainInTheAirOnlyWithDoubleJump) {
   ASSERT_TRUE(stepUntilStanding());
   const float standing_y = player->getPosition().getY();
@@ -42,79 +38,61 @@ TEST_F(PlayerTest, JumpsFiveCellsAndAgainInTheAirOnlyWithDoubleJump) {
   const Vector velocity = player->getVelocity();
   sendKey(KeyCode::SPACE, KeyAction::PRESSED);
   EXPECT_EQ(player->getVelocity(), velocity) << "second jump in the air";
-  EXPECT_EQ(logCount("0"), 2);
   float highest = standing_y;
-  for (int i = 0; i < 40; ++i) {
-    step();
-    highest = std::min(highest, player->getPosition().getY());
-  }
-  EXPECT_LT(highest, standing_y - 5.0f);  // clears the five rows between ledges
+  for (int i = 0; i < 40; ++i, step()) highest = std::min(highest, player->getPosition().getY());
+  EXPECT_LT(highest, standing_y - 5.0f);
   EXPECT_FALSE(player->isInAir());
-  EXPECT_NEAR(player->getPosition().getY(), standing_y, 1.0f);
-  // With the power-up: one more jump in the air, once per landing.
   player->gainPowerup(Player::DOUBLE_JUMP);
   sendKey(KeyCode::W, KeyAction::PRESSED);
-  EXPECT_TRUE(player->isInAir());
   step(4);
   sendKey(KeyCode::SPACE, KeyAction::PRESSED);
   EXPECT_EQ(player->getVelocity(), Vector(0.0f, -1.0f));
   step(2);
   const Vector rising = player->getVelocity();
   sendKey(KeyCode::SPACE, KeyAction::PRESSED);
-  EXPECT_EQ(player->getVelocity(), rising);
-  EXPECT_EQ(logCount("1"), 3);
+  EXPECT_EQ(player->getVelocity(), rising) << "a third jump in the air";
   ASSERT_TRUE(stepUntilStanding());
   EXPECT_TRUE(player->isJumpReady());
 }
 
+// Held side keys move it 0.8 a step (presses do not); past an edge it comes in at the other.
 TEST_F(PlayerTest, HeldSideKeysMoveAndWrapAroundTheEdges) {
   ASSERT_TRUE(stepUntilStanding());
-  const float x = player->getPosition().getX();
-  const float y = player->getPosition().getY();
-  sendKey(KeyCode::D, KeyAction::PRESSED);
-  sendKey(KeyCode::D, KeyAction::RELEASED);
-  EXPECT_EQ(player->getPosition().getX(), x) << "presses do not move";
-  sendKey(KeyCode::D, KeyAction::HELD);
-  sendKey(KeyCode::D, KeyAction::HELD);
-  EXPECT_FLOAT_EQ(player->getPosition().getX(), x + 1.6f);
+  const float x = player->getPosition().getX(), y = player->getPosition().getY();
+  for (KeyAction action : {KeyAction::PRESSED, KeyAction::HELD, KeyAction::HELD})
+    sendKey(KeyCode::D, action);
   sendKey(KeyCode::A, KeyAction::HELD);
   EXPECT_FLOAT_EQ(player->getPosition().getX(), x + 0.8f);
-  const struct {
-    float from;
-    KeyCode key;
-    float to;
-  } wraps[] = {{79.6f, KeyCode::D, 0.0f}, {0.4f, KeyCode::A, 79.0f}};
-  for (const auto& wrap : wraps) {
-    player->setPosition(Vector(wrap.from, y));
-    sendKey(wrap.key, KeyAction::HELD);
+  for (const auto& [from, side, to] :
+       {std::tuple<float, KeyCode, float>{79.6f, KeyCode::D, 0.0f}, {0.4f, KeyCode::A, 79.0f}}) {
+    player->setPosition(Vector(from, y));
+    sendKey(side, KeyAction::HELD);
     step();
-    EXPECT_EQ(player->getPosition().getX(), wrap.to) << wrap.from;
+    EXPECT_EQ(player->getPosition().getX(), to) << from;
   }
 }
 
+// On the view's bottom edge the player lives; below it the guardian angel lifts it by 25 rows,
+// and without one it dies: the climb stops, its music too, the fall sounds, game over follows.
 TEST_F(PlayerTest, DiesBelowTheViewUnlessTheGuardianAngelLiftsIt) {
   player->setPosition(Vector(40.0f, 24.0f - 0.075f));
   step();
-  ASSERT_EQ(countOfType("Player"), 1) << "on the view's bottom edge is still alive";
+  ASSERT_EQ(countOfType("Player"), 1) << "on the edge";
   player->gainPowerup(Player::GUARDIAN_ANGEL);
-  EXPECT_TRUE(logHas("Got guardian angel"));
   player->setPosition(Vector(40.0f, 30.0f));
   player->setVelocity(Vector(0.0f, 0.0f));
   step();
   ASSERT_EQ(countOfType("Player"), 1);
-  EXPECT_FLOAT_EQ(player->getPosition().getY(), 5.0f) << "lifted by 25";
+  EXPECT_FLOAT_EQ(player->getPosition().getY(), 5.0f);
   player->resetPowerups();
   player->setPosition(Vector(40.0f, boundary().getCorner().getY() + 24.5f));
   step();
   EXPECT_EQ(countOfType("Player"), 0);
-  EXPECT_TRUE(logHas("Player Dead."));
   EXPECT_EQ(difficulty->getClimbSpeed(), 0.0f);
   EXPECT_NE(difficulty->getMusic()->getMusic()->getStatus(), sf::SoundSource::Playing);
   EXPECT_EQ(ResourceManager::getInstance().getSound("fall")->getSound()->getStatus(),
             sf::SoundSource::Playing);
   EXPECT_EQ(countOfType("GameOver"), 1);
-  step(3);
-  EXPECT_EQ(boundary().getCorner(), Vector(0.0f, 0.0f));
 }
 
 TEST_F(PlayerTest, PickedUpPowerupEndsAtTheHundredFiftiethStep) {
@@ -122,27 +100,28 @@ TEST_F(PlayerTest, PickedUpPowerupEndsAtTheHundredFiftiethStep) {
   auto* powerup = new Powerup(at.getX() + 2.0f, at.getY());
   const int kind = powerup->getKind();
   sendKey(KeyCode::D, KeyAction::HELD);
-  EXPECT_TRUE(logHas("PLAYER PICKED UP POWERUP"));
   EXPECT_FALSE(powerup->isActive());
-  EXPECT_EQ(player->getPowerupTimer(), 150);
   const char* names[] = {"", "Double Jump", "Slow Time", "Guardian Angel", "Low Gravity"};
   EXPECT_EQ(powerupText(), std::string("Powerup: ") + names[kind]);
-  const int resets = logCount("RESET");
   step(149);
-  EXPECT_EQ(player->getPowerupTimer(), 1);
-  EXPECT_EQ(logCount("RESET"), resets);
+  EXPECT_EQ(powerupText(), std::string("Powerup: ") + names[kind]);
   step();
-  EXPECT_EQ(logCount("RESET"), resets + 1);
   EXPECT_EQ(powerupText(), "Powerup: None");
+}
+
+// Q mid-climb leaves the program at once with status 0, without the managers' shut-down.
+TEST_F(PlayerTest, QLeavesAtOnce) {
+  // In a fresh process: a forked copy of this one would lose the audio thread it exits through.
+  // What the world still holds at that exit is left on purpose, not a leak to report.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  setenv("LSAN_OPTIONS", "detect_leaks=0", 1);
+  EXPECT_EXIT(sendKey(KeyCode::Q, KeyAction::PRESSED), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PlayerTest, SlowTimeTwiceHalvesTheClimbOnce) {
   player->gainPowerup(Player::SLOW_TIME);
-  EXPECT_TRUE(logHas("Got slow down time"));
   player->gainPowerup(Player::SLOW_TIME);
-  EXPECT_FLOAT_EQ(difficulty->getClimbSpeed(), 0.0375f);
   EXPECT_FLOAT_EQ(difficulty->getVelocity().getY(), -0.0375f);
-  EXPECT_EQ(powerupText(), "Powerup: Slow Time");
   step(150);
   EXPECT_FLOAT_EQ(difficulty->getClimbSpeed(), 0.075f);
 }

@@ -18,7 +18,7 @@ class ConnectionTest : public EngineTest {
     far = socketConnect("127.0.0.1", socketLocalPort(listening));
     ASSERT_NE(far, -1);
     int accepted = -1;
-    ASSERT_TRUE(waitUntil([&] { return (accepted = socketAccept(listening)) != -1; }));
+    ASSERT_TRUE(waitFor([&] { return (accepted = socketAccept(listening)) != -1; }));
     near = std::make_unique<Connection>(accepted, false);
   }
   void TearDown() override {
@@ -51,7 +51,7 @@ TEST_F(ConnectionTest, BytesTheSystemCannotTakeAreKeptAndArriveWholeAndInOrder) 
   }
   EXPECT_GT(near->getPendingBytes(), 0U);
   std::string got;
-  ASSERT_TRUE(waitUntil([&] {
+  ASSERT_TRUE(waitFor([&] {
     near->flush();
     got += drainFar();
     return got.size() >= sent.size();
@@ -66,7 +66,7 @@ TEST_F(ConnectionTest, KeptBytesAreDroppedWhenTheStreamBreaks) {
   ASSERT_GT(near->getPendingBytes(), 0U);
   socketClose(far);  // With unread data waiting, the far end resets the connection.
   far = -1;
-  ASSERT_TRUE(waitUntil([&] { return near->flush() == -1; }));
+  ASSERT_TRUE(waitFor([&] { return near->flush() == -1; }));
   EXPECT_EQ(near->getPendingBytes(), 0U);
   EXPECT_EQ(near->send("y", 1), -1);
 }

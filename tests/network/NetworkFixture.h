@@ -1,14 +1,6 @@
 #pragma once
 
-#include <chrono>
-#include <functional>
-#include <string>
-#include <thread>
-#include <vector>
-
 #include "TestSupport.h"
-#include "core/LogManager.h"
-#include "network/EventNetwork.h"
 #include "network/NetworkManager.h"
 #include "platform/Socket.h"
 #include "world/Object.h"
@@ -17,38 +9,21 @@ namespace tx::test {
 
 using Label = NetworkEventLabel;
 
-// Polls condition until it holds, giving up after 5 s (loopback traffic needs a moment to land).
-inline bool waitUntil(const std::function<bool()>& condition) {
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(5000);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > give_up) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
-
-// Records every "tx-network" event it is sent; with read set, also takes each DATA message's body.
+// Records every "tx-network" event it is sent.
 class NetworkListener : public Object {
  public:
   NetworkListener() { registerInterest(NETWORK_EVENT); }
   int eventHandler(const Event* event) override {
-    if (event->getType() != NETWORK_EVENT) return 0;
-    const auto* e = static_cast<const EventNetwork*>(event);
-    seen.push_back(*e);
-    std::string body;
-    if (read && e->getLabel() == Label::DATA &&
-        NetworkManager::getInstance().receive(e->getSocketIndex(), body) >= 0)
-      bodies.push_back(body);
-    return 1;
+    const auto* e = dynamic_cast<const EventNetwork*>(event);
+    if (e != nullptr) seen.push_back(*e);
+    return e != nullptr ? 1 : 0;
   }
   int count(Label label) const {
     int found = 0;
     for (const EventNetwork& event : seen) found += event.getLabel() == label;
     return found;
   }
-  bool read = false;
   std::vector<EventNetwork> seen;
-  std::vector<std::string> bodies;
 };
 
 // The far end of a connection, outside the engine: raw bytes in and out.
@@ -62,7 +37,7 @@ struct Peer {
     if (socket != -1) socketClose(socket);
     socket = -1;
   }
-  bool seesClose() const { return socketPeerClosed(socket); }  // The engine closed.
+  bool seesClose() const { return socketPeerClosed(socket); }
   int socket;
 };
 
@@ -74,34 +49,31 @@ inline std::string frame(const std::string& body) {
   return prefixOnly(static_cast<int>(body.size()) + MESSAGE_PREFIX_SIZE) + body;
 }
 
-// Log and network manager started, log lines flushed as written.
-class NetworkTest : public EngineTest {
+// The log and the network manager started.
+class NetworkTest : public LoggedTest {
  protected:
   void SetUp() override {
-    EngineTest::SetUp();
-    ASSERT_EQ(LogManager::getInstance().startUp(), 0);
-    LogManager::getInstance().setFlush(true);
+    LoggedTest::SetUp();
     ASSERT_EQ(network().startUp(), 0);
   }
   void TearDown() override {
     if (network().isStarted()) network().shutDown();
-    LogManager::getInstance().shutDown();
-    EngineTest::TearDown();
+    LoggedTest::TearDown();
   }
   static NetworkManager& network() { return NetworkManager::getInstance(); }
-  int listen() {  // On a free loopback port, which it returns.
+  static int listen() {  // on a free loopback port, which it returns
     EXPECT_EQ(network().setServer(0, "127.0.0.1"), 0);
     return network().getServerPort();
   }
-  int acceptOne() {  // Waits for a connection; its index, or the last result.
+  static int acceptOne() {  // waits for a connection; its index, or the last result
     int index = -1;
-    waitUntil([&] { return (index = network().accept()) != -1; });
+    waitFor([&] { return (index = network().accept()) != -1; });
     return index;
   }
-  bool waitForBytes(int sock_index, int bytes) {  // Exactly bytes unread on the socket.
-    return waitUntil([&] { return network().isData(sock_index) == bytes; });
+  static bool waitForBytes(int sock_index, int bytes) {  // exactly bytes unread on the socket
+    return waitFor([&] { return network().isData(sock_index) == bytes; });
   }
-  std::string receiveBody(int sock_index) {  // The next whole message's body, or "<none>".
+  static std::string receiveBody(int sock_index) {  // the next whole message's body, or "<none>"
     std::string body;
     return network().receive(sock_index, body) >= 0 ? body : "<none>";
   }

@@ -47,14 +47,14 @@ TEST_F(NetworkTest, ConnectReturnsAtOnceAndAnnouncesTheHandshakeWhenItCompletes)
   EXPECT_EQ(listener.count(Label::CONNECT), 0);
   EXPECT_EQ(network().send(0, "early"), 0) << "kept until connected";
   server.acceptNext();  // Room for the retried handshake.
-  ASSERT_TRUE(waitUntil([&] {
+  ASSERT_TRUE(waitFor([&] {
     network().genDataEvents(0);
     return listener.count(Label::CONNECT) == 1;
   }));
   EXPECT_EQ(listener.seen.back().getSocketIndex(), 0);
   const int far = server.acceptNext();
   std::string got(9, '\0');
-  ASSERT_TRUE(waitUntil([&] { return socketPeek(far, &got[0], 9) == 9; }));
+  ASSERT_TRUE(waitFor([&] { return socketPeek(far, &got[0], 9) == 9; }));
   EXPECT_EQ(got, frame("early"));
 }
 
@@ -63,7 +63,7 @@ TEST_F(NetworkTest, HandshakeThatFailsLaterIsLoggedAndAnnouncedAsClose) {
   FullServer server;
   ASSERT_EQ(network().connect("127.0.0.1", server.port), 0);
   server.stop();  // The retried handshake is refused.
-  ASSERT_TRUE(waitUntil([&] {
+  ASSERT_TRUE(waitFor([&] {
     network().genDataEvents(0);
     return network().getNumConnected() == 0;
   }));
@@ -97,7 +97,7 @@ TEST_F(GameLoopAcceptTest, OneFrameAcceptsEveryWaitingConnectionUpToTheFreeSlots
   new OneFrame;  // Deleted by the world manager at shut-down.
   GameManager::getInstance().run();
   EXPECT_EQ(network.getNumConnected(), 100);
-  EXPECT_TRUE(waitUntil([&] { return peers.back()->seesClose(); })) << "the one over the limit";
+  EXPECT_TRUE(waitFor([&] { return peers.back()->seesClose(); })) << "the one over the limit";
   GameManager::getInstance().shutDown();
 }
 

@@ -65,7 +65,7 @@ TEST_F(NetworkLimitsTest, PeerThatStopsReadingIsClosedAtTheCapWhileTheOtherGetsE
   EXPECT_EQ(logCountOf(" over the limit (1048576); the peer is not reading, closing."), 1);
   std::string expected;
   for (int i = 0; i < frames; ++i) expected += frame(body);
-  ASSERT_TRUE(waitUntil([&] {
+  ASSERT_TRUE(waitFor([&] {
     network().genDataEvents(0);
     read += drain(reader);
     return read.size() >= expected.size();
@@ -83,7 +83,7 @@ TEST_F(NetworkLimitsTest, PeerThatStopsOrTricklesPartWayThroughAMessageIsClosedA
   ASSERT_EQ(acceptOne(), 1);
   stops.write(prefixOnly(100000) + "abc");
   trickles.write(prefixOnly(100000));
-  ASSERT_TRUE(waitUntil([&] {
+  ASSERT_TRUE(waitFor([&] {
     trickles.write("t");  // Many times within the timeout: bytes come, the message never ends.
     pollFor(5);
     return network().getNumConnected() == 0;
@@ -114,7 +114,7 @@ TEST_F(NetworkTest, ClosedByPeerLineNamesTheOperationThatFoundIt) {
   ASSERT_EQ(acceptOne(), 0);
   peer.write(prefixOnly(10) + "abc");
   peer.closeNow();
-  ASSERT_TRUE(waitUntil([&] {
+  ASSERT_TRUE(waitFor([&] {
     receiveBody(0);
     return network().getNumConnected() == 0;
   }));

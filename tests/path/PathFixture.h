@@ -1,15 +1,9 @@
 #pragma once
 
-#include <vector>
-
 #include "Probe.h"
-#include "TestSupport.h"
-#include "core/LogManager.h"
 #include "path/EventPath.h"
 #include "path/PathFind.h"
 #include "path/PathManager.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
 
 namespace tx::test {
 

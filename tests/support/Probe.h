@@ -3,32 +3,23 @@
 // Shared by the tests that need the world: a fixture starting the log (flushed, so lines can be
 // read back at once) and the world manager, and an object that records the events it receives.
 #include <algorithm>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "TestSupport.h"
-#include "core/LogManager.h"
-#include "core/ObjectList.h"
 #include "core/ObjectListIterator.h"
 #include "world/EventCollision.h"
-#include "world/Object.h"
 #include "world/WorldManager.h"
 
 namespace tx::test {
 
-class WorldTest : public EngineTest {
+class WorldTest : public LoggedTest {
  protected:
   void SetUp() override {
-    EngineTest::SetUp();
-    ASSERT_EQ(LogManager::getInstance().startUp(), 0);
-    LogManager::getInstance().setFlush(true);
+    LoggedTest::SetUp();
     ASSERT_EQ(WorldManager::getInstance().startUp(), 0);
   }
   void TearDown() override {
     WorldManager::getInstance().shutDown();
-    LogManager::getInstance().shutDown();
-    EngineTest::TearDown();
+    LoggedTest::TearDown();
   }
   static WorldManager& world() { return WorldManager::getInstance(); }
 };

@@ -2,11 +2,14 @@
 
 #include <unistd.h>
 
-#include <cctype>
-#include <cstdlib>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
+#include <thread>
+
+#include <SFML/Audio/SoundBuffer.hpp>
 
 namespace tx::test {
 
@@ -40,21 +43,17 @@ std::string readFile(const std::string& file_path) {
   return text.str();
 }
 
+bool writeWav(const std::string& file_path, int samples) {
+  std::vector<sf::Int16> wave(static_cast<std::size_t>(samples));
+  for (std::size_t i = 0; i < wave.size(); i++) wave[i] = (i / 50) % 2 == 0 ? 1000 : -1000;
+  sf::SoundBuffer buffer;
+  return buffer.loadFromSamples(wave.data(), wave.size(), 1, 44100) && buffer.saveToFile(file_path);
+}
+
 std::string stripLogPrefix(const std::string& line) {
-  std::size_t at = 0;
-  // "HH:MM:SS " or "(time error) "
-  const std::size_t time_end = line.find(' ');
-  if (time_end == std::string::npos) return line;
-  at = time_end + 1;
-  if (line.compare(0, 12, "(time error)") == 0) at = 13;
-  // Step count right-aligned in at least four columns, then one blank.
-  std::size_t digits = at;
-  while (digits < line.size() && line[digits] == ' ') ++digits;
-  while (digits < line.size() &&
-         (std::isdigit(static_cast<unsigned char>(line[digits])) || line[digits] == '-'))
-    ++digits;
-  if (digits < line.size() && line[digits] == ' ') return line.substr(digits + 1);
-  return line.substr(at);
+  // "HH:MM:SS" (or "(time error)"), then the step count right-aligned in four columns.
+  static const std::regex prefix(R"(^(\d\d:\d\d:\d\d|\(time error\)) +-?\d+ )");
+  return std::regex_replace(line, prefix, "", std::regex_constants::format_first_only);
 }
 
 std::vector<std::string> EngineTest::logMessages() const {
@@ -72,6 +71,28 @@ int EngineTest::logCount(const std::string& message) const {
   for (const std::string& line : logMessages())
     if (line == message) ++count;
   return count;
+}
+
+bool waitFor(const std::function<bool()>& condition, int seconds) {
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  for (; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+    if (std::chrono::steady_clock::now() > give_up) return false;
+  return true;
+}
+
+std::string stderrOf(const std::function<void()>& run) {
+  char name[] = "/tmp/tolvex-stderr-XXXXXX";
+  const int file = mkstemp(name);
+  std::fflush(stderr);
+  const int saved = dup(STDERR_FILENO);
+  dup2(file, STDERR_FILENO);
+  run();
+  std::fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved), close(file);
+  const std::string text = readFile(name);
+  std::remove(name);
+  return text;
 }
 
 std::string EngineTest::logText() const { return readFile(logPath()); }

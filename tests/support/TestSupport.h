@@ -2,14 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/LogManager.h"
+
 namespace tx::test {
 
-// Gives each test a private temporary directory, points TOLVEX_LOG at a log file inside it and
-// TOLVEX_CONFIG at a configuration file that does not exist yet (so defaults apply unless the
-// test writes one). The engine's managers are not started here: each test starts what it needs.
+// A private temporary directory per test, with TOLVEX_LOG and TOLVEX_CONFIG naming files in it
+// (the configuration absent unless written). Each test starts the managers it needs.
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -35,9 +37,29 @@ class EngineTest : public ::testing::Test {
   std::string dir;
 };
 
+// The log started, flushing every line so that tests can read it back at once.
+class LoggedTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    ASSERT_EQ(LogManager::getInstance().startUp(), 0);
+    LogManager::getInstance().setFlush(true);
+  }
+  void TearDown() override {
+    LogManager::getInstance().shutDown();
+    EngineTest::TearDown();
+  }
+};
+
+// Polls the condition every 10 ms until it holds; false after the given seconds.
+bool waitFor(const std::function<bool()>& condition, int seconds = 5);
+// What the process writes to standard error while run runs.
+std::string stderrOf(const std::function<void()>& run);
 // Removes the "HH:MM:SS " time and "%4d " step prefixes from one log line.
 std::string stripLogPrefix(const std::string& line);
 // Reads a whole file; empty when it cannot be read.
 std::string readFile(const std::string& file_path);
+// Writes a quiet 16-bit mono WAV file of so many samples at 44100 a second; false on failure.
+bool writeWav(const std::string& file_path, int samples = 4410);
 
 }  // namespace tx::test

@@ -15,14 +15,18 @@ void pause(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+// A window that went away between two calls is no reason to end the test program.
+int ignoreError(Display*, XErrorEvent*) { return 0; }
+
 }  // namespace
 
-XInput::XInput() { display = XOpenDisplay(nullptr); }
+XInput::XInput() {
+  XSetErrorHandler(ignoreError);
+  display = XOpenDisplay(nullptr);
+}
 
 XInput::~XInput() {
-  if (display != nullptr) {
-    XCloseDisplay(display);
-  }
+  if (display != nullptr) XCloseDisplay(display);
 }
 
 bool XInput::focus(unsigned long window) {
@@ -32,9 +36,8 @@ bool XInput::focus(unsigned long window) {
     XMapRaised(display, window);
     XSync(display, False);
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display, window, &attributes) != 0) {
-      viewable = attributes.map_state == IsViewable;
-    }
+    viewable = XGetWindowAttributes(display, window, &attributes) != 0 &&
+               attributes.map_state == IsViewable;
     if (!viewable) pause(10);
   }
   if (!viewable) return false;
@@ -44,39 +47,23 @@ bool XInput::focus(unsigned long window) {
   return true;
 }
 
-bool XInput::pressKey(unsigned long keysym) {
-  if (display == nullptr) return false;
-  const KeyCode code = XKeysymToKeycode(display, keysym);
+bool XInput::key(unsigned long keysym, bool down) {
+  const KeyCode code = display == nullptr ? 0 : XKeysymToKeycode(display, keysym);
   if (code == 0) return false;
-  XTestFakeKeyEvent(display, code, True, CurrentTime);
+  XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
   XSync(display, False);
   return true;
 }
 
-bool XInput::releaseKey(unsigned long keysym) {
-  if (display == nullptr) return false;
-  const KeyCode code = XKeysymToKeycode(display, keysym);
-  if (code == 0) return false;
-  XTestFakeKeyEvent(display, code, False, CurrentTime);
+void XInput::button(unsigned int number, bool down) {
+  if (display == nullptr) return;
+  XTestFakeButtonEvent(display, number, down ? True : False, CurrentTime);
   XSync(display, False);
-  return true;
 }
 
 void XInput::movePointer(unsigned long window, int x, int y) {
   if (display == nullptr) return;
   XWarpPointer(display, None, window, 0, 0, 0, 0, x, y);
-  XSync(display, False);
-}
-
-void XInput::pressButton(unsigned int button) {
-  if (display == nullptr) return;
-  XTestFakeButtonEvent(display, button, True, CurrentTime);
-  XSync(display, False);
-}
-
-void XInput::releaseButton(unsigned int button) {
-  if (display == nullptr) return;
-  XTestFakeButtonEvent(display, button, False, CurrentTime);
   XSync(display, False);
 }
 
@@ -91,6 +78,19 @@ void XInput::requestClose(unsigned long window) {
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, window, False, NoEventMask, &event);
   XSync(display, False);
+}
+
+std::vector<unsigned long> XInput::pixels(unsigned long window, int& width, int& height) {
+  XWindowAttributes at;
+  if (display == nullptr || XGetWindowAttributes(display, window, &at) == 0) return {};
+  width = at.width, height = at.height;
+  XImage* shot = XGetImage(display, window, 0, 0, static_cast<unsigned>(width),
+                           static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  std::vector<unsigned long> all;
+  for (int y = 0; shot != nullptr && y < height; y++)
+    for (int x = 0; x < width; x++) all.push_back(XGetPixel(shot, x, y) & 0xffffff);
+  if (shot != nullptr) XDestroyImage(shot);
+  return all;
 }
 
 void XInput::settle() {

@@ -1,47 +1,43 @@
 #pragma once
 
+#include <vector>
+
 // Xlib's display connection, declared as Xlib declares it.
 struct _XDisplay;
 
 namespace tx::test {
 
-// Drives the X server the tests run on (DISPLAY) as a user would, through XTest: key presses by
-// keysym, pointer moves and button clicks, focus and window-manager close requests. Windows are
-// X window ids (what sf::Window::getSystemHandle() returns on X11). Every call is flushed to the
-// server before it returns.
+// Drives the X server the tests run on (DISPLAY) as a user would, through XTest. Windows are X
+// window ids (what sf::Window::getSystemHandle() returns on X11). Every call reaches the server
+// before it returns; errors about windows that went away are ignored.
 class XInput {
  public:
-  // Connects to the display named by DISPLAY. Check isOpen() before use.
   XInput();
   ~XInput();
   XInput(const XInput&) = delete;
   XInput& operator=(const XInput&) = delete;
 
   bool isOpen() const { return display != nullptr; }
-
-  // Waits for the window to be viewable, raises it and gives it the keyboard focus.
-  // False when the window never became viewable.
+  // Waits for the window to be viewable, raises it and focuses it; false if it never shows.
   bool focus(unsigned long window);
-
-  // A key press or release by keysym (for example XK_a, XK_F11, XK_minus). False when the
-  // keysym has no key in the server's keymap.
-  bool pressKey(unsigned long keysym);
-  bool releaseKey(unsigned long keysym);
-
-  // Moves the pointer to a pixel position inside the window.
+  // A key by keysym (XK_a, XK_F11, ...); false when the keymap has no key for it.
+  bool pressKey(unsigned long keysym) { return key(keysym, true); }
+  bool releaseKey(unsigned long keysym) { return key(keysym, false); }
+  // Moves the pointer to a pixel of the window.
   void movePointer(unsigned long window, int x, int y);
-  // Presses or releases pointer button 1 (left), 2 (middle) or 3 (right).
-  void pressButton(unsigned int button);
-  void releaseButton(unsigned int button);
-
+  // Pointer button 1 (left), 2 (middle) or 3 (right).
+  void pressButton(unsigned int number) { button(number, true); }
+  void releaseButton(unsigned int number) { button(number, false); }
   // Sends the window manager's close request (WM_DELETE_WINDOW) to the window.
   void requestClose(unsigned long window);
-
-  // Waits until the server has handled everything sent, then gives it a moment to deliver the
-  // resulting events to other clients.
+  // Waits until the server has handled everything, then lets it deliver the events.
   void settle();
+  // The window's pixels as 0xRRGGBB, row after row; empty when the window cannot be read.
+  std::vector<unsigned long> pixels(unsigned long window, int& width, int& height);
 
  private:
+  bool key(unsigned long keysym, bool down);
+  void button(unsigned int number, bool down);
   ::_XDisplay* display = nullptr;
 };
 

@@ -1,0 +1,63 @@
+#include "core/Manager.h"
+
+#include "CoreTest.h"
+#include "world/WorldManager.h"
+
+namespace tx::test {
+namespace {
+
+class ManagerTest : public LoggedTest {
+ protected:
+  void SetUp() override {
+    LoggedTest::SetUp();
+    ASSERT_EQ(WorldManager::getInstance().startUp(), 0);
+    LogManager::getInstance().setLogLevel(1);
+  }
+  Manager& world = WorldManager::getInstance();
+  GameManager& game = GameManager::getInstance();
+};
+
+// A hundred labels fit and the next is refused silently; an emptied slot closes the gap, a slot
+// with objects left stays; unknown labels or objects fail to unregister.
+TEST_F(ManagerTest, InterestTableSlots) {
+  Listener a, b;
+  for (int i = 0; i < MAX_EVENTS; ++i) world.registerInterest(&a, "label-" + std::to_string(i));
+  const std::size_t lines_before = logMessages().size();
+  EXPECT_EQ(world.registerInterest(&a, "label-100"), -1);
+  EXPECT_EQ(logMessages().size(), lines_before);
+  EXPECT_EQ(world.registerInterest(&b, "label-50"), 0);
+  for (int i = 0; i < MAX_EVENTS; ++i) world.unregisterInterest(&a, "label-" + std::to_string(i));
+  world.registerInterest(&a, "two");
+  EXPECT_EQ(world.unregisterInterest(&a, "Two") + world.unregisterInterest(&b, "two"), -2);
+  EXPECT_EQ(world.getEventName(0) + "," + world.getEventName(1), "label-50,two");
+}
+
+// Active objects get the event once per entry, over a copy of the list taken before the walk;
+// refused interests and events reach nobody.
+TEST_F(ManagerTest, DispatchWalksACopyWhileHandlersChangeInterests) {
+  Listener first, inactive, later, added;
+  first.action = [&](int) {
+    game.unregisterInterest(&later, STEP_EVENT);
+    game.registerInterest(&added, STEP_EVENT);
+  };
+  EXPECT_EQ(game.registerInterest(&first, KEYBOARD_EVENT) + game.registerInterest(nullptr, "x"),
+            -2);
+  for (Listener* l : {&first, &inactive, &later, &later}) game.registerInterest(l, STEP_EVENT);
+  ASSERT_EQ(inactive.setActive(false), 0);
+  const EventStep step(3);
+  EXPECT_EQ(game.onEvent(&step), 3);
+  EXPECT_EQ(later.count, 2);  // both entries are in the copy, the one added mid-walk is not
+  EXPECT_EQ(added.count, 0);
+  first.action = nullptr;
+  EXPECT_EQ(game.onEvent(&step), 3);
+  EXPECT_EQ(later.count, 3);
+  EXPECT_EQ(added.count, 1);
+  Event keyboard;
+  keyboard.setType(KEYBOARD_EVENT);
+  EXPECT_EQ(game.onEvent(&keyboard), 0);
+  EXPECT_EQ(inactive.count, 0);
+  EXPECT_TRUE(logHas("Manager(GameManager)::onEvent(): Error! Event type tx-keyboard not valid."));
+}
+
+}  // namespace
+}  // namespace tx::test

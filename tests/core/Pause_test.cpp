@@ -1,0 +1,79 @@
+#include "core/Pause.h"
+
+#include <X11/keysym.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "CoreTest.h"
+#include "display/EventKeyboard.h"
+
+namespace tx::test {
+namespace {
+
+// Records the keyboard events that reach the game's objects.
+struct KeyLog : Object {
+  KeyLog() { registerInterest(KEYBOARD_EVENT); }
+  int eventHandler(const Event* event) override {
+    if (const auto* k = dynamic_cast<const EventKeyboard*>(event))
+      seen.emplace_back(k->getKey(), k->getAction());
+    return 1;
+  }
+  std::vector<std::pair<KeyCode, KeyAction>> seen;
+};
+
+class PauseTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    LogManager::getInstance().setLogLevel(1);
+    pause = new Pause(KeyCode::P);
+    keys = new KeyLog;
+  }
+  Pause* pause = nullptr;
+  KeyLog* keys = nullptr;
+};
+
+// Other keys do not pause. The pause key holds the step until another key is pressed: letting go
+// of the pause key does not resume, and the key taken while paused reaches no object.
+TEST_F(PauseTest, PauseKeyHoldsTheStepUntilAnotherKeyIsPressed) {
+  tap(input, XK_q);
+  GameManager::getInstance().step();
+  EXPECT_FALSE(logHas("Pause::eventHandler(): Game paused.")) << "another key paused";
+  keys->seen.clear();
+  tap(input, XK_p);
+  std::atomic<bool> other_sent{false};
+  std::thread user([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    XInput keyboard;
+    other_sent = true;
+    tap(keyboard, XK_a);
+  });
+  GameManager::getInstance().step();
+  EXPECT_TRUE(other_sent) << "the step went on before another key was pressed";
+  user.join();
+  EXPECT_TRUE(logHas("Pause::eventHandler(): Game resumed."));
+  EXPECT_TRUE(!keys->seen.empty() &&
+              keys->seen[0] == std::make_pair(KeyCode::P, KeyAction::PRESSED));
+  for (const auto& seen : keys->seen)
+    EXPECT_NE(seen, std::make_pair(KeyCode::A, KeyAction::PRESSED)) << "taken while paused";
+}
+
+// Closing the window while paused ends the pause and the game; once the game is ending, the
+// pause key no longer pauses.
+TEST_F(PauseTest, ClosingTheWindowEndsThePauseAndTheGame) {
+  tap(input, XK_p);
+  input.requestClose(window);
+  input.settle();
+  GameManager::getInstance().step();
+  EXPECT_TRUE(GameManager::getInstance().getGameOver());
+  EXPECT_TRUE(logHas("Pause::eventHandler(): Window close event. Setting game over."));
+  EventKeyboard key;
+  key.setKey(KeyCode::P);
+  key.setAction(KeyAction::PRESSED);
+  EXPECT_EQ(pause->eventHandler(&key), 0);
+}
+
+}  // namespace
+}  // namespace tx::test

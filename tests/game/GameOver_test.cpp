@@ -1,0 +1,36 @@
+#include "GameOver.h"
+
+#include "GameFixture.h"
+#include "display/Sprite.h"
+
+namespace tx::test {
+namespace {
+
+using GameOverTest = GameTest;
+
+// The screen lasts one run of its animation with the title inactive; then the game is gone (the
+// pause object stays), the camera is back at the start and the title plays its music again.
+TEST_F(GameOverTest, LastsOneAnimationThenClearsTheGameAndReturnsToTheTitle) {
+  step(30);
+  player->setPosition(Vector(40.0f, boundary().getCorner().getY() + 30.0f));
+  step();
+  auto* screen = findSingle<GameOver>("GameOver");
+  ASSERT_NE(screen, nullptr);
+  const Sprite* sprite = screen->getAnimation().getSprite();
+  const int steps = sprite->getFrameCount() * sprite->getSlowdown();
+  EXPECT_EQ(screen->getTimeToLive(), steps);
+  step(steps - 1);
+  EXPECT_EQ(countOfType("GameOver"), 1);
+  EXPECT_FALSE(title->isActive());
+  step();
+  for (const char* type :
+       {"Platform", "ViewObject", "Floor", "Difficulty", "PowerupDisplay", "GameOver"})
+    EXPECT_EQ(countOfType(type), 0) << type;
+  EXPECT_EQ(WorldManager::getInstance().getAllObjects(true).getCount(), 2);  // title and pause
+  EXPECT_EQ(boundary().getCorner(), Vector(0.0f, 0.0f));
+  EXPECT_TRUE(title->isActive());
+  EXPECT_EQ(title->getMusic()->getMusic()->getStatus(), sf::SoundSource::Playing);
+}
+
+}  // namespace
+}  // namespace tx::test
