@@ -43,33 +43,48 @@ void PathManager::shutDown() {
 void PathManager::cycle(int budget_ms) {
   const int b = std::max(min_cycle_time, budget_ms);
   Clock clock;
+  runSearches([&] { return clock.split() / 1000 < b; }, [&] { return clock.split() / 1000 > b; });
+  if (clock.split() / 1000 > b) {
+    LogManager::getInstance().writeLog(5, "PathManager::cycle(): cycle time %d exceeded.", b);
+  }
+}
+
+void PathManager::cycleSteps(int search_steps) {
+  // Every search gets a step each frame, however many there are.
+  const int budget = std::max({1, search_steps, getSearchCount()});
+  int done = 0;
+  runSearches([&] { return done < budget; }, [&] { return ++done >= budget; });
+}
+
+void PathManager::runSearches(const std::function<bool()>& may_go_on,
+                              const std::function<bool()>& spent) {
   // Nothing moves between the steps of one cycle except through the handlers of finished
   // searches, so the searches may remember blocked cells until a result is reported.
   cycling = true;
   ++cycle_stamp;
-  while (!searches.empty() && clock.split() / 1000 < b) {
+  while (!searches.empty() && may_go_on()) {
     cursor = 0;
     while (cursor < static_cast<int>(searches.size())) {
-      PathFind* search = searches[cursor];
-      const int r = search->cycleOnce();
-      if (r == 0 || r == 2) {
-        EventPath event(r, search->getPath());
-        // The handler normally removes and deletes the search; reporting tells whether it did.
-        reporting = search;
-        if (Object* walker = search->getObject()) walker->eventHandler(&event);
-        // A search whose object ignored the result would otherwise report again every step.
-        if (reporting) removePath(reporting);
-        reporting = nullptr;
-        ++cycle_stamp;
-      }
+      advanceSearch();
       ++cursor;
-      if (clock.split() / 1000 > b) break;
+      if (spent()) break;
     }
   }
   cycling = false;
-  if (clock.split() / 1000 > b) {
-    LogManager::getInstance().writeLog(5, "PathManager::cycle(): cycle time %d exceeded.", b);
-  }
+}
+
+void PathManager::advanceSearch() {
+  PathFind* search = searches[cursor];
+  const int r = search->cycleOnce();
+  if (r != 0 && r != 2) return;
+  EventPath event(r, search->getPath());
+  // The handler normally removes and deletes the search; reporting tells whether it did.
+  reporting = search;
+  if (Object* walker = search->getObject()) walker->eventHandler(&event);
+  // A search whose object ignored the result would otherwise report again every step.
+  if (reporting) removePath(reporting);
+  reporting = nullptr;
+  ++cycle_stamp;
 }
 
 int PathManager::addPath(PathFind* search) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "core/Manager.h"
@@ -30,6 +31,10 @@ class PathManager : public Manager {
   // left. A finished search (status 0 or 2) is reported to its object at once and then leaves
   // the list even when the object's handler did not remove it.
   void cycle(int budget_ms);
+  // Runs search_steps search steps (at least one per search) spread over the searches in turn,
+  // or until no search is left: the same work on every machine, for games that must replay
+  // exactly.
+  void cycleSteps(int search_steps);
 
   // Appends a search (a PathFind adds itself when constructed). -1 for null or one already there.
   int addPath(PathFind* search);
@@ -50,6 +55,11 @@ class PathManager : public Manager {
 
  private:
   PathManager();
+  // Advances the searches in turn while may_go_on() holds before each round, leaving a round
+  // early when spent() holds after a step.
+  void runSearches(const std::function<bool()>& may_go_on, const std::function<bool()>& spent);
+  // One step of the search at the cursor; a finished search is reported and leaves the list.
+  void advanceSearch();
 
   std::vector<PathFind*> searches;
   int min_cycle_time = 3;
