@@ -279,9 +279,9 @@ void GameManager::sleepOutFrame() {
 }
 
 int GameManager::frameMicroseconds() const {
-  if (!InputManager::getInstance().isReplaying() || replay_speed == 1.0f)
-    return clampToInt(frame_time * 1000LL);
-  return clampToInt(std::llround(static_cast<double>(frame_time) * 1000.0 / replay_speed));
+  if (!InputManager::getInstance().isReplaying()) return clampToInt(frame_time * 1000LL);
+  const double scaled = static_cast<double>(frame_time) * 1000.0 / replay_speed;
+  return clampToInt(std::llround(std::min(scaled, static_cast<double>(INT_MAX))));
 }
 
 void GameManager::shutDown() {

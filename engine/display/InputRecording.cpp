@@ -2,6 +2,7 @@
 
 #include <SFML/Window/Keyboard.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -136,7 +137,14 @@ const HeaderLine HEADER_LINES[] = {
        return true;
      },
      "random_seed and a number"},
-    {"config", [](const RecordingHeader& h) { return h.config_text; },
+    {"config",
+     [](const RecordingHeader& h) {
+       // The text is one line of the file, whatever a program loaded.
+       std::string text = h.config_text;
+       std::replace_if(
+           text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+       return text;
+     },
      [](RecordingHeader& h, const std::string& value) {
        h.config_text = value;
        return true;
