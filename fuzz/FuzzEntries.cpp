@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
 
 #include "NetworkScript.h"
@@ -10,6 +12,7 @@
 #include "core/ObjectList.h"
 #include "core/ObjectListIterator.h"
 #include "core/utility.h"
+#include "display/InputRecording.h"
 #include "display/ResourceManager.h"
 #include "display/ViewObject.h"
 #include "network/NetworkManager.h"
@@ -163,6 +166,14 @@ int feedSerialization(const std::uint8_t* data, std::size_t size) {
 int feedNetwork(const std::uint8_t* data, std::size_t size) {
   NetworkScript script(server_port);
   script.play(data, size);
+  return 0;
+}
+
+int feedRecording(const std::uint8_t* data, std::size_t size) {
+  InputRecording recording;
+  if (recording.open(std::make_unique<std::istringstream>(text(data, size))) != 0) return 0;
+  while (recording.readEvent()) {
+  }
   return 0;
 }
 

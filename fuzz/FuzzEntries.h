@@ -30,4 +30,7 @@ int feedSerialization(const std::uint8_t* data, std::size_t size);
 // NetworkScript.h).
 int feedNetwork(const std::uint8_t* data, std::size_t size);
 
+// The bytes as an input recording, read from its header to its last event as a replay reads it.
+int feedRecording(const std::uint8_t* data, std::size_t size);
+
 }  // namespace tx::fuzz

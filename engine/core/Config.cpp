@@ -16,6 +16,12 @@ const char* const COLOR_NAMES[] = {"black", "red",     "green", "yellow",
 
 const char* boolText(bool value) { return value ? "true" : "false"; }
 
+// The environment variable's value when it is set, else the configured one.
+std::string fromEnvironment(const char* name, const std::string& configured) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::string(value) : configured;
+}
+
 }  // namespace
 
 Config& Config::getInstance() {
@@ -95,6 +101,10 @@ const ConfigReader::Setting ConfigReader::SETTINGS[] = {
     {"networking", flag<&Config::networking>},
     {"max_outgoing_bytes", integer<&Config::max_outgoing_bytes>},
     {"stall_timeout", integer<&Config::stall_timeout>},
+    {"record_input", text<&Config::record_input>},
+    {"replay_input", text<&Config::replay_input>},
+    {"replay_speed", decimal<&Config::replay_speed>},
+    {"path_search_steps", integer<&Config::path_search_steps>},
     {"grid_width", integer<&Config::grid_width>},
     {"grid_height", integer<&Config::grid_height>},
     {"quadtree_depth", integer<&Config::quadtree_depth>},
@@ -133,6 +143,14 @@ void Config::loadConfig(std::string text) {
   readKeys(ConfigReader::SETTINGS, *this);
 }
 
+std::string Config::getRecordInput() const {
+  return fromEnvironment("TOLVEX_RECORD", record_input);
+}
+
+std::string Config::getReplayInput() const {
+  return fromEnvironment("TOLVEX_REPLAY", replay_input);
+}
+
 void Config::printConfig() const {
   const LogManager& log = LogManager::getInstance();
   log.writeLog(1, "-----------------------------------");
@@ -154,6 +172,10 @@ void Config::printConfig() const {
   log.writeLog(1, "  Networking: %s", boolText(networking));
   log.writeLog(1, "  Max outgoing bytes: %d", max_outgoing_bytes);
   log.writeLog(1, "  Stall timeout: %d", stall_timeout);
+  log.writeLog(1, "  Record input: %s", getRecordInput().c_str());
+  log.writeLog(1, "  Replay input: %s", getReplayInput().c_str());
+  log.writeLog(1, "  Replay speed: %g", static_cast<double>(replay_speed));
+  log.writeLog(1, "  Path search steps: %d", path_search_steps);
   log.writeLog(1, "  Scene graph: simple");
   log.writeLog(1, "-----------------------------------");
 }

@@ -13,6 +13,8 @@ constexpr int WINDOW_STYLE_FULLSCREEN = 8;
 // milliseconds a message may stay incomplete.
 constexpr int DEFAULT_MAX_OUTGOING_BYTES = 4 * 1024 * 1024;
 constexpr int DEFAULT_STALL_TIMEOUT = 30000;
+// Default of the path search steps per frame while input is recorded or replayed.
+constexpr int DEFAULT_PATH_SEARCH_STEPS = 500;
 
 // The engine's settings, filled once at start-up from an optional file of comma-terminated
 // key:value entries. Every setting has a default, so a missing or empty file gives a working
@@ -64,6 +66,19 @@ class Config {
   // come; a socket whose message takes longer (a peer that trickles or stops part way) is
   // closed. 1 to 1800000 (30 minutes).
   int getStallTimeout() const { return stall_timeout; }
+  // File to record the game's input to: TOLVEX_RECORD when set, else "record_input"; empty for
+  // none.
+  std::string getRecordInput() const;
+  // Recording to replay instead of reading the window: TOLVEX_REPLAY when set, else
+  // "replay_input"; empty for none.
+  std::string getReplayInput() const;
+  // "replay_speed": how fast a replay runs against real time; 1 keeps the recorded frame time,
+  // 2 halves it, and 0 (or less) never sleeps.
+  float getReplaySpeed() const { return replay_speed; }
+  // "path_search_steps": search steps the path manager runs per frame while input is recorded
+  // or replayed, in place of its time budget (which would make the searches, and the game,
+  // depend on the machine's speed).
+  int getPathSearchSteps() const { return path_search_steps; }
   // Stored only; nothing in the engine reads these yet.
   int getQuadtreeThreshold() const { return quadtree_threshold; }
   int getQuadtreeDepth() const { return quadtree_depth; }
@@ -93,6 +108,10 @@ class Config {
   bool networking = false;
   int max_outgoing_bytes = DEFAULT_MAX_OUTGOING_BYTES;
   int stall_timeout = DEFAULT_STALL_TIMEOUT;
+  std::string record_input;
+  std::string replay_input;
+  float replay_speed = 1.0f;
+  int path_search_steps = DEFAULT_PATH_SEARCH_STEPS;
   int quadtree_threshold = 1;
   int quadtree_depth = 10;
   int grid_width = 20;

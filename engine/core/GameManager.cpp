@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <iterator>
+#include <string>
 
 #include "core/Config.h"
 #include "core/EventStep.h"
@@ -118,13 +120,21 @@ void fitWorldToDisplay() {
   world_manager.setViewSlack(Vector(1.0f / 3.0f, 1.0f / 3.0f));
 }
 
-// 0 seeds from the calendar time; -1 leaves the generator unseeded.
+// The configured seed, with 0 meaning the calendar time.
+int chooseSeed(int configured) {
+  if (configured != 0) return configured;
+  return static_cast<int>(static_cast<unsigned int>(std::time(nullptr)));
+}
+
+// -1 leaves the generator unseeded.
 void seedRandom(int seed) {
-  if (seed == 0) seed = static_cast<int>(static_cast<unsigned int>(std::time(nullptr)));
   if (seed == -1) return;
   LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
   std::srand(static_cast<unsigned int>(seed));
 }
+
+// An unseeded generator gives what seed 1 gives, so that is the seed a recording names.
+int seedInEffect(int seed) { return seed == -1 ? 1 : seed; }
 
 // Holds a 64-bit intermediate to the int range, so odd frame times cannot overflow.
 int clampToInt(long long value) {
@@ -157,7 +167,7 @@ int GameManager::startUp() {
   if (startManagers() != 0) return -1;
 
   fitWorldToDisplay();
-  seedRandom(config.getRandomSeed());
+  if (startInput() != 0) return -1;
   if (requestTimerResolution() == TIMER_CANNOT_DO)
     log_manager.writeLog(
         1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
@@ -165,6 +175,24 @@ int GameManager::startUp() {
   game_over = false;
   Manager::startUp();
   log_manager.writeLog(5, "GameManager::startUp(): successfully started.");
+  return 0;
+}
+
+int GameManager::startInput() {
+  const Config& config = Config::getInstance();
+  InputManager& input_manager = InputManager::getInstance();
+  int seed = chooseSeed(config.getRandomSeed());
+  const std::string replay_path = config.getReplayInput();
+  if (!replay_path.empty()) {
+    if (input_manager.startReplay(replay_path) != 0) return -1;
+    // The recorded game's own pace and randomness, whatever this configuration says.
+    frame_time = input_manager.getReplayHeader().frame_time;
+    seed = input_manager.getReplayHeader().random_seed;
+    replay_speed = config.getReplaySpeed();
+  }
+  seedRandom(seed);
+  const std::string record_path = config.getRecordInput();
+  if (!record_path.empty()) input_manager.startRecording(record_path, seedInEffect(seed));
   return 0;
 }
 
@@ -190,14 +218,26 @@ void GameManager::step() {
   if (Config::getInstance().getNetworking()) runNetworkPhase();
   WorldManager::getInstance().update();
   WorldManager::getInstance().draw();
+  runPathSearch();
+  if (!replayWithoutSleep()) sleepOutFrame();
+  ++step_count;
+}
 
+// Recorded and replayed games count search steps: time would make them differ.
+void GameManager::runPathSearch() {
+  PathManager& path_manager = PathManager::getInstance();
+  const InputManager& input_manager = InputManager::getInstance();
+  if (input_manager.isRecording() || input_manager.isReplaying()) {
+    path_manager.cycleSteps(Config::getInstance().getPathSearchSteps());
+    return;
+  }
   const long long spare =
       static_cast<long long>(frameMicroseconds()) - frame_clock.split() - adjust;
-  PathManager::getInstance().cycle(
-      static_cast<int>(static_cast<float>(spare) * PATH_SEARCH_SHARE / 1000.0f));
+  path_manager.cycle(static_cast<int>(static_cast<float>(spare) * PATH_SEARCH_SHARE / 1000.0f));
+}
 
-  sleepOutFrame();
-  ++step_count;
+bool GameManager::replayWithoutSleep() const {
+  return InputManager::getInstance().isReplaying() && replay_speed <= 0.0f;
 }
 
 void GameManager::runNetworkPhase() {
@@ -225,7 +265,7 @@ void GameManager::sleepOutFrame() {
   if (remaining > 0) {
     const int before = frame_clock.split();
     // Never more than one frame, whatever the wall clock did.
-    sleepMilliseconds(std::min(remaining / 1000, frame_time));
+    sleepMilliseconds(std::min(remaining / 1000, frameMicroseconds() / 1000));
     const long long overslept = static_cast<long long>(frame_clock.split()) - before - remaining;
     adjust = overslept > 0 ? clampToInt(overslept) : 0;
   } else if (adjust != 0) {
@@ -238,7 +278,11 @@ void GameManager::sleepOutFrame() {
   }
 }
 
-int GameManager::frameMicroseconds() const { return clampToInt(frame_time * 1000LL); }
+int GameManager::frameMicroseconds() const {
+  if (!InputManager::getInstance().isReplaying()) return clampToInt(frame_time * 1000LL);
+  const double scaled = static_cast<double>(frame_time) * 1000.0 / replay_speed;
+  return clampToInt(std::llround(std::min(scaled, static_cast<double>(INT_MAX))));
+}
 
 void GameManager::shutDown() {
   LogManager& log_manager = LogManager::getInstance();

@@ -20,8 +20,10 @@ class GameManager : public Manager {
   GameManager& operator=(const GameManager&) = delete;
 
   // Reads the configuration, then starts log, display, input, network (only when configured),
-  // resource, world and path managers. On -1 the managers already started stay running;
-  // shutDown() stops them.
+  // resource, world and path managers, and then the input's replay or recording when
+  // configured. A replay sets the frame time and the random seed to the recorded ones; one it
+  // refuses fails the start-up. On -1 the managers already started stay running; shutDown()
+  // stops them.
   int startUp() override;
   // Stops every manager in the reverse order of start-up, whether or not each was started.
   void shutDown() override;
@@ -31,15 +33,18 @@ class GameManager : public Manager {
   // One iteration of the game loop: a "tx-step" event to every object registered for it, the
   // display shows the last frame and clears, input is turned into events, the network phase
   // runs (only when networking is configured, within a fifth of the frame), the world's update
-  // and draw passes run, and path search gets most of what is left of the frame. Then it sleeps
-  // out the frame, less the oversleep carried from the step before (a frame time of 0 never
-  // sleeps), and counts the step. It does not look at game over; run() does.
+  // and draw passes run, and path search gets most of what is left of the frame (a fixed number
+  // of search steps while input is recorded or replayed). Then it sleeps out the frame, less the
+  // oversleep carried from the step before (a frame time of 0 never sleeps; a replay sleeps the
+  // frame divided by the replay speed, and not at all for a speed of 0), and counts the step.
+  // It does not look at game over; run() does.
   void step();
 
   // Ends the loop after the current iteration when true.
   void setGameOver(bool new_game_over = true) { game_over = new_game_over; }
   bool getGameOver() const { return game_over; }
-  // Target frame time in milliseconds, copied from the configuration at start-up.
+  // Target frame time in milliseconds, copied from the configuration (or the replayed
+  // recording) at start-up.
   int getFrameTime() const { return frame_time; }
   // Steps completed since the current (or last) run started.
   int getStepCount() const { return step_count; }
@@ -48,8 +53,13 @@ class GameManager : public Manager {
 
  private:
   GameManager();
+  // Starts the configured replay (-1 when it is refused) or seeds the generator, then the
+  // configured recording.
+  int startInput();
   // Turns arrived network data into events until none is left or the phase's time is up.
   void runNetworkPhase();
+  void runPathSearch();
+  bool replayWithoutSleep() const;
   // Sleeps what is left of the frame and measures the oversleep; logs a frame that overran.
   void sleepOutFrame();
   int frameMicroseconds() const;
@@ -61,6 +71,8 @@ class GameManager : public Manager {
   Clock frame_clock;
   // Oversleep measured in one step, taken off the next step's sleep (microseconds).
   int adjust = 0;
+  // How fast a replay runs against real time (0: as fast as it can).
+  float replay_speed = 1.0f;
 };
 
 }  // namespace tx

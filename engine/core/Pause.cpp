@@ -6,6 +6,7 @@
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "display/DisplayManager.h"
+#include "display/InputManager.h"
 #include "platform/SystemClock.h"
 
 namespace tx {
@@ -39,6 +40,12 @@ int Pause::eventHandler(const Event* event) {
   if (GameManager::getInstance().getGameOver()) return 0;
 
   log.writeLog(1, "Pause::eventHandler(): Game paused.");
+  // The key that ended the pause never reached the game, so a recording does not hold it: a
+  // replay goes on at once, as the game did then.
+  if (InputManager::getInstance().isReplaying()) {
+    log.writeLog(1, "Pause::eventHandler(): Game resumed.");
+    return 1;
+  }
   sf::RenderWindow* window = DisplayManager::getInstance().getWindow();
   if (window == nullptr) {
     log.writeLog(
@@ -60,6 +67,7 @@ int Pause::eventHandler(const Event* event) {
         // The input manager will not see this close, so do what it would have done.
         log.writeLog(1, "Pause::eventHandler(): Window close event. Setting game over.");
         GameManager::getInstance().setGameOver(true);
+        InputManager::getInstance().recordClose();
         paused = false;
       }
     }

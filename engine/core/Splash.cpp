@@ -1,6 +1,5 @@
 #include "core/Splash.h"
 
-#include "core/Config.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "core/SplashArt.h"
@@ -24,8 +23,9 @@ Splash::Splash() {
   setPosition(Vector(view.getCorner().getX() + view.getHorizontal() + half_width,
                      view.getCorner().getY() + view.getVertical() * 0.5f));
   // Arrives 11 cells left of the view's centre after half a second's worth of steps (whatever
-  // the frame time, at least one step so a tiny frame time cannot divide by zero).
-  int half_frame_time = Config::getInstance().getFrameTime() / 2;
+  // the frame time, at least one step so a tiny frame time cannot divide by zero). The game
+  // manager's frame time is the configured one, or a replayed recording's.
+  int half_frame_time = GameManager::getInstance().getFrameTime() / 2;
   if (half_frame_time < 1) half_frame_time = 1;
   setVelocity(Vector(
       -(view.getHorizontal() * 0.5f + half_width + 11.0f) / static_cast<float>(half_frame_time),

@@ -152,7 +152,9 @@ Vector cellAt(int x, int y) {
 
 InputManager::InputManager() { setType("InputManager"); }
 
-InputManager::~InputManager() = default;
+InputManager::~InputManager() {
+  if (recording) recording->finish(input_step + 1);
+}
 
 InputManager& InputManager::getInstance() {
   static InputManager instance;
@@ -189,6 +191,8 @@ int InputManager::startUp() {
       log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
     }
   }
+  input_step = -1;
+  queued.clear();
   Manager::startUp();
   log.writeLog(5, "InputManager::startUp(): successfully started.");
   return 0;
@@ -201,9 +205,76 @@ void InputManager::shutDown() {
     window->setKeyRepeatEnabled(true);
     log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
   }
+  if (recording) recording->finish(input_step + 1);
+  recording.reset();
+  replay.reset();
+  replay_next.reset();
+  queued.clear();
   Manager::shutDown();
   log.writeLog(5, "InputManager::shutDown(): successfully stopped.");
 }
+
+int InputManager::startRecording(const std::string& path, int random_seed) {
+  RecordingHeader header;
+  header.engine_version = InputRecording::engineVersion();
+  header.frame_time = GameManager::getInstance().getFrameTime();
+  header.horizontal_cells = DisplayManager::getInstance().getHorizontalCells();
+  header.vertical_cells = DisplayManager::getInstance().getVerticalCells();
+  header.random_seed = random_seed;
+  header.config_text = Config::getInstance().getConfigText();
+  auto writing = std::make_unique<InputRecording>();
+  const LogManager& log = LogManager::getInstance();
+  if (writing->create(path, header) != 0) {
+    log.writeLog("InputManager::startRecording(): Error! cannot record to '%s': %s.", path.c_str(),
+                 writing->getProblem().c_str());
+    return -1;
+  }
+  recording = std::move(writing);
+  log.writeLog("InputManager::startRecording(): Recording input to '%s'.", path.c_str());
+  return 0;
+}
+
+int InputManager::startReplay(const std::string& path) {
+  auto reading = std::make_unique<InputRecording>();
+  const LogManager& log = LogManager::getInstance();
+  if (reading->open(path) != 0) {
+    log.writeLog("InputManager::startReplay(): Error! cannot replay '%s': %s.", path.c_str(),
+                 reading->getProblem().c_str());
+    return -1;
+  }
+  const RecordingHeader& header = reading->getHeader();
+  const std::string version = InputRecording::engineVersion();
+  if (header.engine_version != version) {
+    log.writeLog(
+        "InputManager::startReplay(): Error! '%s' was recorded by engine version %s, this is "
+        "%s. No replay.",
+        path.c_str(), header.engine_version.c_str(), version.c_str());
+    return -1;
+  }
+  const DisplayManager& display = DisplayManager::getInstance();
+  if (header.horizontal_cells != display.getHorizontalCells() ||
+      header.vertical_cells != display.getVerticalCells()) {
+    log.writeLog(
+        "InputManager::startReplay(): Error! '%s' was recorded on %dx%d cells, this display "
+        "has %dx%d. No replay.",
+        path.c_str(), header.horizontal_cells, header.vertical_cells, display.getHorizontalCells(),
+        display.getVerticalCells());
+    return -1;
+  }
+  replay = std::move(reading);
+  replay_path = path;
+  replay_next.reset();
+  replay_stopped = false;
+  queued.clear();
+  log.writeLog("InputManager::startReplay(): Replaying input from '%s'.", path.c_str());
+  return 0;
+}
+
+void InputManager::queueInput(const InputEvent& event) {
+  if (!replay) queued.push_back(event);
+}
+
+void InputManager::recordClose() { record(InputEvent::close()); }
 
 EventKeyboard InputManager::toEventKeyboard(const sf::Event::KeyEvent& key_event) const {
   EventKeyboard keyboard_event;
@@ -215,33 +286,42 @@ EventKeyboard InputManager::toEventKeyboard(const sf::Event::KeyEvent& key_event
 }
 
 void InputManager::getInput() {
-  if (Config::getInstance().getHeadless()) {
+  ++input_step;
+  if (replay) {
+    // The window is still drained, so that it answers and can be closed.
+    sf::RenderWindow* window = DisplayManager::getInstance().getWindow();
+    if (window != nullptr) readWindowEvents(*window, false);
+    replayStep(input_step);
     return;
   }
+  if (!Config::getInstance().getHeadless() && !readDevices()) return;
+  deliverQueued();
+}
+
+bool InputManager::readDevices() {
   sf::RenderWindow* window = DisplayManager::getInstance().getWindow();
   if (window == nullptr) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): DisplayManager unexpectedly returned null window!");
-    return;
+    return true;
   }
   // No held scan after a close.
-  if (!readWindowEvents(*window)) {
-    return;
-  }
+  if (!readWindowEvents(*window, true)) return false;
   reportHeldButtons(*window);
   reportHeldKeys();
+  return true;
 }
 
-bool InputManager::readWindowEvents(sf::Window& window) const {
+bool InputManager::readWindowEvents(sf::Window& window, bool keys_too) {
   sf::Event event;
   while (window.pollEvent(event)) {
+    if (event.type == sf::Event::Closed) {
+      windowClosed();
+      // Whatever is still queued waits for the next call.
+      return false;
+    }
+    if (!keys_too) continue;
     switch (event.type) {
-      case sf::Event::Closed:
-        LogManager::getInstance().writeLog(
-            1, "InputManager::getInput(): Window close event. Setting game over.");
-        GameManager::getInstance().setGameOver(true);
-        // Whatever is still queued waits for the next call.
-        return false;
       case sf::Event::KeyPressed:
         deliverKey(event.key, KeyAction::PRESSED);
         break;
@@ -261,29 +341,29 @@ bool InputManager::readWindowEvents(sf::Window& window) const {
   return true;
 }
 
-void InputManager::deliverKey(const sf::Event::KeyEvent& key_event, KeyAction action) const {
+void InputManager::deliverKey(const sf::Event::KeyEvent& key_event, KeyAction action) {
   EventKeyboard keyboard_event = toEventKeyboard(key_event);
   keyboard_event.setAction(action);
-  onEvent(&keyboard_event);
+  send(keyboard_event);
 }
 
-void InputManager::deliverMove(const sf::Event::MouseMoveEvent& move) const {
+void InputManager::deliverMove(const sf::Event::MouseMoveEvent& move) {
   EventMouse mouse_event;
   mouse_event.setAction(MouseAction::MOVED);
   mouse_event.setPosition(cellAt(move.x, move.y));
-  onEvent(&mouse_event);
+  send(mouse_event);
 }
 
-void InputManager::deliverClick(const sf::Event::MouseButtonEvent& click) const {
+void InputManager::deliverClick(const sf::Event::MouseButtonEvent& click) {
   EventMouse mouse_event;
   mouse_event.setAction(MouseAction::CLICKED);
   mouse_event.setButton(clickedButton(click.button));
   mouse_event.setPosition(cellAt(click.x, click.y));
-  onEvent(&mouse_event);
+  send(mouse_event);
 }
 
 // One event serves every held button: only its button changes between deliveries.
-void InputManager::reportHeldButtons(const sf::Window& window) const {
+void InputManager::reportHeldButtons(const sf::Window& window) {
   const sf::Vector2i pointer = sf::Mouse::getPosition(window);
   EventMouse held_mouse;
   held_mouse.setAction(MouseAction::PRESSED);
@@ -292,21 +372,108 @@ void InputManager::reportHeldButtons(const sf::Window& window) const {
   for (sf::Mouse::Button sfml_button : held_buttons) {
     if (sf::Mouse::isButtonPressed(sfml_button)) {
       held_mouse.setButton(toMouseButton(sfml_button));
-      onEvent(&held_mouse);
+      send(held_mouse);
     }
   }
 }
 
 // Built directly from the scan list, without toEventKeyboard's log line.
-void InputManager::reportHeldKeys() const {
+void InputManager::reportHeldKeys() {
   for (const KeyRow& row : HELD_KEYS) {
     if (sf::Keyboard::isKeyPressed(row.sfml_key)) {
       EventKeyboard held_key;
       held_key.setKey(row.key);
       held_key.setAction(KeyAction::HELD);
-      onEvent(&held_key);
+      send(held_key);
     }
   }
+}
+
+void InputManager::deliverQueued() {
+  // Handlers may queue more: those wait for the next step.
+  std::vector<InputEvent> now;
+  now.swap(queued);
+  for (const InputEvent& input : now) deliver(input);
+}
+
+void InputManager::replayStep(int step) {
+  if (replay_stopped) {
+    GameManager::getInstance().setGameOver(true);
+    return;
+  }
+  while (true) {
+    if (!replay_next) replay_next = replay->readEvent();
+    if (!replay_next) break;
+    if (replay_next->step > step) return;
+    const InputEvent input = replay_next->event;
+    replay_next.reset();
+    deliver(input);
+  }
+  if (replay->isAtEnd() && step < replay->getEndStep()) return;
+  stopReplay(step);
+}
+
+void InputManager::stopReplay(int step) {
+  const LogManager& log = LogManager::getInstance();
+  if (replay->isAtEnd())
+    log.writeLog("InputManager::getInput(): End of recording '%s' at step %d. Game over.",
+                 replay_path.c_str(), step);
+  else
+    log.writeLog("InputManager::getInput(): Error! recording '%s' %s. Replay stopped.",
+                 replay_path.c_str(), replay->getProblem().c_str());
+  replay_stopped = true;
+  GameManager::getInstance().setGameOver(true);
+}
+
+// A close is delivered as the window's own: it ends the game, whoever sent it.
+void InputManager::deliver(const InputEvent& input) {
+  switch (input.kind) {
+    case InputEvent::Kind::KEYBOARD: {
+      EventKeyboard keyboard_event;
+      keyboard_event.setKey(input.key);
+      keyboard_event.setAction(input.key_action);
+      send(keyboard_event);
+      break;
+    }
+    case InputEvent::Kind::MOUSE: {
+      EventMouse mouse_event;
+      mouse_event.setAction(input.mouse_action);
+      mouse_event.setButton(input.button);
+      mouse_event.setPosition(input.position);
+      send(mouse_event);
+      break;
+    }
+    case InputEvent::Kind::CLOSE:
+      windowClosed();
+      break;
+  }
+}
+
+// Recorded before delivery: a handler that ends the program (exit()) still leaves its key in
+// the recording.
+void InputManager::send(const EventKeyboard& keyboard_event) {
+  record(InputEvent::keyboard(keyboard_event.getKey(), keyboard_event.getAction()));
+  onEvent(&keyboard_event);
+}
+
+void InputManager::send(const EventMouse& mouse_event) {
+  record(InputEvent::mouse(mouse_event.getAction(), mouse_event.getButton(),
+                           mouse_event.getPosition()));
+  onEvent(&mouse_event);
+}
+
+void InputManager::windowClosed() {
+  record(InputEvent::close());
+  LogManager::getInstance().writeLog(
+      1, "InputManager::getInput(): Window close event. Setting game over.");
+  GameManager::getInstance().setGameOver(true);
+}
+
+void InputManager::record(const InputEvent& input) {
+  if (!recording || !recording->isWriting()) return;
+  if (recording->write(input_step, input) != 0)
+    LogManager::getInstance().writeLog("InputManager::getInput(): Error! recording stopped: %s.",
+                                       recording->getProblem().c_str());
 }
 
 }  // namespace tx

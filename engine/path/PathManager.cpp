@@ -71,6 +71,20 @@ void PathManager::cycle(int budget_ms) {
   }
 }
 
+void PathManager::cycleSteps(int search_steps) {
+  // Every search gets a step each frame, however many there are.
+  const int budget = std::max({1, search_steps, getSearchCount()});
+  int done = 0;
+  while (!searches.empty() && done < budget) {
+    cursor = 0;
+    while (cursor < static_cast<int>(searches.size()) && done < budget) {
+      step(searches[cursor]);
+      ++cursor;
+      ++done;
+    }
+  }
+}
+
 long long PathManager::step(PathFind* search) {
   const long long effort_before = search->getEffort();
   const int r = search->cycleOnce();

@@ -31,6 +31,10 @@ class PathManager : public Manager {
   // the list even when the object's handler did not remove it. The clock is read after every
   // result and otherwise every few tens of microseconds of searching.
   void cycle(int budget_ms);
+  // Runs search_steps search steps (at least one per search) spread over the searches in turn,
+  // or until no search is left: the same work on every machine, for games that must replay
+  // exactly.
+  void cycleSteps(int search_steps);
 
   // Appends a search (a PathFind adds itself when constructed). -1 for null or one already there.
   int addPath(PathFind* search);

@@ -44,6 +44,10 @@ class FuzzRegressionTest : public EngineTest {
   }
 };
 
+TEST_F(FuzzRegressionTest, RecordingReaderSurvivesKeptInputs) {
+  EXPECT_GT(replay("recording", fuzz::feedRecording), 0u);
+}
+
 TEST_F(FuzzRegressionTest, SpriteLoaderSurvivesKeptInputsAndLoadsEverySeed) {
   EXPECT_GT(replay("sprite", fuzz::feedSprite), 0u);
   EXPECT_EQ(logCount("RM::loadSprite(): Sprite 'fuzz-input' loaded."),

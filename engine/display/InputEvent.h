@@ -1,0 +1,49 @@
+#pragma once
+
+#include "display/EventKeyboard.h"
+#include "display/EventMouse.h"
+#include "world/Vector.h"
+
+namespace tx {
+
+// One piece of input as the input manager delivers it: a keyboard event, a mouse event or the
+// window closing. The value that recordings hold and that programs queue for delivery.
+struct InputEvent {
+  enum class Kind { KEYBOARD, MOUSE, CLOSE };
+
+  static InputEvent keyboard(KeyCode key, KeyAction action) {
+    InputEvent event;
+    event.kind = Kind::KEYBOARD;
+    event.key = key;
+    event.key_action = action;
+    return event;
+  }
+  // position in cells, relative to the view.
+  static InputEvent mouse(MouseAction action, MouseButton button, Vector position) {
+    InputEvent event;
+    event.kind = Kind::MOUSE;
+    event.mouse_action = action;
+    event.button = button;
+    event.position = position;
+    return event;
+  }
+  static InputEvent close() { return InputEvent(); }
+
+  bool operator==(const InputEvent& other) const {
+    return kind == other.kind && key == other.key && key_action == other.key_action &&
+           mouse_action == other.mouse_action && button == other.button &&
+           position == other.position;
+  }
+  bool operator!=(const InputEvent& other) const { return !(*this == other); }
+
+  Kind kind = Kind::CLOSE;
+  // Keyboard only.
+  KeyCode key = KeyCode::UNDEFINED;
+  KeyAction key_action = KeyAction::UNDEFINED;
+  // Mouse only.
+  MouseAction mouse_action = MouseAction::UNDEFINED;
+  MouseButton button = MouseButton::UNDEFINED;
+  Vector position;
+};
+
+}  // namespace tx
