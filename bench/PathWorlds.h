@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "world/Box.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include "tolvex/world/Box.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace bench {
 

@@ -16,13 +16,13 @@
 
 #include <SFML/Graphics.hpp>
 
-#include "core/Config.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
-#include "display/Frame.h"
-#include "display/ResourceManager.h"
-#include "display/Sprite.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/DisplayManager.h"
+#include "tolvex/display/Frame.h"
+#include "tolvex/display/ResourceManager.h"
+#include "tolvex/display/Sprite.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "world/Object.h"
+#include "tolvex/core/EventStep.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/world/Object.h"
 
 namespace {
 

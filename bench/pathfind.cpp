@@ -11,11 +11,11 @@
 
 #include "PathWorlds.h"
 #include "PlainPathSearch.h"
-#include "core/LogManager.h"
-#include "path/PathFind.h"
-#include "path/PathManager.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/path/PathFind.h"
+#include "tolvex/path/PathManager.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "core/Config.h"
-#include "core/Event.h"
-#include "core/LogManager.h"
-#include "world/Box.h"
-#include "world/EventCollision.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/Event.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/world/Box.h"
+#include "tolvex/world/EventCollision.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "tolvex.h"
+#include "tolvex/tolvex.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 // closed.
 #include <vector>
 
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
-#include "path/EventPath.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/EventStep.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/DisplayManager.h"
+#include "tolvex/path/EventPath.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

@@ -7,17 +7,17 @@
 #include <string>
 
 #include "NetworkScript.h"
-#include "core/Config.h"
-#include "core/GameManager.h"
-#include "core/ObjectList.h"
-#include "core/ObjectListIterator.h"
-#include "core/utility.h"
-#include "display/InputRecording.h"
-#include "display/ResourceManager.h"
-#include "display/ViewObject.h"
-#include "network/NetworkManager.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/ObjectList.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/core/utility.h"
+#include "tolvex/display/InputRecording.h"
+#include "tolvex/display/ResourceManager.h"
+#include "tolvex/display/ViewObject.h"
+#include "tolvex/network/NetworkManager.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx::fuzz {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <thread>
 
-#include "network/NetworkManager.h"
-#include "platform/Socket.h"
-#include "platform/SystemClock.h"
+#include "tolvex/network/NetworkManager.h"
+#include "tolvex/platform/Socket.h"
+#include "tolvex/platform/SystemClock.h"
 
 namespace tx::fuzz {
 

@@ -4,11 +4,11 @@
 
 #include "GameWorld.h"
 #include "Platform.h"
-#include "core/LogManager.h"
-#include "core/ObjectListIterator.h"
-#include "display/EventView.h"
-#include "display/ResourceManager.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/display/EventView.h"
+#include "tolvex/display/ResourceManager.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

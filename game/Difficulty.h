@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Music.h"
-#include "world/Object.h"
+#include "tolvex/core/Music.h"
+#include "tolvex/world/Object.h"
 
 // The scrolling background and keeper of the climb: every step it raises the world boundary
 // and the view by climb_speed cells, and on each new level it speeds the climb up and changes

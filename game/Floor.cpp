@@ -1,7 +1,7 @@
 #include "Floor.h"
 
 #include "GameWorld.h"
-#include "core/Event.h"
+#include "tolvex/core/Event.h"
 
 Floor::Floor() {
   setType("Floor");

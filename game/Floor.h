@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/Object.h"
+#include "tolvex/world/Object.h"
 
 // The ledge under the player at the start of a game. Once the camera has risen past it, it
 // deletes itself at once, inside its own step handler. Created with new by the title screen.

@@ -2,10 +2,10 @@
 
 #include "GameStart.h"
 #include "GameWorld.h"
-#include "core/Event.h"
-#include "core/ObjectListIterator.h"
-#include "display/Sprite.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/Event.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/display/Sprite.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/ViewObject.h"
+#include "tolvex/display/ViewObject.h"
 
 // The screen after the player's death: plays the "gameover" animation once in the middle of
 // the view with the camera back at the origin, then clears the game away and brings the title

@@ -7,11 +7,11 @@
 #include "Player.h"
 #include "Points.h"
 #include "PowerDisplay.h"
-#include "core/GameManager.h"
-#include "core/Pause.h"
-#include "display/EventKeyboard.h"
-#include "display/ResourceManager.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/Pause.h"
+#include "tolvex/display/EventKeyboard.h"
+#include "tolvex/display/ResourceManager.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

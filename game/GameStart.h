@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Music.h"
-#include "display/ViewObject.h"
+#include "tolvex/core/Music.h"
+#include "tolvex/display/ViewObject.h"
 
 // The title screen: shows the "gamestart" sprite in the middle of the view, loops the menu
 // music, starts a game on P and ends the program on Q. Created once with new by the entry

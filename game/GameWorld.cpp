@@ -1,6 +1,6 @@
 #include "GameWorld.h"
 
-#include "world/Box.h"
+#include "tolvex/world/Box.h"
 
 bool isBelowView(const tx::Object& object) {
   const tx::Box boundary = tx::WorldManager::getInstance().getBoundary();

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "core/ObjectListIterator.h"
-#include "world/Object.h"
-#include "world/Vector.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/Vector.h"
+#include "tolvex/world/WorldManager.h"
 
 // How the game's objects reach one another and the camera. They find each other only through
 // the world's objects-of-type query, and the game keeps the world boundary and the view equal.

@@ -5,9 +5,9 @@
 
 #include "GameWorld.h"
 #include "Powerup.h"
-#include "core/LogManager.h"
-#include "world/EventCollision.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/world/EventCollision.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

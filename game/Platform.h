@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/Object.h"
+#include "tolvex/world/Object.h"
 
 // A ledge from the fixed pool a game creates. It is HARD while it lies more than 2 cells below
 // the player (so the player lands on it from above) and SPECTRAL otherwise (so the player jumps

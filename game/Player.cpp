@@ -6,10 +6,10 @@
 #include "GameOver.h"
 #include "GameWorld.h"
 #include "PowerDisplay.h"
-#include "core/LogManager.h"
-#include "display/EventKeyboard.h"
-#include "display/ResourceManager.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/EventKeyboard.h"
+#include "tolvex/display/ResourceManager.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/Object.h"
+#include "tolvex/world/Object.h"
 
 namespace tx {
 class EventKeyboard;

@@ -2,8 +2,8 @@
 
 #include "Difficulty.h"
 #include "GameWorld.h"
-#include "core/Event.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/Event.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace {
 

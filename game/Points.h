@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/ViewObject.h"
+#include "tolvex/display/ViewObject.h"
 
 // The height score. Every step it raises its value to the player's best height so far
 // (5 per cell) and runs the level check whenever the value grows. The title screen places it,

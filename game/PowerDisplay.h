@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "display/ViewObject.h"
+#include "tolvex/display/ViewObject.h"
 
 // Shows the running power-up as "Powerup: <name>", without a value. The title screen places it
 // and gives it the type "PowerupDisplay". Created with new; the world owns it.

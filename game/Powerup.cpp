@@ -4,9 +4,9 @@
 
 #include "GameWorld.h"
 #include "Player.h"
-#include "core/LogManager.h"
-#include "world/EventCollision.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/world/EventCollision.h"
+#include "tolvex/world/WorldManager.h"
 
 Powerup::Powerup(float x, float y) {
   registerInterest(tx::STEP_EVENT);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/Object.h"
+#include "tolvex/world/Object.h"
 
 // A pick-up sitting on a recycled platform. Touching it gives the player its kind for 150
 // steps; it leaves when it drops below the view. SOFT, so the player moves through it. Created

@@ -1,6 +1,6 @@
 #include "loadResources.h"
 
-#include "display/ResourceManager.h"
+#include "tolvex/display/ResourceManager.h"
 
 void loadResources() {
   tx::ResourceManager& rm = tx::ResourceManager::getInstance();

@@ -1,8 +1,8 @@
 #include "GameStart.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/SplashScreen.h"
 #include "loadResources.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/SplashScreen.h"
 
 int main() {
   tx::GameManager& game_manager = tx::GameManager::getInstance();

@@ -1,8 +1,8 @@
-#include "core/Clock.h"
+#include "tolvex/core/Clock.h"
 
 #include <cstdint>
 
-#include "platform/SystemClock.h"
+#include "tolvex/platform/SystemClock.h"
 
 namespace tx {
 

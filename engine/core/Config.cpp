@@ -1,11 +1,11 @@
-#include "core/Config.h"
+#include "tolvex/core/Config.h"
 
 #include <climits>
 #include <cstdlib>
 #include <fstream>
 
-#include "core/LogManager.h"
-#include "core/utility.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/utility.h"
 
 namespace tx {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "display/Color.h"
+#include "tolvex/display/Color.h"
 
 namespace tx {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Event.h"
+#include "tolvex/core/Event.h"
 
 namespace tx {
 

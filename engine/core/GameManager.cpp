@@ -1,4 +1,4 @@
-#include "core/GameManager.h"
+#include "tolvex/core/GameManager.h"
 
 #include <algorithm>
 #include <climits>
@@ -8,18 +8,18 @@
 #include <iterator>
 #include <string>
 
-#include "core/Config.h"
-#include "core/EventStep.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
-#include "display/InputManager.h"
-#include "display/ResourceManager.h"
-#include "network/NetworkManager.h"
-#include "path/PathManager.h"
-#include "platform/SystemClock.h"
-#include "world/Box.h"
-#include "world/Vector.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/EventStep.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/DisplayManager.h"
+#include "tolvex/display/InputManager.h"
+#include "tolvex/display/ResourceManager.h"
+#include "tolvex/network/NetworkManager.h"
+#include "tolvex/path/PathManager.h"
+#include "tolvex/platform/SystemClock.h"
+#include "tolvex/world/Box.h"
+#include "tolvex/world/Vector.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/Clock.h"
-#include "core/Manager.h"
+#include "tolvex/core/Clock.h"
+#include "tolvex/core/Manager.h"
 
 namespace tx {
 

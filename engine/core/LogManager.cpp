@@ -1,10 +1,10 @@
-#include "core/LogManager.h"
+#include "tolvex/core/LogManager.h"
 
 #include <cstdlib>
 #include <ctime>
 
-#include "core/Config.h"
-#include "core/GameManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/GameManager.h"
 
 namespace tx {
 

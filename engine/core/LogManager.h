@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "core/Manager.h"
+#include "tolvex/core/Manager.h"
 
 namespace tx {
 

@@ -1,9 +1,9 @@
-#include "core/Manager.h"
+#include "tolvex/core/Manager.h"
 
-#include "core/Event.h"
-#include "core/LogManager.h"
-#include "core/ObjectListIterator.h"
-#include "world/Object.h"
+#include "tolvex/core/Event.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/world/Object.h"
 
 namespace tx {
 

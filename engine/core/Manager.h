@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/ObjectList.h"
+#include "tolvex/core/ObjectList.h"
 
 namespace tx {
 

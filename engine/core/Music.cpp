@@ -1,9 +1,9 @@
-#include "core/Music.h"
+#include "tolvex/core/Music.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "core/LogManager.h"
+#include "tolvex/core/LogManager.h"
 
 namespace tx {
 

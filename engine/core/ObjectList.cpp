@@ -1,4 +1,4 @@
-#include "core/ObjectList.h"
+#include "tolvex/core/ObjectList.h"
 
 #include <algorithm>
 #include <climits>

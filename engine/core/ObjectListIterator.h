@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ObjectList.h"
+#include "tolvex/core/ObjectList.h"
 
 namespace tx {
 

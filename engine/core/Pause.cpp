@@ -1,13 +1,13 @@
-#include "core/Pause.h"
+#include "tolvex/core/Pause.h"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Event.hpp>
 
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
-#include "display/InputManager.h"
-#include "platform/SystemClock.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/DisplayManager.h"
+#include "tolvex/display/InputManager.h"
+#include "tolvex/platform/SystemClock.h"
 
 namespace tx {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "display/EventKeyboard.h"
-#include "world/Object.h"
+#include "tolvex/display/EventKeyboard.h"
+#include "tolvex/world/Object.h"
 
 namespace tx {
 

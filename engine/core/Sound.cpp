@@ -1,4 +1,4 @@
-#include "core/Sound.h"
+#include "tolvex/core/Sound.h"
 
 #include <filesystem>
 #include <new>
@@ -6,7 +6,7 @@
 
 #include <SFML/Audio/InputSoundFile.hpp>
 
-#include "core/LogManager.h"
+#include "tolvex/core/LogManager.h"
 
 namespace tx {
 

@@ -1,10 +1,10 @@
-#include "core/Splash.h"
+#include "tolvex/core/Splash.h"
 
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "core/SplashArt.h"
-#include "core/SplashTolvex.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/EventStep.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/SplashArt.h"
+#include "tolvex/core/SplashTolvex.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "display/Sprite.h"
-#include "world/Object.h"
+#include "tolvex/display/Sprite.h"
+#include "tolvex/world/Object.h"
 
 namespace tx {
 

@@ -1,15 +1,15 @@
-#include "core/SplashArt.h"
+#include "tolvex/core/SplashArt.h"
 
 #include <initializer_list>
 #include <memory>
 #include <string>
 
-#include "core/Event.h"
-#include "core/GameManager.h"
-#include "display/Frame.h"
-#include "display/Sprite.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/Event.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/display/Frame.h"
+#include "tolvex/display/Sprite.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

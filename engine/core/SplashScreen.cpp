@@ -1,11 +1,11 @@
-#include "core/SplashScreen.h"
+#include "tolvex/core/SplashScreen.h"
 
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/ObjectList.h"
-#include "core/ObjectListIterator.h"
-#include "core/Splash.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/ObjectList.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/core/Splash.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

@@ -1,9 +1,9 @@
-#include "core/SplashTolvex.h"
+#include "tolvex/core/SplashTolvex.h"
 
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "core/SplashArt.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/EventStep.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/SplashArt.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "display/Sprite.h"
-#include "world/Object.h"
-#include "world/Vector.h"
+#include "tolvex/display/Sprite.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

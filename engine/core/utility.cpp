@@ -1,4 +1,4 @@
-#include "core/utility.h"
+#include "tolvex/core/utility.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include <sstream>
 #include <vector>
 
-#include "core/LogManager.h"
+#include "tolvex/core/LogManager.h"
 
 namespace tx {
 

@@ -1,12 +1,12 @@
-#include "display/Animation.h"
+#include "tolvex/display/Animation.h"
 
 #include <cstdlib>
 
-#include "core/LogManager.h"
-#include "core/utility.h"
-#include "display/ResourceManager.h"
-#include "display/Sprite.h"
-#include "world/ObjectSerialization.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/utility.h"
+#include "tolvex/display/ResourceManager.h"
+#include "tolvex/display/Sprite.h"
+#include "tolvex/world/ObjectSerialization.h"
 
 namespace tx {
 

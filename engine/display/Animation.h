@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "world/Box.h"
-#include "world/Vector.h"
+#include "tolvex/world/Box.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

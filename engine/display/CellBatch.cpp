@@ -1,4 +1,4 @@
-#include "display/CellBatch.h"
+#include "tolvex/display/CellBatch.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "display/DisplayManager.h"
+#include "tolvex/display/DisplayManager.h"
 
 #include <algorithm>
 #include <new>
@@ -9,11 +9,11 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Text.hpp>
 
-#include "core/Config.h"
-#include "core/LogManager.h"
-#include "display/CellBatch.h"
-#include "platform/DisplayConnection.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/CellBatch.h"
+#include "tolvex/platform/DisplayConnection.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

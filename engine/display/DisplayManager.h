@@ -5,9 +5,9 @@
 
 #include <SFML/Graphics/Color.hpp>
 
-#include "core/Manager.h"
-#include "display/Color.h"
-#include "world/Vector.h"
+#include "tolvex/core/Manager.h"
+#include "tolvex/display/Color.h"
+#include "tolvex/world/Vector.h"
 
 namespace sf {
 class Font;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Event.h"
-#include "world/Vector.h"
+#include "tolvex/core/Event.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

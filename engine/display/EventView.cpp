@@ -1,4 +1,4 @@
-#include "display/EventView.h"
+#include "tolvex/display/EventView.h"
 
 namespace tx {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/Event.h"
+#include "tolvex/core/Event.h"
 
 namespace tx {
 

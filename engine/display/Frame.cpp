@@ -1,6 +1,6 @@
-#include "display/Frame.h"
+#include "tolvex/display/Frame.h"
 
-#include "display/DisplayManager.h"
+#include "tolvex/display/DisplayManager.h"
 
 namespace tx {
 

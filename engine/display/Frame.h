@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "display/Color.h"
-#include "world/Vector.h"
+#include "tolvex/display/Color.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

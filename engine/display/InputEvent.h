@@ -1,8 +1,8 @@
 #pragma once
 
-#include "display/EventKeyboard.h"
-#include "display/EventMouse.h"
-#include "world/Vector.h"
+#include "tolvex/display/EventKeyboard.h"
+#include "tolvex/display/EventMouse.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

@@ -1,13 +1,13 @@
-#include "display/InputManager.h"
+#include "tolvex/display/InputManager.h"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Keyboard.hpp>
 #include <SFML/Window/Mouse.hpp>
 
-#include "core/Config.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/DisplayManager.h"
 
 namespace tx {
 

@@ -7,11 +7,11 @@
 
 #include <SFML/Window/Event.hpp>
 
-#include "core/Manager.h"
-#include "display/EventKeyboard.h"
-#include "display/EventMouse.h"
-#include "display/InputEvent.h"
-#include "display/InputRecording.h"
+#include "tolvex/core/Manager.h"
+#include "tolvex/display/EventKeyboard.h"
+#include "tolvex/display/EventMouse.h"
+#include "tolvex/display/InputEvent.h"
+#include "tolvex/display/InputRecording.h"
 
 namespace sf {
 class Window;

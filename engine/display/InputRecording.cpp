@@ -1,4 +1,4 @@
-#include "display/InputRecording.h"
+#include "tolvex/display/InputRecording.h"
 
 #include <SFML/Window/Keyboard.hpp>
 
@@ -9,7 +9,7 @@
 #include <sstream>
 #include <vector>
 
-#include "core/GameManager.h"
+#include "tolvex/core/GameManager.h"
 
 namespace tx {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "display/InputEvent.h"
+#include "tolvex/display/InputEvent.h"
 
 namespace tx {
 

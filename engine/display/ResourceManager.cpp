@@ -1,12 +1,12 @@
-#include "display/ResourceManager.h"
+#include "tolvex/display/ResourceManager.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 #include <utility>
 
-#include "core/LogManager.h"
-#include "display/SpriteFile.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/SpriteFile.h"
 
 namespace tx {
 

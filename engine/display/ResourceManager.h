@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "core/Manager.h"
-#include "core/Music.h"
-#include "core/Sound.h"
-#include "display/Sprite.h"
+#include "tolvex/core/Manager.h"
+#include "tolvex/core/Music.h"
+#include "tolvex/core/Sound.h"
+#include "tolvex/display/Sprite.h"
 
 namespace tx {
 

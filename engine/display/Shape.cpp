@@ -1,13 +1,13 @@
-#include "display/Shape.h"
+#include "tolvex/display/Shape.h"
 
 #include <algorithm>
 
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 
-#include "core/Config.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/DisplayManager.h"
 
 namespace tx {
 

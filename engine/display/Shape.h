@@ -1,7 +1,7 @@
 #pragma once
 
-#include "display/Color.h"
-#include "world/Vector.h"
+#include "tolvex/display/Color.h"
+#include "tolvex/world/Vector.h"
 
 namespace sf {
 class CircleShape;

@@ -1,9 +1,9 @@
-#include "display/Sprite.h"
+#include "tolvex/display/Sprite.h"
 
 #include <new>
 #include <stdexcept>
 
-#include "core/LogManager.h"
+#include "tolvex/core/LogManager.h"
 
 namespace tx {
 

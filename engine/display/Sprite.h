@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "display/Color.h"
-#include "display/Frame.h"
+#include "tolvex/display/Color.h"
+#include "tolvex/display/Frame.h"
 
 namespace tx {
 

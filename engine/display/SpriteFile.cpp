@@ -1,12 +1,12 @@
-#include "display/SpriteFile.h"
+#include "tolvex/display/SpriteFile.h"
 
 #include <algorithm>
 #include <istream>
 #include <iterator>
 #include <new>
 
-#include "core/LogManager.h"
-#include "core/utility.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/utility.h"
 
 namespace tx {
 

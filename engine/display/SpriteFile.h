@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "display/Frame.h"
-#include "display/Sprite.h"
+#include "tolvex/display/Frame.h"
+#include "tolvex/display/Sprite.h"
 
 namespace tx {
 

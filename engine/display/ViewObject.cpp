@@ -1,14 +1,14 @@
-#include "display/ViewObject.h"
+#include "tolvex/display/ViewObject.h"
 
 #include <climits>
 #include <cstdlib>
 
-#include "core/LogManager.h"
-#include "core/utility.h"
-#include "display/DisplayManager.h"
-#include "display/EventView.h"
-#include "world/ObjectSerialization.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/utility.h"
+#include "tolvex/display/DisplayManager.h"
+#include "tolvex/display/EventView.h"
+#include "tolvex/world/ObjectSerialization.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "display/Color.h"
-#include "world/Object.h"
+#include "tolvex/display/Color.h"
+#include "tolvex/world/Object.h"
 
 namespace tx {
 

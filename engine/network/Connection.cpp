@@ -1,11 +1,11 @@
-#include "network/Connection.h"
+#include "tolvex/network/Connection.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <utility>
 
-#include "platform/Socket.h"
+#include "tolvex/platform/Socket.h"
 
 namespace tx {
 

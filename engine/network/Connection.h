@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "core/Clock.h"
+#include "tolvex/core/Clock.h"
 
 namespace tx {
 

@@ -1,6 +1,6 @@
-#include "network/EventNetwork.h"
+#include "tolvex/network/EventNetwork.h"
 
-#include "core/LogManager.h"
+#include "tolvex/core/LogManager.h"
 
 namespace tx {
 

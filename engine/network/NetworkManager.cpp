@@ -1,13 +1,13 @@
-#include "network/NetworkManager.h"
+#include "tolvex/network/NetworkManager.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "core/Config.h"
-#include "core/LogManager.h"
-#include "network/Connection.h"
-#include "platform/Socket.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/network/Connection.h"
+#include "tolvex/platform/Socket.h"
 
 namespace tx {
 

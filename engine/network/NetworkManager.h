@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/Config.h"
-#include "core/Manager.h"
-#include "network/EventNetwork.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/Manager.h"
+#include "tolvex/network/EventNetwork.h"
 
 namespace tx {
 

@@ -1,13 +1,13 @@
-#include "path/BlockedCells.h"
+#include "tolvex/path/BlockedCells.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "core/ObjectList.h"
-#include "core/ObjectListIterator.h"
-#include "world/Object.h"
-#include "world/SceneGraph.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/ObjectList.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/SceneGraph.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

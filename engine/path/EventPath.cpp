@@ -1,4 +1,4 @@
-#include "path/EventPath.h"
+#include "tolvex/path/EventPath.h"
 
 namespace tx {
 

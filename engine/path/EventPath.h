@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Event.h"
-#include "world/Path.h"
+#include "tolvex/core/Event.h"
+#include "tolvex/world/Path.h"
 
 namespace tx {
 

@@ -1,14 +1,14 @@
-#include "path/PathFind.h"
+#include "tolvex/path/PathFind.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "core/LogManager.h"
-#include "path/PathManager.h"
-#include "world/Box.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/path/PathManager.h"
+#include "tolvex/world/Box.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

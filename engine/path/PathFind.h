@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "path/BlockedCells.h"
-#include "world/Path.h"
-#include "world/Vector.h"
+#include "tolvex/path/BlockedCells.h"
+#include "tolvex/world/Path.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

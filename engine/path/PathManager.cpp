@@ -1,13 +1,13 @@
-#include "path/PathManager.h"
+#include "tolvex/path/PathManager.h"
 
 #include <algorithm>
 
-#include "core/Clock.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "path/EventPath.h"
-#include "path/PathFind.h"
-#include "world/Object.h"
+#include "tolvex/core/Clock.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/path/EventPath.h"
+#include "tolvex/path/PathFind.h"
+#include "tolvex/world/Object.h"
 
 namespace tx {
 

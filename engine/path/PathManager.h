@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/Manager.h"
+#include "tolvex/core/Manager.h"
 
 namespace tx {
 

@@ -1,4 +1,4 @@
-#include "platform/DisplayConnection.h"
+#include "tolvex/platform/DisplayConnection.h"
 
 #include <X11/Xlib.h>
 

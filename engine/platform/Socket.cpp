@@ -1,4 +1,4 @@
-#include "platform/Socket.h"
+#include "tolvex/platform/Socket.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "platform/SystemClock.h"
+#include "tolvex/platform/SystemClock.h"
 
 #include <cerrno>
 #include <ctime>

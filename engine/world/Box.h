@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/Vector.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

@@ -1,4 +1,4 @@
-#include "world/EventCollision.h"
+#include "tolvex/world/EventCollision.h"
 
 namespace tx {
 

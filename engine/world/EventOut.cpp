@@ -1,4 +1,4 @@
-#include "world/EventOut.h"
+#include "tolvex/world/EventOut.h"
 
 namespace tx {
 

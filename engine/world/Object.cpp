@@ -1,18 +1,18 @@
-#include "world/Object.h"
+#include "tolvex/world/Object.h"
 
 #include <climits>
 
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/utility.h"
-#include "display/InputManager.h"
-#include "display/ResourceManager.h"
-#include "network/NetworkManager.h"
-#include "path/EventPath.h"
-#include "path/PathFind.h"
-#include "path/PathManager.h"
-#include "world/SceneGraph.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/utility.h"
+#include "tolvex/display/InputManager.h"
+#include "tolvex/display/ResourceManager.h"
+#include "tolvex/network/NetworkManager.h"
+#include "tolvex/path/EventPath.h"
+#include "tolvex/path/PathFind.h"
+#include "tolvex/path/PathManager.h"
+#include "tolvex/world/SceneGraph.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "display/Animation.h"
-#include "display/Shape.h"
-#include "world/Box.h"
-#include "world/Path.h"
-#include "world/Vector.h"
+#include "tolvex/display/Animation.h"
+#include "tolvex/display/Shape.h"
+#include "tolvex/world/Box.h"
+#include "tolvex/world/Path.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

@@ -1,8 +1,8 @@
 #include <memory>
 
-#include "core/LogManager.h"
-#include "path/PathFind.h"
-#include "world/Object.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/path/PathFind.h"
+#include "tolvex/world/Object.h"
 
 namespace tx {
 

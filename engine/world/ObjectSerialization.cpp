@@ -1,15 +1,15 @@
 // Object's text form: serialize, deserialize and the modified flags they use.
 
-#include "world/ObjectSerialization.h"
+#include "tolvex/world/ObjectSerialization.h"
 
 #include <cctype>
 #include <climits>
 #include <optional>
 #include <vector>
 
-#include "core/LogManager.h"
-#include "core/utility.h"
-#include "world/Object.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/utility.h"
+#include "tolvex/world/Object.h"
 
 namespace tx {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "world/Path.h"
+#include "tolvex/world/Path.h"
 
 namespace tx {
 

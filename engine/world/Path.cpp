@@ -1,4 +1,4 @@
-#include "world/Path.h"
+#include "tolvex/world/Path.h"
 
 namespace tx {
 

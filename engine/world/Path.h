@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "world/Vector.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

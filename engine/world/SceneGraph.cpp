@@ -1,11 +1,11 @@
-#include "world/SceneGraph.h"
+#include "tolvex/world/SceneGraph.h"
 
 #include <algorithm>
 
-#include "core/Config.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/ObjectListIterator.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/ObjectListIterator.h"
 
 namespace tx {
 

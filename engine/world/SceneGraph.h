@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "core/ObjectList.h"
-#include "world/Box.h"
-#include "world/Object.h"
-#include "world/SpatialGrid.h"
-#include "world/Vector.h"
+#include "tolvex/core/ObjectList.h"
+#include "tolvex/world/Box.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/SpatialGrid.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

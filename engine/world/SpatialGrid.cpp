@@ -1,4 +1,4 @@
-#include "world/SpatialGrid.h"
+#include "tolvex/world/SpatialGrid.h"
 
 #include <algorithm>
 #include <cmath>

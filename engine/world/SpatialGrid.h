@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "world/Box.h"
+#include "tolvex/world/Box.h"
 
 namespace tx {
 

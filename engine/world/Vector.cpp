@@ -1,4 +1,4 @@
-#include "world/Vector.h"
+#include "tolvex/world/Vector.h"
 
 #include <cmath>
 

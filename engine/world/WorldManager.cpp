@@ -1,15 +1,15 @@
-#include "world/WorldManager.h"
+#include "tolvex/world/WorldManager.h"
 
 #include <algorithm>
 #include <cmath>
 #include <typeinfo>
 
-#include "core/LogManager.h"
-#include "core/ObjectListIterator.h"
-#include "display/ViewObject.h"
-#include "world/EventCollision.h"
-#include "world/EventOut.h"
-#include "world/Object.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/display/ViewObject.h"
+#include "tolvex/world/EventCollision.h"
+#include "tolvex/world/EventOut.h"
+#include "tolvex/world/Object.h"
 
 namespace tx {
 

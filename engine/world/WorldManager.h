@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "core/Manager.h"
-#include "core/ObjectList.h"
-#include "world/Box.h"
-#include "world/SceneGraph.h"
-#include "world/Vector.h"
+#include "tolvex/core/Manager.h"
+#include "tolvex/core/ObjectList.h"
+#include "tolvex/world/Box.h"
+#include "tolvex/world/SceneGraph.h"
+#include "tolvex/world/Vector.h"
 
 namespace tx {
 

@@ -1,9 +1,9 @@
-#include "core/Config.h"
+#include "tolvex/core/Config.h"
 
 #include <tuple>
 
 #include "TestSupport.h"
-#include "core/utility.h"
+#include "tolvex/core/utility.h"
 
 namespace tx::test {
 namespace {

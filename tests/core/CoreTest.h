@@ -6,10 +6,10 @@
 
 #include "TestSupport.h"
 #include "XInput.h"
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "display/DisplayManager.h"
-#include "world/Object.h"
+#include "tolvex/core/EventStep.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/display/DisplayManager.h"
+#include "tolvex/world/Object.h"
 
 namespace tx::test {
 

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/Pause.h"
-#include "path/PathManager.h"
-#include "platform/SystemClock.h"
-#include "world/Object.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/core/Pause.h"
+#include "tolvex/path/PathManager.h"
+#include "tolvex/platform/SystemClock.h"
+#include "tolvex/world/Object.h"
 
 namespace tx::test {
 namespace {

@@ -1,9 +1,9 @@
-#include "core/GameManager.h"
+#include "tolvex/core/GameManager.h"
 
 #include <deque>
 
 #include "CoreTest.h"
-#include "platform/SystemClock.h"
+#include "tolvex/platform/SystemClock.h"
 
 namespace tx::test {
 namespace {

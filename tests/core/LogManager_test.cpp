@@ -1,9 +1,9 @@
-#include "core/LogManager.h"
+#include "tolvex/core/LogManager.h"
 
 #include <regex>
 
 #include "TestSupport.h"
-#include "core/Config.h"
+#include "tolvex/core/Config.h"
 
 namespace tx::test {
 namespace {

@@ -1,7 +1,7 @@
-#include "core/Manager.h"
+#include "tolvex/core/Manager.h"
 
 #include "CoreTest.h"
-#include "world/WorldManager.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/Pause.h"
+#include "tolvex/core/Pause.h"
 
 #include <X11/keysym.h>
 
@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "CoreTest.h"
-#include "display/EventKeyboard.h"
+#include "tolvex/display/EventKeyboard.h"
 
 namespace tx::test {
 namespace {

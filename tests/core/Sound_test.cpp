@@ -1,4 +1,4 @@
-#include "core/Sound.h"
+#include "tolvex/core/Sound.h"
 
 #include "TestSupport.h"
 

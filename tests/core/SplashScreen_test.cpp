@@ -1,8 +1,8 @@
-#include "core/SplashScreen.h"
+#include "tolvex/core/SplashScreen.h"
 
 #include "CoreTest.h"
-#include "core/ObjectListIterator.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/utility.h"
+#include "tolvex/core/utility.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include <SFML/Graphics.hpp>
 
 #include "TestSupport.h"
-#include "core/Config.h"
-#include "display/DisplayManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/display/DisplayManager.h"
 
 namespace tx::test {
 

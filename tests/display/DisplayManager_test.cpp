@@ -1,10 +1,10 @@
-#include "display/DisplayManager.h"
+#include "tolvex/display/DisplayManager.h"
 
 #include "DisplayFixture.h"
 #include "XInput.h"
-#include "display/InputManager.h"
-#include "display/Shape.h"
-#include "world/WorldManager.h"
+#include "tolvex/display/InputManager.h"
+#include "tolvex/display/Shape.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx::test {
 namespace {

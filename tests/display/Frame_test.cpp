@@ -1,4 +1,4 @@
-#include "display/Frame.h"
+#include "tolvex/display/Frame.h"
 
 #include "DisplayFixture.h"
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "display/InputManager.h"
-#include "world/Object.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/LogManager.h"
+#include "tolvex/display/InputManager.h"
+#include "tolvex/world/Object.h"
 
 namespace tx::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "display/InputManager.h"
+#include "tolvex/display/InputManager.h"
 
 #include <X11/keysym.h>
 
@@ -7,8 +7,8 @@
 
 #include "DisplayFixture.h"
 #include "XInput.h"
-#include "core/GameManager.h"
-#include "world/Object.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/world/Object.h"
 
 namespace tx::test {
 namespace {

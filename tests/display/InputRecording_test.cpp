@@ -1,7 +1,6 @@
-#include "display/InputRecording.h"
+#include "tolvex/display/InputRecording.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <sstream>
 #include <vector>
 

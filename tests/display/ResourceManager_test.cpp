@@ -1,4 +1,4 @@
-#include "display/ResourceManager.h"
+#include "tolvex/display/ResourceManager.h"
 
 #include "DisplayFixture.h"
 

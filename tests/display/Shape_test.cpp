@@ -1,4 +1,4 @@
-#include "display/Shape.h"
+#include "tolvex/display/Shape.h"
 
 #include "DisplayFixture.h"
 

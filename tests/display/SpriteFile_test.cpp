@@ -1,7 +1,7 @@
-#include "display/SpriteFile.h"
+#include "tolvex/display/SpriteFile.h"
 
 #include "DisplayFixture.h"
-#include "display/ResourceManager.h"
+#include "tolvex/display/ResourceManager.h"
 
 namespace tx::test {
 namespace {

@@ -1,7 +1,7 @@
-#include "display/ViewObject.h"
+#include "tolvex/display/ViewObject.h"
 
 #include "DisplayFixture.h"
-#include "world/WorldManager.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx::test {
 namespace {

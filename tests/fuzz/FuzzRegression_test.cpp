@@ -5,9 +5,9 @@
 
 #include "FuzzEntries.h"
 #include "TestSupport.h"
-#include "core/Config.h"
-#include "network/NetworkManager.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/network/NetworkManager.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx::test {
 namespace {

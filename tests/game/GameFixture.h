@@ -7,10 +7,10 @@
 #include "GameWorld.h"
 #include "Player.h"
 #include "TestSupport.h"
-#include "core/GameManager.h"
-#include "display/EventKeyboard.h"
-#include "display/InputManager.h"
 #include "loadResources.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/display/EventKeyboard.h"
+#include "tolvex/display/InputManager.h"
 
 namespace tx::test {
 

@@ -1,7 +1,7 @@
 #include "GameOver.h"
 
 #include "GameFixture.h"
-#include "display/Sprite.h"
+#include "tolvex/display/Sprite.h"
 
 namespace tx::test {
 namespace {

@@ -1,7 +1,7 @@
 #include "GameStart.h"
 
 #include "GameFixture.h"
-#include "display/ResourceManager.h"
+#include "tolvex/display/ResourceManager.h"
 
 namespace tx::test {
 namespace {

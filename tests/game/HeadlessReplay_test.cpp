@@ -10,8 +10,8 @@
 #include "GameFixture.h"
 #include "GameWorld.h"
 #include "Points.h"
-#include "core/SplashScreen.h"
-#include "display/InputEvent.h"
+#include "tolvex/core/SplashScreen.h"
+#include "tolvex/display/InputEvent.h"
 
 namespace tx::test {
 namespace {

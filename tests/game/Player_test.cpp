@@ -2,7 +2,7 @@
 
 #include "GameFixture.h"
 #include "Powerup.h"
-#include "display/ResourceManager.h"
+#include "tolvex/display/ResourceManager.h"
 
 namespace tx::test {
 namespace {

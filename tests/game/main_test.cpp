@@ -11,7 +11,7 @@
 
 #include "GameFixture.h"
 #include "XInput.h"
-#include "core/SplashScreen.h"
+#include "tolvex/core/SplashScreen.h"
 
 #include <X11/keysym.h>
 

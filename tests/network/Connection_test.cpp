@@ -1,9 +1,9 @@
-#include "network/Connection.h"
+#include "tolvex/network/Connection.h"
 
 #include <string>
 
 #include "NetworkFixture.h"
-#include "platform/SystemClock.h"
+#include "tolvex/platform/SystemClock.h"
 
 namespace tx::test {
 namespace {

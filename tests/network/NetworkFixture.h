@@ -1,9 +1,9 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "network/NetworkManager.h"
-#include "platform/Socket.h"
-#include "world/Object.h"
+#include "tolvex/network/NetworkManager.h"
+#include "tolvex/platform/Socket.h"
+#include "tolvex/world/Object.h"
 
 namespace tx::test {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "NetworkFixture.h"
-#include "core/EventStep.h"
-#include "core/GameManager.h"
+#include "tolvex/core/EventStep.h"
+#include "tolvex/core/GameManager.h"
 
 namespace tx::test {
 namespace {

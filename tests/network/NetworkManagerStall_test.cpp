@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "NetworkFixture.h"
-#include "core/Config.h"
+#include "tolvex/core/Config.h"
 
 namespace tx::test {
 namespace {

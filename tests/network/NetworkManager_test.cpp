@@ -1,4 +1,4 @@
-#include "network/NetworkManager.h"
+#include "tolvex/network/NetworkManager.h"
 
 #include "NetworkFixture.h"
 

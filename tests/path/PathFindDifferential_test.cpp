@@ -6,7 +6,7 @@
 
 #include "PathFixture.h"
 #include "PlainPathSearch.h"
-#include "display/Animation.h"
+#include "tolvex/display/Animation.h"
 
 namespace tx::test {
 namespace {

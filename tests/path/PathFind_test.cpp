@@ -1,4 +1,4 @@
-#include "path/PathFind.h"
+#include "tolvex/path/PathFind.h"
 
 #include "PathFixture.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "Probe.h"
-#include "path/EventPath.h"
-#include "path/PathFind.h"
-#include "path/PathManager.h"
+#include "tolvex/path/EventPath.h"
+#include "tolvex/path/PathFind.h"
+#include "tolvex/path/PathManager.h"
 
 namespace tx::test {
 

@@ -1,4 +1,4 @@
-#include "path/PathManager.h"
+#include "tolvex/path/PathManager.h"
 
 #include "PathFixture.h"
 

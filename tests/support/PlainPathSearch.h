@@ -8,11 +8,11 @@
 #include <cmath>
 #include <vector>
 
-#include "core/ObjectList.h"
-#include "core/ObjectListIterator.h"
-#include "world/Box.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/ObjectList.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/world/Box.h"
+#include "tolvex/world/Object.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx::test {
 

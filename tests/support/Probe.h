@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "TestSupport.h"
-#include "core/ObjectListIterator.h"
-#include "world/EventCollision.h"
-#include "world/WorldManager.h"
+#include "tolvex/core/ObjectListIterator.h"
+#include "tolvex/world/EventCollision.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx::test {
 

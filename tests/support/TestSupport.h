@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/LogManager.h"
+#include "tolvex/core/LogManager.h"
 
 namespace tx::test {
 

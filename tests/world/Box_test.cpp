@@ -1,4 +1,4 @@
-#include "world/Box.h"
+#include "tolvex/world/Box.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "world/ObjectSerialization.h"
+#include "tolvex/world/ObjectSerialization.h"
 
 #include "Probe.h"
-#include "core/GameManager.h"
-#include "core/utility.h"
-#include "display/InputManager.h"
-#include "display/ResourceManager.h"
-#include "display/Sprite.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/core/utility.h"
+#include "tolvex/display/InputManager.h"
+#include "tolvex/display/ResourceManager.h"
+#include "tolvex/display/Sprite.h"
 
 namespace tx::test {
 namespace {

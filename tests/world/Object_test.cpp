@@ -1,8 +1,8 @@
-#include "world/Object.h"
+#include "tolvex/world/Object.h"
 
 #include "Probe.h"
-#include "core/GameManager.h"
-#include "display/InputManager.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/display/InputManager.h"
 
 namespace tx::test {
 namespace {

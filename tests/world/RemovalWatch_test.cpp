@@ -1,4 +1,4 @@
-#include "world/WorldManager.h"
+#include "tolvex/world/WorldManager.h"
 
 #include "Probe.h"
 

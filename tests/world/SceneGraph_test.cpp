@@ -1,4 +1,4 @@
-#include "world/SceneGraph.h"
+#include "tolvex/world/SceneGraph.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "world/SpatialGrid.h"
+#include "tolvex/world/SpatialGrid.h"
 
 #include <cmath>
 #include <cstdint>
@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "Probe.h"
-#include "core/Config.h"
-#include "display/Animation.h"
-#include "world/EventCollision.h"
-#include "world/EventOut.h"
-#include "world/SceneGraph.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/display/Animation.h"
+#include "tolvex/world/EventCollision.h"
+#include "tolvex/world/EventOut.h"
+#include "tolvex/world/SceneGraph.h"
 
 namespace tx::test {
 namespace {

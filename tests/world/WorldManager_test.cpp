@@ -1,7 +1,7 @@
-#include "world/WorldManager.h"
+#include "tolvex/world/WorldManager.h"
 
 #include "Probe.h"
-#include "world/EventOut.h"
+#include "tolvex/world/EventOut.h"
 
 namespace tx::test {
 namespace {
