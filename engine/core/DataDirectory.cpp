@@ -97,7 +97,7 @@ std::string DataDirectory::resolve(const std::string& name) const {
 }
 
 std::string DataDirectory::resolveEngineFile(const std::string& name) const {
-  const std::string in_data = resolve(name);
+  std::string in_data = resolve(name);
   if (isPresent(in_data) || fs::path(name).is_absolute()) return in_data;
   for (const std::string& directory : engineDirectories()) {
     const fs::path in_engine = fs::path(directory) / name;

@@ -17,15 +17,15 @@ Player::Player(tx::Vector start) {
 }
 
 int Player::eventHandler(const tx::Event* event) {
-  if (event->getType() == tx::KEYBOARD_EVENT) {
-    steer(*static_cast<const tx::EventKeyboard*>(event));
+  if (const auto* key = dynamic_cast<const tx::EventKeyboard*>(event)) {
+    steer(*key);
     return 1;
   }
-  if (event->getType() == tx::COLLISION_EVENT) {
-    bump(*static_cast<const tx::EventCollision*>(event));
+  if (const auto* collision = dynamic_cast<const tx::EventCollision*>(event)) {
+    bump(*collision);
     return 1;
   }
-  if (event->getType() == tx::OUT_EVENT) {
+  if (dynamic_cast<const tx::EventOut*>(event) != nullptr) {
     turnRound();
     return 1;
   }

@@ -17,11 +17,10 @@ class StepLimit : public tx::Object {
   }
 
   int eventHandler(const tx::Event* event) override {
-    if (event->getType() != tx::STEP_EVENT) return 0;
+    const auto* step = dynamic_cast<const tx::EventStep*>(event);
+    if (step == nullptr) return 0;
     // Step counts start at 0.
-    if (static_cast<const tx::EventStep*>(event)->getStepCount() + 1 >= steps) {
-      tx::GameManager::getInstance().setGameOver();
-    }
+    if (step->getStepCount() + 1 >= steps) tx::GameManager::getInstance().setGameOver();
     return 1;
   }
 
