@@ -35,14 +35,6 @@ TEST_F(DataDirectoryTest, TheConfiguredDirectoryHoldsTheGamesFilesFromAnyWorking
       logHas("RM::loadSprite(): Loading sprite '" + path("data/sprites/player.txt") + "'."));
 }
 
-// Without a configured directory, the build directory serves when no installed one exists.
-TEST_F(DataDirectoryTest, TheBuildDirectoryServesAGameThatIsNotInstalled) {
-  DataDirectory& data = DataDirectory::getInstance();
-  data.setBuildDirectory(dir);
-  EXPECT_EQ(data.choose(), 0);
-  EXPECT_EQ(data.resolve("sounds/a.wav"), path("sounds/a.wav"));
-}
-
 // Nowhere to be found: one message naming each place looked, written on the terminal (the log
 // is not open yet at start-up); names then resolve in the working directory.
 TEST_F(DataDirectoryTest, AMissingDataDirectoryIsReportedNamingEveryPlaceLooked) {
@@ -65,7 +57,8 @@ TEST_F(DataDirectoryTest, AMissingDataDirectoryIsReportedNamingEveryPlaceLooked)
   EXPECT_NE(message.find("looked in '" + path("typo") + "'."), std::string::npos) << message;
 }
 
-// The engine brings its font; a font in the game's data directory replaces it.
+// The engine brings its font; a font in the game's data directory (here its build directory)
+// replaces it.
 TEST_F(DataDirectoryTest, TheGamesOwnFontReplacesTheEnginesFont) {
   DataDirectory& data = DataDirectory::getInstance();
   data.setBuildDirectory(dir);
