@@ -1,5 +1,12 @@
 #include "Player.h"
 
+#include <tolvex/core/LogManager.h>
+#include <tolvex/core/Sound.h>
+#include <tolvex/display/EventView.h>
+#include <tolvex/display/ResourceManager.h>
+#include <tolvex/world/EventOut.h>
+#include <tolvex/world/WorldManager.h>
+
 namespace {
 
 // Cells per step.

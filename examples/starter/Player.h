@@ -1,6 +1,8 @@
 #pragma once
 
-#include <tolvex/tolvex.h>
+#include <tolvex/display/EventKeyboard.h>
+#include <tolvex/world/EventCollision.h>
+#include <tolvex/world/Object.h>
 
 // The one the arrow keys move. It walks the way the last arrow key pointed (right at first),
 // stops when it bumps into something solid, with a sound and one more on the "Bumps" display,

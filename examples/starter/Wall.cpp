@@ -1,5 +1,9 @@
 #include "Wall.h"
 
+#include <tolvex/display/Color.h>
+#include <tolvex/display/DisplayManager.h>
+#include <tolvex/world/Box.h>
+
 Wall::Wall(tx::Vector top, int init_height) : height(init_height) {
   setType("Wall");
   setPosition(top);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <tolvex/tolvex.h>
+#include <tolvex/world/Object.h>
+#include <tolvex/world/Vector.h>
 
 // A column of '#' cells that nothing solid walks through.
 class Wall : public tx::Object {

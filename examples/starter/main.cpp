@@ -1,6 +1,7 @@
 // A small game to start from: the arrow keys steer a player, a wall stops it, a display counts
 // the bumps and a sound plays at each. Close the window to quit. A "step_limit:<steps>," entry
 // in tx-config.txt ends the game after that many steps, with "headless:true," without a window.
+// Every engine header at once; Player and Wall include the ones they use.
 #include <tolvex/tolvex.h>
 
 #include "Player.h"
