@@ -3,6 +3,7 @@
 // Every public header of the engine.
 #include "tolvex/core/Clock.h"
 #include "tolvex/core/Config.h"
+#include "tolvex/core/DataDirectory.h"
 #include "tolvex/core/Event.h"
 #include "tolvex/core/EventStep.h"
 #include "tolvex/core/GameManager.h"

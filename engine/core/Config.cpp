@@ -96,6 +96,7 @@ const ConfigReader::Setting ConfigReader::SETTINGS[] = {
     {"show_mouse", flag<&Config::show_mouse>},
     {"headless", flag<&Config::headless>},
     {"font_file", text<&Config::font_file>},
+    {"data_dir", text<&Config::data_dir>},
     {"logfile", text<&Config::logfile>},
     {"random_seed", integer<&Config::random_seed>},
     {"networking", flag<&Config::networking>},
@@ -167,6 +168,7 @@ void Config::printConfig() const {
   log.writeLog(1, "  Show mouse: %s", boolText(show_mouse));
   log.writeLog(1, "  Headless: %s", boolText(headless));
   log.writeLog(1, "  Font file: %s", font_file.c_str());
+  log.writeLog(1, "  Data directory: %s", data_dir.c_str());
   log.writeLog(1, "  Log file: %s", logfile.c_str());
   log.writeLog(1, "  Random seed: %d", random_seed);
   log.writeLog(1, "  Networking: %s", boolText(networking));

@@ -54,6 +54,9 @@ class Config {
   // True to run without a window: no display output, no input.
   bool getHeadless() const { return headless; }
   std::string getFontFile() const { return font_file; }
+  // "data_dir": the directory sprites, sounds, music and the font are looked up in (relative to
+  // the working directory); empty to let DataDirectory find it.
+  std::string getDataDir() const { return data_dir; }
   // Log file name used when TOLVEX_LOG is not set.
   std::string getLogFile() const { return logfile; }
   // 0 seeds from the calendar time, -1 leaves the generator unseeded.
@@ -103,6 +106,7 @@ class Config {
   bool show_mouse = false;
   bool headless = false;
   std::string font_file = "tx-font.ttf";
+  std::string data_dir;
   std::string logfile = "tolvex.log";
   int random_seed = 0;
   bool networking = false;

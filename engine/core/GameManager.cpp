@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tolvex/core/Config.h"
+#include "tolvex/core/DataDirectory.h"
 #include "tolvex/core/EventStep.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/display/DisplayManager.h"
@@ -161,6 +162,8 @@ int GameManager::startUp() {
   // Read before the log opens: the configuration names the log file.
   Config& config = Config::getInstance();
   config.loadConfig("");
+  // Also before the log opens, so that a missing data directory is reported on the terminal.
+  DataDirectory::getInstance().choose();
   if (startLog() != 0) return -1;
   frame_time = config.getFrameTime();
   log_manager.writeLog(5, "GameManager::startUp(): frame time is %d", frame_time);

@@ -10,6 +10,7 @@
 #include <SFML/Graphics/Text.hpp>
 
 #include "tolvex/core/Config.h"
+#include "tolvex/core/DataDirectory.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/display/CellBatch.h"
 #include "tolvex/platform/DisplayConnection.h"
@@ -109,10 +110,11 @@ int DisplayManager::startGraphics() {
   if (openWindow() != 0) {
     return -1;
   }
-  if (!font->loadFromFile(config.getFontFile())) {
+  const std::string font_file =
+      DataDirectory::getInstance().resolveEngineFile(config.getFontFile());
+  if (!font->loadFromFile(font_file)) {
     LogManager::getInstance().writeLog(
-        "DisplayManager::startUp(): Unable to load font from file '%s'.",
-        config.getFontFile().c_str());
+        "DisplayManager::startUp(): Unable to load font from file '%s'.", font_file.c_str());
     return -1;
   }
   if (makeRectangleAndText() != 0) {

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "tolvex/core/DataDirectory.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/display/SpriteFile.h"
 
@@ -97,7 +98,7 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
   if (getSpriteCount() == MAX_SPRITES) {
     log.writeLog("RM::loadSprite(): Error! Cannot add more Sprites (max is %d).", MAX_SPRITES);
   } else {
-    sprite = readSprite(filename);
+    sprite = readSprite(DataDirectory::getInstance().resolve(filename));
   }
   if (sprite == nullptr) {
     log.writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
@@ -120,6 +121,7 @@ int ResourceManager::loadSound(std::string filename, std::string label) {
     log.writeLog("RM::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
     return -1;
   }
+  filename = DataDirectory::getInstance().resolve(filename);
   if (sounds[sound_count].loadSound(filename) != 0) {
     log.writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.", filename.c_str());
     return -1;
@@ -144,6 +146,7 @@ int ResourceManager::loadMusic(std::string filename, std::string label) {
     log.writeLog("RM::loadMusic(): Error! Must provide label for music.");
     return -1;
   }
+  filename = DataDirectory::getInstance().resolve(filename);
   if (music[music_count].loadMusic(filename) != 0) {
     log.writeLog("RM::loadmusic(): Error! Cannot load music from file '%s'.", filename.c_str());
     return -1;

@@ -1,0 +1,74 @@
+#include "tolvex/core/DataDirectory.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/GameManager.h"
+#include "tolvex/display/ResourceManager.h"
+
+namespace tx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string SOURCE_DIR = TOLVEX_SOURCE_DIR;
+
+class DataDirectoryTest : public EngineTest {};
+
+// The game manager chooses at start-up; the configured directory wins over the build directory,
+// whatever the working directory, and relative names are read there while absolute ones stay.
+TEST_F(DataDirectoryTest, TheConfiguredDirectoryHoldsTheGamesFilesFromAnyWorkingDirectory) {
+  fs::create_directories(path("data/sprites"));
+  fs::copy(SOURCE_DIR + "/sprites/player.txt", path("data/sprites/player.txt"));
+  writeFile("tx-config.txt", "headless:true,\ndata_dir:" + path("data") + ",\n");
+  DataDirectory::getInstance().setBuildDirectory(SOURCE_DIR);
+  ASSERT_EQ(chdir("/"), 0);
+  ASSERT_EQ(GameManager::getInstance().startUp(), 0);
+  ResourceManager& resources = ResourceManager::getInstance();
+  EXPECT_EQ(resources.loadSprite("sprites/player.txt", "player"), 0);
+  EXPECT_EQ(resources.loadSprite(SOURCE_DIR + "/sprites/floor.txt", "floor"), 0);
+  GameManager::getInstance().shutDown();
+  EXPECT_TRUE(
+      logHas("RM::loadSprite(): Loading sprite '" + path("data/sprites/player.txt") + "'."));
+}
+
+// Nowhere to be found: one message naming each place looked, written on the terminal (the log
+// is not open yet at start-up); names then resolve in the working directory.
+TEST_F(DataDirectoryTest, AMissingDataDirectoryIsReportedNamingEveryPlaceLooked) {
+  DataDirectory& data = DataDirectory::getInstance();
+  data.setBuildDirectory(path("gone"));
+  const std::string installed =
+      (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "share/test_core").string();
+  std::string message = stderrOf([&] { EXPECT_EQ(data.choose(), -1); });
+  EXPECT_NE(message.find("DataDirectory::choose(): Error! No data directory: looked in '" +
+                         installed + "' and '" + path("gone") + "'."),
+            std::string::npos)
+      << message;
+  EXPECT_EQ(message.find('\n'), message.size() - 1) << "one line";
+  EXPECT_EQ(data.resolve("sounds/a.wav"), "sounds/a.wav");
+
+  // A configured directory is the only place looked, even with a build directory at hand.
+  data.setBuildDirectory(SOURCE_DIR);
+  Config::getInstance().loadConfig("data_dir:" + path("typo") + ",");
+  message = stderrOf([&] { EXPECT_EQ(data.choose(), -1); });
+  EXPECT_NE(message.find("looked in '" + path("typo") + "'."), std::string::npos) << message;
+}
+
+// The engine brings its font; a font in the game's data directory (here its build directory)
+// replaces it.
+TEST_F(DataDirectoryTest, TheGamesOwnFontReplacesTheEnginesFont) {
+  DataDirectory& data = DataDirectory::getInstance();
+  data.setBuildDirectory(dir);
+  ASSERT_EQ(data.choose(), 0);
+  const std::string engine_font = data.resolveEngineFile("tx-font.ttf");
+  EXPECT_TRUE(fs::exists(engine_font)) << engine_font;
+  writeFile("tx-font.ttf", "");
+  EXPECT_EQ(data.resolveEngineFile("tx-font.ttf"), path("tx-font.ttf"));
+  EXPECT_EQ(data.resolveEngineFile("other.ttf"), path("other.ttf"));
+}
+
+}  // namespace
+}  // namespace tx::test
