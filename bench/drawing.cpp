@@ -1,9 +1,10 @@
-// Times whole display frames (every character drawn, then the swap) for a full screen, a
-// half-empty screen and a busy game frame made of the game's sprites, drawn by the batching
-// display manager and, as the reference, one rectangle and one text draw per character straight
-// into the window. Prints milliseconds per frame, the reference-to-batched ratios and the heap
-// allocations of a steady batched frame. Run from the project directory (font and sprites/)
-// with an X display, e.g. under xvfb-run.
+// Times whole display frames (every character drawn, then the swap) drawn by the display
+// manager and, as the reference, one rectangle and one text draw per character straight into
+// the window: a full screen that stays the same, a full screen that changes in every cell from
+// one frame to the next, a half-empty screen, and game frames made of the game's sprites, still
+// and under a climbing view. Prints milliseconds per frame, the reference-to-display ratios and
+// the heap allocations of a steady display frame. Run from the project directory (font and
+// sprites/) with an X display, e.g. under xvfb-run.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -16,6 +17,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include "DrawingScenes.h"
 #include "tolvex/core/Config.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/display/DisplayManager.h"
@@ -44,22 +46,10 @@ constexpr int WARM_UP_FRAMES = 20;
 constexpr int ROUNDS = 20;
 constexpr int FRAMES_PER_ROUND = 10;
 
-struct Cell {
-  tx::Vector position;
-  char ch;
-  tx::Color color;
-};
-using Scene = std::vector<Cell>;
-
-Scene fullScreen(int columns, int rows) {
-  Scene scene;
-  for (int row = 0; row < rows; row++)
-    for (int column = 0; column < columns; column++)
-      scene.push_back({tx::Vector(static_cast<float>(column), static_cast<float>(row)),
-                       static_cast<char>('!' + (row * columns + column) % 94),
-                       static_cast<tx::Color>(1 + (row + column) % 7)});
-  return scene;
-}
+using bench::Cell;
+using bench::fullScreen;
+using bench::Scene;
+using bench::Scenes;
 
 Scene halfEmptyScreen(int columns, int rows) {
   Scene scene = fullScreen(columns, rows);
@@ -98,8 +88,10 @@ void addText(Scene& scene, const std::string& text, tx::Vector position, tx::Col
 
 // The busiest play frame: the starry background, the floor, a dozen platforms on half-cell
 // positions under a climbing (fractional) view, the player, a power-up and the three HUD lines.
-Scene gameFrame(float view_y) {
+// The world's sprites sit `climb` cells lower on the screen; the HUD stays put.
+Scene gameFrame(float view_y, float climb = 0.0f) {
   Scene scene;
+  view_y += climb;
   addSprite(scene, "background5", tx::Vector(40.0f, view_y + 11.5f));
   addSprite(scene, "floor", tx::Vector(40.0f, view_y + 23.0f));
   for (int i = 0; i < 12; i++)
@@ -108,6 +100,7 @@ Scene gameFrame(float view_y) {
                          view_y + 1.7f * static_cast<float>(i) + 1.0f));
   addSprite(scene, "powerup2", tx::Vector(50.0f, view_y + 9.3f));
   addSprite(scene, "playerj", tx::Vector(33.0f, view_y + 15.4f));
+  view_y -= climb;
   addText(scene, "Height: 1234", tx::Vector(1.0f, view_y + 0.0f), tx::YELLOW);
   addText(scene, "Level: 5", tx::Vector(36.0f, view_y + 0.0f), tx::YELLOW);
   addText(scene, "Slow time: 12", tx::Vector(64.0f, view_y + 0.0f), tx::CYAN);
@@ -154,20 +147,20 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// Draws and swaps the scene `frames` times, one way, adding the timings to samples.
-void runFrames(const Scene& scene, bool batched, int frames, PerCharacter& reference,
+// Draws and swaps `frames` frames of the scenes in turn, one way, adding the timings to samples.
+void runFrames(const Scenes& scenes, bool batched, int frames, PerCharacter& reference,
                Samples& samples) {
   tx::DisplayManager& display = tx::DisplayManager::getInstance();
-  sf::RenderWindow& window = *display.getWindow();
   const long allocations_before = allocations.load();
   for (int i = 0; i < frames; i++) {
+    const Scene& scene = scenes[static_cast<std::size_t>(i) % scenes.size()];
     const auto start = std::chrono::steady_clock::now();
-    for (const Cell& cell : scene) {
-      if (batched) {
-        display.drawCharacter(cell.position, cell.ch, cell.color);
-      } else {
-        reference.draw(window, cell);
-      }
+    if (batched) {
+      for (const Cell& cell : scene) display.drawCharacter(cell.position, cell.ch, cell.color);
+    } else {
+      // Asked for every frame: a frame starts from the background when it reaches the window.
+      sf::RenderWindow& window = *display.getWindow();
+      for (const Cell& cell : scene) reference.draw(window, cell);
     }
     const auto drawn = std::chrono::steady_clock::now();
     display.swapBuffers();
@@ -179,11 +172,11 @@ void runFrames(const Scene& scene, bool batched, int frames, PerCharacter& refer
 }
 
 // The two ways take turns in short runs, so that a busy machine slows both alike.
-void report(const char* name, const Scene& scene) {
+void report(const char* name, const Scenes& scenes) {
   PerCharacter reference;
   Samples warm_up;
-  runFrames(scene, false, WARM_UP_FRAMES, reference, warm_up);
-  runFrames(scene, true, WARM_UP_FRAMES, reference, warm_up);
+  runFrames(scenes, false, WARM_UP_FRAMES, reference, warm_up);
+  runFrames(scenes, true, WARM_UP_FRAMES, reference, warm_up);
   Samples per_character;
   Samples batched;
   // Room for every sample up front: the allocation count is the display's alone.
@@ -192,15 +185,15 @@ void report(const char* name, const Scene& scene) {
     samples->frame_ms.reserve(ROUNDS * FRAMES_PER_ROUND);
   }
   for (int round = 0; round < ROUNDS; round++) {
-    runFrames(scene, false, FRAMES_PER_ROUND, reference, per_character);
-    runFrames(scene, true, FRAMES_PER_ROUND, reference, batched);
+    runFrames(scenes, false, FRAMES_PER_ROUND, reference, per_character);
+    runFrames(scenes, true, FRAMES_PER_ROUND, reference, batched);
   }
   const double reference_ms = median(per_character.frame_ms);
   const double batched_ms = median(batched.frame_ms);
   std::printf(
-      "%-22s %5zu chars | per-character %7.2f ms (draws %6.2f) | batched %6.2f ms "
-      "(draws %5.2f) | ratio %5.2f | batched allocations/frame %.2f\n",
-      name, scene.size(), reference_ms, median(per_character.draw_ms), batched_ms,
+      "%-32s %5zu chars | per-character %7.2f ms (draws %6.2f) | display %6.2f ms "
+      "(draws %5.2f) | ratio %5.2f | display allocations/frame %.2f\n",
+      name, scenes.front().size(), reference_ms, median(per_character.draw_ms), batched_ms,
       median(batched.draw_ms), batched_ms > 0.0 ? reference_ms / batched_ms : 0.0,
       static_cast<double>(batched.allocations) / (ROUNDS * FRAMES_PER_ROUND));
 }
@@ -242,17 +235,23 @@ int main() {
 
   std::printf(
       "%d x %d cells, %d x %d pixels; frame = draws + swap, median of %d frames each way "
-      "(ratio = per-character / batched)\n",
+      "(ratio = per-character / display)\n",
       columns, rows, display.getHorizontalPixels(), display.getVerticalPixels(),
       ROUNDS * FRAMES_PER_ROUND);
   tx::WorldManager::getInstance().setView(
       tx::Box(tx::Vector(0.0f, 0.0f), static_cast<float>(columns), static_cast<float>(rows)));
-  report("empty (swap only)", Scene());
-  report("full screen", fullScreen(columns, rows));
-  report("half-empty screen", halfEmptyScreen(columns, rows));
+  report("empty (swap only)", {Scene()});
+  report("full screen, unchanged", bench::unchangedScreen(columns, rows));
+  report("full screen, changes everywhere", bench::changingScreen(columns, rows));
+  report("half-empty screen", {halfEmptyScreen(columns, rows)});
   tx::WorldManager::getInstance().setView(
       tx::Box(tx::Vector(0.0f, view_y), static_cast<float>(columns), static_cast<float>(rows)));
-  report("game frame (sprites)", gameFrame(view_y));
+  report("game frame, still", {gameFrame(view_y)});
+  // The view climbs a tenth of a cell a frame: every sprite moves down, the HUD stays put.
+  Scenes climbing;
+  for (int frame = 0; frame < 10; frame++)
+    climbing.push_back(gameFrame(view_y, 0.1f * static_cast<float>(frame)));
+  report("game frame, climbing", climbing);
 
   tx::WorldManager::getInstance().shutDown();
   tx::ResourceManager::getInstance().shutDown();

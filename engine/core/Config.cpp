@@ -106,6 +106,8 @@ const ConfigReader::Setting ConfigReader::SETTINGS[] = {
     {"replay_input", text<&Config::replay_input>},
     {"replay_speed", decimal<&Config::replay_speed>},
     {"path_search_steps", integer<&Config::path_search_steps>},
+    {"capture_frames", text<&Config::capture_frames>},
+    {"capture_every", integer<&Config::capture_every>},
     {"grid_width", integer<&Config::grid_width>},
     {"grid_height", integer<&Config::grid_height>},
     {"quadtree_depth", integer<&Config::quadtree_depth>},
@@ -178,6 +180,8 @@ void Config::printConfig() const {
   log.writeLog(1, "  Replay input: %s", getReplayInput().c_str());
   log.writeLog(1, "  Replay speed: %g", static_cast<double>(replay_speed));
   log.writeLog(1, "  Path search steps: %d", path_search_steps);
+  log.writeLog(1, "  Capture frames: %s", capture_frames.c_str());
+  log.writeLog(1, "  Capture every: %d", capture_every);
   log.writeLog(1, "  Scene graph: simple");
   log.writeLog(1, "-----------------------------------");
 }

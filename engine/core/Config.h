@@ -82,6 +82,11 @@ class Config {
   // or replayed, in place of its time budget (which would make the searches, and the game,
   // depend on the machine's speed).
   int getPathSearchSteps() const { return path_search_steps; }
+  // "capture_frames": the file the display writes completed frames to as text; empty for none.
+  // TOLVEX_CAPTURE in the environment takes its place.
+  std::string getCaptureFrames() const { return capture_frames; }
+  // "capture_every": one completed frame in every N is written; values below 1 count as 1.
+  int getCaptureEvery() const { return capture_every; }
   // Stored only; nothing in the engine reads these yet.
   int getQuadtreeThreshold() const { return quadtree_threshold; }
   int getQuadtreeDepth() const { return quadtree_depth; }
@@ -116,6 +121,8 @@ class Config {
   std::string replay_input;
   float replay_speed = 1.0f;
   int path_search_steps = DEFAULT_PATH_SEARCH_STEPS;
+  std::string capture_frames;
+  int capture_every = 1;
   int quadtree_threshold = 1;
   int quadtree_depth = 10;
   int grid_width = 20;

@@ -1,116 +1,153 @@
 #include "tolvex/display/CellBatch.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Text.hpp>
-#include <SFML/Graphics/Transform.hpp>
 #include <SFML/System/String.hpp>
 
 namespace tx {
 
 namespace {
 
-// Vertices of one cell: two quads of two triangles each.
-constexpr std::size_t VERTICES_PER_CELL = 12;
-// Room reserved up front is bounded for huge grids; the batch grows to the busiest frame there.
-constexpr std::size_t MAX_RESERVED_CELLS = 16384;
+// Vertices handed to the driver in one draw call: a row of 80 characters. Mesa's software
+// renderer takes several times longer over one call of a whole screen than over the same
+// vertices in calls of this size.
+constexpr std::size_t VERTICES_PER_DRAW = 960;
+
+// The centre of the font texture's white square: a fill colour comes through unchanged.
+const sf::Vector2f WHITE_TEXEL(1.0f, 1.0f);
+
+// The value at a of the straight line through (a0, t0) and (a1, t1).
+float along(float a, float a0, float a1, float t0, float t1) {
+  return t0 + (a - a0) * (t1 - t0) / (a1 - a0);
+}
 
 }  // namespace
 
-CellBatch::CellBatch(sf::RenderTarget& render_target, const sf::Text& glyph_text,
-                     const sf::RectangleShape& background_rectangle, std::size_t cells)
-    : target(render_target), text(glyph_text), rectangle(background_rectangle) {
-  // Every glyph a char can show, and the two sf::Text measures ('x' and ' '), go into the font's
-  // texture now: drawing then never renders a glyph or grows the texture in the middle of a
-  // frame.
+CellBatch::CellBatch(const sf::Text& glyph_text, const sf::RectangleShape& background_rectangle)
+    : text(glyph_text), rectangle(background_rectangle) {
+  // Also the two glyphs sf::Text measures with ('x' and ' '), so that nothing renders a glyph
+  // or grows the font's texture mid-frame.
   const sf::Font& font = *text.getFont();
   const unsigned int size = text.getCharacterSize();
   font.getGlyph(U'x', size, isBold());
   font.getGlyph(U' ', size, isBold());
-  for (std::size_t c = 0; c < code_points.size(); c++) {
+  for (std::size_t c = 0; c < glyph_quads.size(); c++) {
+    // The code point as sf::String converts a char, with the locale.
     const sf::String converted(static_cast<char>(c));
-    code_points[c] = converted.isEmpty() ? 0u : converted[0];
-    font.getGlyph(code_points[c], size, isBold());
+    const sf::Uint32 code = converted.isEmpty() ? 0u : converted[0];
+    // sf::Text draws nothing for these.
+    shows_glyph[c] = code != U' ' && code != U'\n' && code != U'\t' && code != U'\r';
+    glyph_quads[c] = glyphQuadOf(code);
   }
-  vertices.reserve(std::min(cells, MAX_RESERVED_CELLS) * VERTICES_PER_CELL);
 }
 
 bool CellBatch::isBold() const { return (text.getStyle() & sf::Text::Bold) != 0; }
 
-void CellBatch::addBackground(sf::Vector2f position) {
-  // The centre of the font texture's white square: the fill colour comes through unchanged.
-  const sf::Vector2f white(1.0f, 1.0f);
-  appendQuad(position, sf::Vector2f(0.0f, 0.0f), rectangle.getSize(), white, white,
-             rectangle.getFillColor());
+CellBatch::Quad CellBatch::backgroundQuad(const CellDrawing& drawing) const {
+  // Shifted against the glyph so that it covers the glyph's ink, which the font places below
+  // the text position.
+  const sf::Vector2f size = rectangle.getSize();
+  const sf::Vector2f corner(drawing.position.x - size.x / 10.0f,
+                            drawing.position.y + size.y / 5.0f);
+  return Quad{corner, corner + size, WHITE_TEXEL, WHITE_TEXEL};
 }
 
-void CellBatch::addGlyph(sf::Vector2f position, char ch, sf::Color fill) {
-  const sf::Uint32 code = code_points[static_cast<unsigned char>(ch)];
-  if (code == U' ' || code == U'\n' || code == U'\t' || code == U'\r') {
-    return;  // sf::Text draws nothing for these.
-  }
+CellBatch::Quad CellBatch::glyphQuadOf(sf::Uint32 code) const {
   const unsigned int size = text.getCharacterSize();
   const sf::Glyph& glyph = text.getFont()->getGlyph(code, size, isBold());
-  // The quad sf::Text builds for a one-character string: the glyph's bounds grown by one pixel
-  // of padding, the baseline one character size below the position.
+  // The glyph's bounds grown by one pixel of padding, the baseline one character size below the
+  // position.
   const float padding = 1.0f;
   const float baseline = static_cast<float>(size);
   const sf::FloatRect& bounds = glyph.bounds;
   const sf::IntRect& texels = glyph.textureRect;
-  appendQuad(position, sf::Vector2f(bounds.left - padding, baseline + bounds.top - padding),
-             sf::Vector2f(bounds.left + bounds.width + padding,
-                          baseline + bounds.top + bounds.height + padding),
-             sf::Vector2f(static_cast<float>(texels.left) - padding,
-                          static_cast<float>(texels.top) - padding),
-             sf::Vector2f(static_cast<float>(texels.left + texels.width) + padding,
-                          static_cast<float>(texels.top + texels.height) + padding),
-             fill);
+  return Quad{sf::Vector2f(bounds.left - padding, baseline + bounds.top - padding),
+              sf::Vector2f(bounds.left + bounds.width + padding,
+                           baseline + bounds.top + bounds.height + padding),
+              sf::Vector2f(static_cast<float>(texels.left) - padding,
+                           static_cast<float>(texels.top) - padding),
+              sf::Vector2f(static_cast<float>(texels.left + texels.width) + padding,
+                           static_cast<float>(texels.top + texels.height) + padding)};
 }
 
-void CellBatch::appendQuad(sf::Vector2f position, sf::Vector2f top_left, sf::Vector2f bottom_right,
-                           sf::Vector2f texture_top_left, sf::Vector2f texture_bottom_right,
-                           sf::Color fill) {
-  // Placed by the transform of its position, as sf::Text and sf::RectangleShape place theirs.
-  sf::Transform placement;
-  placement.translate(position);
-  const sf::Vertex corners[4] = {
-      {placement.transformPoint(top_left), fill, texture_top_left},
-      {placement.transformPoint(bottom_right.x, top_left.y), fill,
-       sf::Vector2f(texture_bottom_right.x, texture_top_left.y)},
-      {placement.transformPoint(top_left.x, bottom_right.y), fill,
-       sf::Vector2f(texture_top_left.x, texture_bottom_right.y)},
-      {placement.transformPoint(bottom_right), fill, texture_bottom_right}};
-  // The driver takes a whole draw through its slower clipping path as soon as one corner lies
-  // outside the window, so such a quad is drawn alone and the rest of the batch stays fast.
-  const bool outside =
-      std::any_of(std::begin(corners), std::end(corners),
-                  [this](const sf::Vertex& v) { return isOutsideWindow(v.position); });
-  if (outside || last_quad_outside) {
-    draw();
+bool CellBatch::glyphQuad(const CellDrawing& drawing, Quad& quad) const {
+  const auto c = static_cast<unsigned char>(drawing.ch);
+  if (!shows_glyph[c]) return false;
+  quad = glyph_quads[c];
+  quad.top_left += drawing.position;
+  quad.bottom_right += drawing.position;
+  return true;
+}
+
+sf::FloatRect CellBatch::getBounds(const CellDrawing& drawing) const {
+  Quad quad = backgroundQuad(drawing);
+  Quad glyph;
+  if (glyphQuad(drawing, glyph)) {
+    quad.top_left.x = std::min(quad.top_left.x, glyph.top_left.x);
+    quad.top_left.y = std::min(quad.top_left.y, glyph.top_left.y);
+    quad.bottom_right.x = std::max(quad.bottom_right.x, glyph.bottom_right.x);
+    quad.bottom_right.y = std::max(quad.bottom_right.y, glyph.bottom_right.y);
   }
-  last_quad_outside = outside;
+  return sf::FloatRect(quad.top_left, quad.bottom_right - quad.top_left);
+}
+
+void CellBatch::add(const CellDrawing& drawing, const sf::FloatRect& clip) {
+  appendQuad(backgroundQuad(drawing), clip, rectangle.getFillColor());
+  Quad glyph;
+  if (glyphQuad(drawing, glyph)) appendQuad(glyph, clip, drawing.color);
+}
+
+void CellBatch::addFill(const sf::FloatRect& fill_rectangle, sf::Color color) {
+  const sf::Vector2f corner(fill_rectangle.left, fill_rectangle.top);
+  appendQuad(Quad{corner, corner + sf::Vector2f(fill_rectangle.width, fill_rectangle.height),
+                  WHITE_TEXEL, WHITE_TEXEL},
+             fill_rectangle, color);
+}
+
+void CellBatch::appendQuad(Quad quad, const sf::FloatRect& clip, sf::Color fill) {
+  const sf::Vector2f clip_top_left(clip.left, clip.top);
+  const sf::Vector2f clip_bottom_right(clip.left + clip.width, clip.top + clip.height);
+  Quad cut = quad;
+  // Corners inside the clip keep their exact values: an uncut quad is drawn as sf::Text draws it.
+  if (quad.top_left.x < clip_top_left.x) cut.top_left.x = clip_top_left.x;
+  if (quad.top_left.y < clip_top_left.y) cut.top_left.y = clip_top_left.y;
+  if (quad.bottom_right.x > clip_bottom_right.x) cut.bottom_right.x = clip_bottom_right.x;
+  if (quad.bottom_right.y > clip_bottom_right.y) cut.bottom_right.y = clip_bottom_right.y;
+  if (!(cut.top_left.x < cut.bottom_right.x && cut.top_left.y < cut.bottom_right.y)) return;
+  if (cut.top_left.x != quad.top_left.x)
+    cut.texture_top_left.x = along(cut.top_left.x, quad.top_left.x, quad.bottom_right.x,
+                                   quad.texture_top_left.x, quad.texture_bottom_right.x);
+  if (cut.top_left.y != quad.top_left.y)
+    cut.texture_top_left.y = along(cut.top_left.y, quad.top_left.y, quad.bottom_right.y,
+                                   quad.texture_top_left.y, quad.texture_bottom_right.y);
+  if (cut.bottom_right.x != quad.bottom_right.x)
+    cut.texture_bottom_right.x = along(cut.bottom_right.x, quad.top_left.x, quad.bottom_right.x,
+                                       quad.texture_top_left.x, quad.texture_bottom_right.x);
+  if (cut.bottom_right.y != quad.bottom_right.y)
+    cut.texture_bottom_right.y = along(cut.bottom_right.y, quad.top_left.y, quad.bottom_right.y,
+                                       quad.texture_top_left.y, quad.texture_bottom_right.y);
+  const sf::Vertex top_left(cut.top_left, fill, cut.texture_top_left);
+  const sf::Vertex top_right(sf::Vector2f(cut.bottom_right.x, cut.top_left.y), fill,
+                             sf::Vector2f(cut.texture_bottom_right.x, cut.texture_top_left.y));
+  const sf::Vertex bottom_left(sf::Vector2f(cut.top_left.x, cut.bottom_right.y), fill,
+                               sf::Vector2f(cut.texture_top_left.x, cut.texture_bottom_right.y));
+  const sf::Vertex bottom_right(cut.bottom_right, fill, cut.texture_bottom_right);
   // The corner order of sf::Text's quads.
   vertices.insert(vertices.end(),
-                  {corners[0], corners[1], corners[2], corners[2], corners[1], corners[3]});
+                  {top_left, top_right, bottom_left, bottom_left, top_right, bottom_right});
 }
 
-bool CellBatch::isOutsideWindow(sf::Vector2f point) const {
-  const sf::Vector2f clip = target.getView().getTransform().transformPoint(point);
-  return clip.x < -1.0f || clip.x > 1.0f || clip.y < -1.0f || clip.y > 1.0f;
-}
-
-void CellBatch::draw() {
-  last_quad_outside = false;
-  if (vertices.empty()) {
-    return;
-  }
-  sf::RenderStates states;
+void CellBatch::draw(sf::RenderTarget& target, const sf::BlendMode& blend_mode) {
+  if (vertices.empty()) return;
+  sf::RenderStates states(blend_mode);
   states.texture = &text.getFont()->getTexture(text.getCharacterSize());
-  target.draw(vertices.data(), vertices.size(), sf::Triangles, states);
+  for (std::size_t first = 0; first < vertices.size(); first += VERTICES_PER_DRAW)
+    target.draw(vertices.data() + first, std::min(VERTICES_PER_DRAW, vertices.size() - first),
+                sf::Triangles, states);
   vertices.clear();
 }
 

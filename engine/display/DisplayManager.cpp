@@ -1,6 +1,7 @@
 #include "tolvex/display/DisplayManager.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 #include <utility>
 
@@ -11,8 +12,9 @@
 
 #include "tolvex/core/Config.h"
 #include "tolvex/core/DataDirectory.h"
+#include "tolvex/core/GameManager.h"
 #include "tolvex/core/LogManager.h"
-#include "tolvex/display/CellBatch.h"
+#include "tolvex/display/FrameComposer.h"
 #include "tolvex/platform/DisplayConnection.h"
 #include "tolvex/world/WorldManager.h"
 
@@ -75,15 +77,26 @@ int DisplayManager::startUp() {
   if (readSizes() != 0) {
     return -1;
   }
+  window_background_color = colorToSFML(Config::getInstance().getWindowBackgroundColor());
+  drawn_cells = CellGrid(window_horizontal_chars, window_vertical_chars, window_background_color);
+  shown_cells = drawn_cells;
   if (Config::getInstance().getHeadless()) {
     log_manager.writeLog(1,
                          "DisplayManager::startUp(): not doing graphics since in headless mode.");
   } else if (startGraphics() != 0) {
     return -1;
   }
+  startCapture();
   Manager::startUp();
   log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
   return 0;
+}
+
+void DisplayManager::startCapture() {
+  const char* from_environment = std::getenv("TOLVEX_CAPTURE");
+  const std::string path =
+      from_environment != nullptr ? from_environment : Config::getInstance().getCaptureFrames();
+  if (!path.empty()) capture.open(path, Config::getInstance().getCaptureEvery());
 }
 
 int DisplayManager::readSizes() {
@@ -122,9 +135,14 @@ int DisplayManager::startGraphics() {
   }
   // A new window's buffer holds undefined pixels; the first frame must not show them.
   window->clear(window_background_color);
-  const std::size_t cells = static_cast<std::size_t>(window_horizontal_chars) *
-                            static_cast<std::size_t>(window_vertical_chars);
-  batch = std::make_unique<CellBatch>(*window, *text, *rectangle, cells);
+  composer = FrameComposer::make(*text, *rectangle,
+                                 sf::Vector2u(static_cast<unsigned int>(window_horizontal_pixels),
+                                              static_cast<unsigned int>(window_vertical_pixels)));
+  if (composer == nullptr) {
+    LogManager::getInstance().writeLog(
+        "DisplayManager::startUp(): Unable to allocate frame texture.");
+    return -1;
+  }
   return 0;
 }
 
@@ -172,20 +190,20 @@ int DisplayManager::makeRectangleAndText() {
   text->setFont(*font);
   text->setStyle(sf::Text::Bold);
   text->setCharacterSize(characterSize(config));
-  window_background_color = colorToSFML(config.getWindowBackgroundColor());
   rectangle->setFillColor(window_background_color);
   return 0;
 }
 
 void DisplayManager::shutDown() {
   shutDownGraphics();
+  capture.close();
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
 }
 
 void DisplayManager::shutDownGraphics() {
   // Characters drawn but never flushed belong to the closed window.
-  batch.reset();
+  composer.reset();
   if (window != nullptr) {
     window->close();
     window.reset();
@@ -199,7 +217,7 @@ bool DisplayManager::isReadyToDraw() const {
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return false;
   }
-  return window != nullptr;
+  return true;
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g,
@@ -207,30 +225,34 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   if (!isReadyToDraw()) {
     return -1;
   }
-  const Vector pixel = spacesToPixels(worldToView(world_pos));
-  // The background is shifted against the glyph so that it covers the glyph's ink, which the
-  // font places below the text position.
-  batch->addBackground(
-      sf::Vector2f(pixel.getX() - cellWidth() / 10.0f, pixel.getY() + cellHeight() / 5.0f));
-  batch->addGlyph(sf::Vector2f(pixel.getX(), pixel.getY()), ch, sf::Color(r, g, b, 255));
+  const sf::Color color(r, g, b, 255);
+  const Vector view_pos = worldToView(world_pos);
+  drawn_cells.draw(view_pos, ch, color);
+  if (composer != nullptr) {
+    const Vector pixel = spacesToPixels(view_pos);
+    composer->add(CellDrawing{sf::Vector2f(pixel.getX(), pixel.getY()), ch, color});
+  }
   return 0;
 }
 
 int DisplayManager::flush() {
-  if (!isReadyToDraw()) {
+  if (!isReadyToDraw() || composer == nullptr) {
     return -1;
   }
-  batch->draw();
+  composer->present(*window);
   return 0;
 }
 
 sf::RenderWindow* DisplayManager::getWindow() {
-  // A batch exists only with a window; a start-up that failed half way may leave a window alone.
-  if (batch != nullptr) {
-    batch->draw();
+  // A composer exists only with a window; a start-up that failed half way may leave a window
+  // alone.
+  if (composer != nullptr) {
+    composer->present(*window);
   }
   return window.get();
 }
+
+sf::Window* DisplayManager::getInputWindow() { return window.get(); }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) {
   if (!isReadyToDraw()) {
@@ -273,12 +295,25 @@ int DisplayManager::drawText(Vector world_pos, std::string str, TextAlignment al
 }
 
 int DisplayManager::swapBuffers() {
+  if (!isReadyToDraw()) {
+    return -1;
+  }
+  completeFrame();
   if (flush() != 0) {
     return -1;
   }
   window->display();
-  window->clear(window_background_color);
+  // The next frame starts from the background when it is first brought into the window: a
+  // frame composed in the texture replaces every pixel, so clearing now would be wasted.
+  composer->frameShown();
   return 0;
+}
+
+void DisplayManager::completeFrame() {
+  std::swap(shown_cells, drawn_cells);
+  drawn_cells.clear();
+  const GameManager& game_manager = GameManager::getInstance();
+  capture.frameCompleted(game_manager.getStepCount(), game_manager.getFrameTime(), shown_cells);
 }
 
 float cellWidth() {

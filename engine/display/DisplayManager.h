@@ -6,7 +6,9 @@
 #include <SFML/Graphics/Color.hpp>
 
 #include "tolvex/core/Manager.h"
+#include "tolvex/display/CellGrid.h"
 #include "tolvex/display/Color.h"
+#include "tolvex/display/FrameCapture.h"
 #include "tolvex/world/Vector.h"
 
 namespace sf {
@@ -14,14 +16,19 @@ class Font;
 class RectangleShape;
 class RenderWindow;
 class Text;
+class Window;
 }  // namespace sf
 
 namespace tx {
 
-class CellBatch;
+class FrameComposer;
 
 // Owns the program's one window and draws everything as coloured characters on a grid of
-// cells. In headless mode it keeps the cell geometry but creates no window and draws nothing.
+// cells. Every drawing call also fills the cells of the frame being drawn, in every mode; the
+// swap completes that frame (getCells()) and writes it to the frame capture when one is
+// configured. A window frame that mostly repeats the last one is composed in a texture, redrawn
+// only where it changed (FrameComposer). In headless mode it keeps the cell geometry and the
+// cells but creates no window.
 class DisplayManager : public Manager {
  public:
   static DisplayManager& getInstance();
@@ -30,30 +37,41 @@ class DisplayManager : public Manager {
   DisplayManager& operator=(const DisplayManager&) = delete;
 
   // Reads the sizes from the configuration, then (unless headless) opens the window and loads
-  // the font. Returns 0, or -1 with one log line; what was already made stays until shutDown().
+  // the font, and starts the frame capture when one is configured (TOLVEX_CAPTURE or
+  // capture_frames; a capture that cannot start logs one line and the display starts without
+  // it). Returns 0, or -1 with one log line; what was already made stays until shutDown().
   int startUp() override;
-  // Closes and releases the window, text and rectangle. The font stays loaded.
+  // Closes and releases the window, text and rectangle, and ends the capture. The font stays
+  // loaded.
   void shutDown() override;
 
-  // Draws one character with its background cell at a world position (cells, not snapped).
-  // Characters are batched: they reach the window at the next flush(), swapBuffers() or
-  // getWindow(), in call order, as if each had been drawn at once.
-  // Returns 0, or -1 when not started, headless or without a window.
+  // Draws one character with its background cell at a world position (cells, not snapped),
+  // into the cells of the frame and, with a window, into the window. Characters reach the
+  // window at the next flush(), swapBuffers() or getWindow(), in call order, as if each had
+  // been drawn at once. Returns 0, or -1 when not started.
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b);
   // As above in one of the eight colours; CUSTOM and unknown values draw white.
   int drawCharacter(Vector world_pos, char ch, Color color);
   // Draws the string one cell per character, aligned around world_pos. Returns 0, or -1 when
-  // not started or headless. The results of the single characters are ignored.
+  // not started. The results of the single characters are ignored.
   int drawText(Vector world_pos, std::string str, TextAlignment alignment, Color color);
 
-  // Shows what was drawn since the last swap, then clears to the background colour.
-  // Returns 0, or -1 when not started, headless or without a window.
+  // Completes the frame drawn since the last swap: its cells become getCells(), the capture
+  // writes it when its turn has come, and the window shows it. The next frame starts from the
+  // background colour. Returns 0, or -1 when not started or without a window (nothing shown;
+  // headless still completes the frame).
   int swapBuffers();
 
-  // Draws the characters batched since the last flush into the window: one draw call, plus one
-  // for each background or glyph that reaches past the window's edge. Returns 0, or -1 when not
-  // started, headless or without a window (nothing is pending then).
+  // Brings the characters drawn since the last flush into the window, so that what the caller
+  // draws into it next lands on top of them. Returns 0, or -1 when not started, headless or
+  // without a window (nothing is pending then).
   int flush();
+
+  // The last completed frame as cells (every cell blank before the first swap), the display's
+  // size in cells; what the reference shows changes at the next swap.
+  const CellGrid& getCells() const { return shown_cells; }
+  // The last completed frame's characters, one line per row (CellGrid::toText()).
+  std::string toText() const { return shown_cells.toText(); }
 
   // Sizes from the configuration; valid once started, headless included.
   int getHorizontalCells() const { return window_horizontal_chars; }
@@ -61,10 +79,14 @@ class DisplayManager : public Manager {
   int getHorizontalPixels() const { return window_horizontal_pixels; }
   int getVerticalPixels() const { return window_vertical_pixels; }
 
-  // The window, owned by the display manager; null when headless, not started or stopped.
-  // Flushes the batched characters first, so that whatever the caller draws lands on top of
-  // them. A caller that keeps the pointer and draws later must call flush() itself.
+  // The window, owned by the display manager, for drawing into; null when headless, not started
+  // or stopped. Flushes first, so that whatever the caller draws lands on top of the characters
+  // drawn so far. A caller that keeps the pointer must call flush() (or this) again before it
+  // draws in a later frame: a frame starts from the background when it first reaches the window.
   sf::RenderWindow* getWindow();
+  // The same window for reading input (events, focus, the mouse), which cannot draw into it:
+  // it leaves the frame alone, so that the frame can still be composed off the window.
+  sf::Window* getInputWindow();
 
   // The font every character is drawn with; loaded once started with graphics.
   const sf::Font& getFont() const { return *font; }
@@ -80,10 +102,14 @@ class DisplayManager : public Manager {
   int openWindow();
   // Makes the background rectangle and the text every character is drawn with.
   int makeRectangleAndText();
-  // Whether characters can be drawn: started and with a window. Logs when not started.
+  // Starts the capture named by TOLVEX_CAPTURE or the configuration, if any.
+  void startCapture();
+  // Whether characters can be drawn: started. Logs when not.
   bool isReadyToDraw() const;
   // Closes and releases the window, text and rectangle, whichever exist.
   void shutDownGraphics();
+  // The drawn cells become the shown ones and go to the capture; drawing starts on blank cells.
+  void completeFrame();
 
   std::unique_ptr<sf::Font> font;
   std::unique_ptr<sf::RenderWindow> window;
@@ -94,9 +120,13 @@ class DisplayManager : public Manager {
   std::unique_ptr<sf::RectangleShape> rectangle;
   sf::Color window_background_color;
   std::unique_ptr<sf::Text> text;
-  // Characters drawn since the last flush; uses the text and the rectangle, so it is released
-  // before them.
-  std::unique_ptr<CellBatch> batch;
+  // The frame composed in a texture; uses the text and the rectangle, so it is released before
+  // them.
+  std::unique_ptr<FrameComposer> composer;
+  // The cells of the frame being drawn and of the last completed one.
+  CellGrid drawn_cells;
+  CellGrid shown_cells;
+  FrameCapture capture;
 };
 
 // Pixels per cell, horizontally and vertically, from the display manager's current sizes.

@@ -299,7 +299,7 @@ void InputManager::getInput() {
 }
 
 bool InputManager::readDevices() {
-  sf::RenderWindow* window = DisplayManager::getInstance().getWindow();
+  sf::Window* window = DisplayManager::getInstance().getInputWindow();
   if (window == nullptr) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): DisplayManager unexpectedly returned null window!");
