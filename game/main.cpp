@@ -16,5 +16,5 @@ int main() {
     game_manager.run();
   }
   game_manager.shutDown();
-  return 0;
+  return game_manager.getExitStatus();
 }
