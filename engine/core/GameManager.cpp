@@ -169,7 +169,7 @@ GameManager& GameManager::getInstance() {
 bool GameManager::isValid(std::string label) const { return label == STEP_EVENT; }
 
 int GameManager::startUp() {
-  LogManager& log_manager = LogManager::getInstance();
+  const LogManager& log_manager = LogManager::getInstance();
   if (isStarted()) {
     log_manager.writeLog("GameManager::startup(): Already started.");
     return 0;

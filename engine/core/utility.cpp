@@ -17,10 +17,10 @@ namespace tx {
 
 namespace {
 
-// The entries of the most recent parse, kept for lookups with an empty text, in as little room
-// as the text itself: store holds each entry's key without white space followed by its value
-// as written, entry after entry, and starts[i] is where entry i's key begins and its value
-// ends where the next entry's key begins. Offsets are 32 bits, two to an entry.
+// The entries of the most recent parse, kept for lookups with an empty text, in little more room
+// than the text itself: store holds each entry's key without white space followed by its value
+// as written, entry after entry; an entry holds where its key and its value begin in store, and
+// its value ends where the next entry's key begins. Offsets are 32 bits.
 struct MatchCache {
   struct Entry {
     std::uint32_t key_begin;
@@ -62,9 +62,9 @@ std::size_t spaceFreeLength(std::string_view text) {
       std::count_if(text.begin(), text.end(), [](char c) { return !isSpace(c); }));
 }
 
-// Calls visit(key, value) for each entry of text, in order: a comma-separated piece that is not
-// blank, split at colons with blank parts skipped; key is the first part, value the second as
-// written ("" when there is none) and later parts are dropped. A piece of colons only holds no
+// Calls visit(piece, key, value) for each entry of text, in order: a comma-separated piece that
+// is not blank, split at colons with blank parts skipped; key is the first part, value the second
+// as written ("" when there is none) and later parts are dropped. A piece of colons only holds no
 // entry; the entries after it still count. Views into text, white space kept; no allocation.
 template <typename Visit>
 void forEachEntry(std::string_view text, Visit visit) {
