@@ -4,7 +4,8 @@
 #include <malloc.h>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// AddressSanitizer keeps the heap itself; its runtime tells what it holds.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace tx {
