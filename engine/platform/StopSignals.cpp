@@ -23,7 +23,10 @@ void catchStopSignals() {
   sigemptyset(&action.sa_mask);
   // The handler is put back to the default once it has run: a second signal ends the process.
   action.sa_flags = SA_RESETHAND;
-  for (int i = 0; i < 2; ++i) sigaction(STOP_SIGNALS[i], &action, caught ? nullptr : &before[i]);
+  for (int i = 0; i < 2; ++i) {
+    if (!caught) sigaction(STOP_SIGNALS[i], nullptr, &before[i]);
+    if (before[i].sa_handler != SIG_IGN) sigaction(STOP_SIGNALS[i], &action, nullptr);
+  }
   caught = true;
 }
 
@@ -34,7 +37,5 @@ void releaseStopSignals() {
 }
 
 int stopSignal() { return noted_signal; }
-
-void clearStopSignal() { noted_signal = 0; }
 
 }  // namespace tx

@@ -147,8 +147,9 @@ TEST_F(GameManagerTest, FailedStartUpSaysWhyAndMakesTheStatusOne) {
 // writes the closing lines, and the program's status is 128 + the signal.
 TEST_F(GameManagerTest, StopSignalEndsTheGameInOrder) {
   start("");
-  new Stepper([](int step) {
+  new Stepper([this](int step) {
     if (step == 2) std::raise(SIGINT);
+    if (step == 50) game.setGameOver();  // the signal went unnoticed
   });
   game.run();
   EXPECT_EQ(game.getStepCount(), 3);
