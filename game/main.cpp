@@ -20,5 +20,5 @@ int main() {
     game_manager.run();
   }
   game_manager.shutDown();
-  return 0;
+  return game_manager.getExitStatus();
 }

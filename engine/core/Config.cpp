@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "tolvex/core/LogManager.h"
@@ -16,6 +17,24 @@ const char* const COLOR_NAMES[] = {"black", "red",     "green", "yellow",
 
 const char* boolText(bool value) { return value ? "true" : "false"; }
 
+// The lines of the file's contents with a trailing carriage return dropped, comment and empty
+// lines left out, joined with nothing between them.
+std::string joinLines(const std::string& contents) {
+  std::string text;
+  std::size_t start = 0;
+  while (start < contents.size()) {
+    std::size_t end = contents.find('\n', start);
+    if (end == std::string::npos) end = contents.size();
+    std::string line = contents.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // Only a "#" in the very first column makes a comment.
+    if (line.empty() || line[0] == '#') continue;
+    text += line;
+  }
+  return text;
+}
+
 // The environment variable's value when it is set, else the configured one.
 std::string fromEnvironment(const char* name, const std::string& configured) {
   const char* value = std::getenv(name);
@@ -29,25 +48,40 @@ Config& Config::getInstance() {
   return config;
 }
 
-std::string Config::readConfig() const {
+std::string Config::getConfigFile() const {
   const char* from_environment = std::getenv("TOLVEX_CONFIG");
-  const std::string file_name = from_environment != nullptr ? from_environment : "tx-config.txt";
-  std::ifstream in(file_name);
-  if (!in.is_open()) {
-    LogManager::getInstance().writeLog(
-        1, "Config::readConfig(): Cannot open Tolvex configuration file '%s'.", file_name.c_str());
+  return from_environment != nullptr ? from_environment : "tx-config.txt";
+}
+
+std::string Config::readConfig() const {
+  const std::string file_name = getConfigFile();
+  const LogManager& log_manager = LogManager::getInstance();
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file_name, error);
+  // Reading a FIFO or a device would wait or never end, and a directory reads as nothing.
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    log_manager.writeLog(
+        "Config::readConfig(): Warning! '%s' is not a regular file; using the defaults.",
+        file_name.c_str());
     return std::string();
   }
-  std::string text;
-  std::string line;
-  while (in.good()) {
-    std::getline(in, line);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    // Only a "#" in the very first column makes a comment.
-    if (line.empty() || line[0] == '#') continue;
-    text += line;
+  std::ifstream in(file_name, std::ios::binary);
+  if (!in.is_open()) {
+    log_manager.writeLog(1, "Config::readConfig(): Cannot open Tolvex configuration file '%s'.",
+                         file_name.c_str());
+    return std::string();
   }
-  return text;
+  // One byte past the limit tells a file that is too large, whatever size it claims.
+  std::string contents(MAX_CONFIG_BYTES + 1, '\0');
+  in.read(&contents[0], static_cast<std::streamsize>(contents.size()));
+  contents.resize(static_cast<std::size_t>(in.gcount()));
+  if (contents.size() > MAX_CONFIG_BYTES) {
+    log_manager.writeLog(
+        "Config::readConfig(): Warning! '%s' is larger than %zu bytes; using the defaults.",
+        file_name.c_str(), MAX_CONFIG_BYTES);
+    return std::string();
+  }
+  return joinLines(contents);
 }
 
 // Each method applies one setting's value, found and not empty, to the configuration.
@@ -81,11 +115,16 @@ class ConfigReader {
   // Names other than the ones known are reported and leave the setting as it was.
   static void backgroundColor(Config& config, const std::string& value);
   static void windowStyle(Config& config, const std::string& value);
+  // A value that is not a number keeps the setting, one above MAX_FRAME_TIME is held to it;
+  // both are reported.
+  static void frameTime(Config& config, const std::string& value);
+  // Anything but a number above 0 and at most MAX_FONT_SCALE is reported and keeps the setting.
+  static void fontScale(Config& config, const std::string& value);
 };
 
 const ConfigReader::Setting ConfigReader::SETTINGS[] = {
-    {"frame_time", integer<&Config::frame_time>},
-    {"font_scale", decimal<&Config::font_scale>},
+    {"frame_time", frameTime},
+    {"font_scale", fontScale},
     {"window_horizontal_pixels", integer<&Config::window_horizontal_pixels>},
     {"window_vertical_pixels", integer<&Config::window_vertical_pixels>},
     {"window_horizontal_chars", integer<&Config::window_horizontal_chars>},
@@ -133,6 +172,35 @@ void ConfigReader::windowStyle(Config& config, const std::string& value) {
     LogManager::getInstance().writeLog("loadConfig(): Unsupported window style '%s'",
                                        value.c_str());
   }
+}
+
+void ConfigReader::frameTime(Config& config, const std::string& value) {
+  const LogManager& log_manager = LogManager::getInstance();
+  std::size_t used = 0;
+  const int frame_time = readInt(value, &used);
+  if (used == 0) {
+    log_manager.writeLog("loadConfig(): Warning! frame_time '%s' is not a number; keeping %d.",
+                         value.c_str(), config.frame_time);
+  } else if (frame_time > MAX_FRAME_TIME) {
+    // A longer frame would leave the window deaf to its close button for that long.
+    log_manager.writeLog("loadConfig(): Warning! frame_time %d above %d; using %d.", frame_time,
+                         MAX_FRAME_TIME, MAX_FRAME_TIME);
+    config.frame_time = MAX_FRAME_TIME;
+  } else {
+    config.frame_time = frame_time;
+  }
+}
+
+void ConfigReader::fontScale(Config& config, const std::string& value) {
+  std::size_t used = 0;
+  const float font_scale = readFloat(value, &used);
+  if (used == 0 || font_scale <= 0.0f || font_scale > MAX_FONT_SCALE) {
+    LogManager::getInstance().writeLog(
+        "loadConfig(): Warning! font_scale '%s' not above 0 and at most %g; keeping %g.",
+        value.c_str(), static_cast<double>(MAX_FONT_SCALE), static_cast<double>(config.font_scale));
+    return;
+  }
+  config.font_scale = font_scale;
 }
 
 void Config::loadConfig(std::string text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "tolvex/display/Color.h"
@@ -15,6 +16,12 @@ constexpr int DEFAULT_MAX_OUTGOING_BYTES = 4 * 1024 * 1024;
 constexpr int DEFAULT_STALL_TIMEOUT = 30000;
 // Default of the path search steps per frame while input is recorded or replayed.
 constexpr int DEFAULT_PATH_SEARCH_STEPS = 500;
+// Largest configuration file read, in bytes; a larger one is refused and the defaults kept.
+constexpr std::size_t MAX_CONFIG_BYTES = 1024 * 1024;
+// Longest frame time, in milliseconds: the loop reads the window's events once a frame.
+constexpr int MAX_FRAME_TIME = 10000;
+// Largest font scale: characters a hundred cells high are as large as a window makes sense of.
+constexpr float MAX_FONT_SCALE = 100.0f;
 
 // The engine's settings, filled once at start-up from an optional file of comma-terminated
 // key:value entries. Every setting has a default, so a missing or empty file gives a working
@@ -29,8 +36,11 @@ class Config {
   // Applies the settings found in text (or, when text is empty, in the configuration file).
   // Settings absent from the text keep their current values; the first occurrence of a key wins.
   void loadConfig(std::string text);
-  // The file named by TOLVEX_CONFIG (default "tx-config.txt") with comment and empty lines
-  // dropped and the rest joined; empty when the file cannot be opened.
+  // The configuration file: TOLVEX_CONFIG when set, else "tx-config.txt".
+  std::string getConfigFile() const;
+  // The configuration file with comment and empty lines dropped and the rest joined; empty when
+  // the file cannot be opened, and, with one log line, when it is not a regular file (a FIFO, a
+  // device, a directory) or holds more than MAX_CONFIG_BYTES.
   std::string readConfig() const;
   // Writes the settings block to the log (levelled, level 1).
   void printConfig() const;
@@ -46,8 +56,9 @@ class Config {
   // WINDOW_STYLE_DEFAULT or WINDOW_STYLE_FULLSCREEN.
   int getWindowStyle() const { return window_style; }
   Color getWindowBackgroundColor() const { return window_background_color; }
-  // Target duration of one game-loop iteration, in milliseconds.
+  // Target duration of one game-loop iteration, in milliseconds; at most MAX_FRAME_TIME.
   int getFrameTime() const { return frame_time; }
+  // Above 0, at most MAX_FONT_SCALE.
   float getFontScale() const { return font_scale; }
   std::string getWindowTitle() const { return window_title; }
   bool getShowMouse() const { return show_mouse; }

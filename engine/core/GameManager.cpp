@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <iterator>
@@ -17,6 +18,8 @@
 #include "tolvex/display/ResourceManager.h"
 #include "tolvex/network/NetworkManager.h"
 #include "tolvex/path/PathManager.h"
+#include "tolvex/platform/DisplayConnection.h"
+#include "tolvex/platform/StopSignals.h"
 #include "tolvex/platform/SystemClock.h"
 #include "tolvex/world/Box.h"
 #include "tolvex/world/Vector.h"
@@ -40,43 +43,56 @@ Manager& instanceOf() {
   return ConcreteManager::getInstance();
 }
 
-// A manager the game manager starts and stops, with its lines in the log.
+// A manager the game manager starts and stops, with its lines in the log and what a failed
+// start means to the person who started the program.
 struct ManagerEntry {
   Manager& (*instance)();
   const char* start_error;
   const char* started;
   const char* stopped;
   bool networking_only;
+  const char* failure;
 };
 
 // In start order; they stop in the reverse order. The log manager is not here: it opens before
 // the banner and closes after it.
 const ManagerEntry MANAGER_ORDER[] = {
     {instanceOf<DisplayManager>, "Error starting display manager!", "Display manager started.",
-     "Display manager stopped", false},
+     "Display manager stopped", false, "cannot open a window of that size or load the font"},
     {instanceOf<InputManager>, "Error starting input manager!", "Input manager started.",
-     "Input manager stopped", false},
+     "Input manager stopped", false, "cannot read the keyboard and mouse"},
     {instanceOf<NetworkManager>, "Error starting network manager!", "Network manager started.",
-     "Network manager stopped", true},
+     "Network manager stopped", true, "cannot start networking"},
     {instanceOf<ResourceManager>, "Error starting resource manager!", "Resource manager started.",
-     "Resource manager stopped", false},
+     "Resource manager stopped", false, "cannot start the resource manager"},
     {instanceOf<WorldManager>, "Error starting world manager!", "World manager started.",
-     "World manager stopped", false},
+     "World manager stopped", false, "cannot start the world"},
     {instanceOf<PathManager>, "Error starting path manager!", "Path manager started.",
-     "Path manager stopped", false},
+     "Path manager stopped", false, "cannot start path finding"},
 };
 
 bool isConfigured(const ManagerEntry& entry) {
   return !entry.networking_only || Config::getInstance().getNetworking();
 }
 
-// Starts the managers in order, stopping at the first that fails (those started stay running).
-int startManagers() {
+// What went wrong, for the person who started the program, when the entry's manager failed.
+std::string failureOf(const ManagerEntry& entry) {
+  // Without a display there is no window at all, whatever else the display would have refused.
+  if (entry.instance == instanceOf<DisplayManager> && !Config::getInstance().getHeadless() &&
+      !DisplayConnection().isOpen())
+    return "cannot open a window (is DISPLAY set?)";
+  return entry.failure;
+}
+
+// Starts the managers in order, stopping at the first that fails (those started stay running,
+// and failure says why).
+int startManagers(std::string& failure) {
   const LogManager& log_manager = LogManager::getInstance();
   for (const ManagerEntry& entry : MANAGER_ORDER) {
     if (!isConfigured(entry)) continue;
     if (entry.instance().startUp() != 0) {
       log_manager.writeLog("%s", entry.start_error);
+      failure = failureOf(entry);
       return -1;
     }
     log_manager.writeLog(1, "%s", entry.started);
@@ -159,18 +175,25 @@ int GameManager::startUp() {
     log_manager.writeLog("GameManager::startup(): Already started.");
     return 0;
   }
+  start_up_failed = false;
+  catchStopSignals();
   // Read before the log opens: the configuration names the log file.
   Config& config = Config::getInstance();
   config.loadConfig("");
   // Also before the log opens, so that a missing data directory is reported on the terminal.
   DataDirectory::getInstance().choose();
-  if (startLog() != 0) return -1;
+  if (startLog() != 0)
+    return failStartUp("cannot open the log file '" + log_manager.getFileName() + "'");
   frame_time = config.getFrameTime();
   log_manager.writeLog(5, "GameManager::startUp(): frame time is %d", frame_time);
-  if (startManagers() != 0) return -1;
+  std::string failure;
+  if (startManagers(failure) != 0)
+    return failStartUp(failure + "; see " + log_manager.getFileName());
 
   fitWorldToDisplay();
-  if (startInput() != 0) return -1;
+  if (startInput() != 0)
+    return failStartUp("cannot replay '" + config.getReplayInput() + "'; see " +
+                       log_manager.getFileName());
   if (requestTimerResolution() == TIMER_CANNOT_DO)
     log_manager.writeLog(
         1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
@@ -179,6 +202,17 @@ int GameManager::startUp() {
   Manager::startUp();
   log_manager.writeLog(5, "GameManager::startUp(): successfully started.");
   return 0;
+}
+
+int GameManager::failStartUp(const std::string& failure) {
+  start_up_failed = true;
+  std::fprintf(stderr, "Tolvex: %s\n", failure.c_str());
+  return -1;
+}
+
+int GameManager::getExitStatus() const {
+  if (start_up_failed) return 1;
+  return stopSignal() != 0 ? 128 + stopSignal() : 0;
 }
 
 int GameManager::startInput() {
@@ -205,10 +239,21 @@ void GameManager::run() {
   game_over = false;
   step_count = 0;
   adjust = 0;
-  do {
+  while (!stopsOnSignal()) {
     step();
-  } while (!game_over);
+    if (game_over) break;
+  }
   log_manager.writeLog(1, "GameManager::run(): end of game loop");
+}
+
+bool GameManager::stopsOnSignal() {
+  if (stopSignal() == 0) return false;
+  if (!signal_reported)
+    LogManager::getInstance().writeLog("GameManager::run(): Signal %d received: game over.",
+                                       stopSignal());
+  signal_reported = true;
+  game_over = true;
+  return true;
 }
 
 void GameManager::step() {
@@ -298,6 +343,7 @@ void GameManager::shutDown() {
   log_manager.writeLog("** Game engine stopped **");
   log_manager.shutDown();
   Manager::shutDown();
+  releaseStopSignals();
 }
 
 }  // namespace tx

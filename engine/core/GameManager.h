@@ -23,12 +23,15 @@ class GameManager : public Manager {
   // resource, world and path managers, and then the input's replay or recording when
   // configured. A replay sets the frame time and the random seed to the recorded ones; one it
   // refuses fails the start-up. On -1 the managers already started stay running; shutDown()
-  // stops them.
+  // stops them. A failure is also told on standard error in one line naming the cause and the
+  // log file ("Tolvex: cannot open a window (is DISPLAY set?); see tolvex.log"). From here on
+  // SIGINT and SIGTERM end the game in order (run() reads them) until shutDown().
   int startUp() override;
   // Stops every manager in the reverse order of start-up, whether or not each was started.
   void shutDown() override;
-  // Runs the game loop, calling step() until game over is set; step numbers restart at 0 and
-  // the carried oversleep is dropped on every call.
+  // Runs the game loop, calling step() until game over is set or a stop signal (SIGINT,
+  // SIGTERM) has come, which sets game over; step numbers restart at 0 and the carried
+  // oversleep is dropped on every call.
   void run();
   // One iteration of the game loop: a "tx-step" event to every object registered for it, the
   // display shows the last frame and clears, input is turned into events, the network phase
@@ -50,9 +53,16 @@ class GameManager : public Manager {
   int getStepCount() const { return step_count; }
   // Only "tx-step".
   bool isValid(std::string label) const override;
+  // The status the program exits with: 1 after a failed start-up, 128 + the signal number
+  // after a stop signal, else 0.
+  int getExitStatus() const;
 
  private:
   GameManager();
+  // Notes the failure and tells it on standard error; -1.
+  int failStartUp(const std::string& failure);
+  // True once a stop signal has come, setting game over (and logging it the first time).
+  bool stopsOnSignal();
   // Starts the configured replay (-1 when it is refused) or seeds the generator, then the
   // configured recording.
   int startInput();
@@ -73,6 +83,8 @@ class GameManager : public Manager {
   int adjust = 0;
   // How fast a replay runs against real time (0: as fast as it can).
   float replay_speed = 1.0f;
+  bool start_up_failed = false;
+  bool signal_reported = false;
 };
 
 }  // namespace tx

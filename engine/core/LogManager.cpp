@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 
 #include "tolvex/core/Config.h"
 #include "tolvex/core/GameManager.h"
@@ -32,9 +33,16 @@ int LogManager::startUp() {
     writeLog("LogManager::startup(): Warning! LogManager already started.");
     return -1;
   }
+  // An empty TOLVEX_LOG names no file, so it counts as unset.
   const char* from_environment = std::getenv("TOLVEX_LOG");
-  const std::string file_name =
-      from_environment != nullptr ? from_environment : Config::getInstance().getLogFile();
+  file_name = from_environment != nullptr && *from_environment != '\0'
+                  ? from_environment
+                  : Config::getInstance().getLogFile();
+  if (isConfigFile(file_name)) {
+    writeLog("LogManager::startup(): Error! Log file '%s' is the configuration file.",
+             file_name.c_str());
+    return -1;
+  }
   file = std::fopen(file_name.c_str(), "w");
   if (file == nullptr) {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", file_name.c_str());
@@ -55,7 +63,22 @@ void LogManager::shutDown() {
   extra_files.clear();
 }
 
-void LogManager::setFlush(bool new_do_flush) { do_flush = new_do_flush; }
+// Opening the log truncates it: it must never be the file the settings came from.
+bool LogManager::isConfigFile(const std::string& name) {
+  namespace fs = std::filesystem;
+  const fs::path config_file = Config::getInstance().getConfigFile();
+  std::error_code error;
+  if (fs::equivalent(name, config_file, error)) return true;
+  const fs::path log_path = fs::absolute(name, error).lexically_normal();
+  return !error && log_path == fs::absolute(config_file, error).lexically_normal();
+}
+
+// Lines written before flushing was asked for go out now too: a program that dies later (a
+// signal during the splash) still leaves them.
+void LogManager::setFlush(bool new_do_flush) {
+  do_flush = new_do_flush;
+  if (do_flush && file != nullptr) std::fflush(file);
+}
 
 int LogManager::writeLog(const char* fmt, ...) const {
   va_list args;

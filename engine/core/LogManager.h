@@ -18,11 +18,16 @@ class LogManager : public Manager {
   LogManager(const LogManager&) = delete;
   LogManager& operator=(const LogManager&) = delete;
 
-  // Opens (and truncates) the file named by TOLVEX_LOG, else the configured log file.
+  // Opens (and truncates) the file named by TOLVEX_LOG (unless empty), else the configured log
+  // file. -1, with a line on standard error, when it cannot be opened or is the configuration
+  // file.
   int startUp() override;
   void shutDown() override;
+  // The file the last startUp() opened or tried to open; empty before.
+  std::string getFileName() const { return file_name; }
 
-  // When true every line is flushed as soon as it is written.
+  // When true every line is flushed as soon as it is written, starting with those already
+  // written.
   void setFlush(bool do_flush = true);
   void setLogLevel(int new_log_level) { log_level = new_log_level; }
   int getLogLevel() const { return log_level; }
@@ -34,6 +39,8 @@ class LogManager : public Manager {
 
  private:
   LogManager();
+  // Whether name is the configuration file (Config::getConfigFile()), however written.
+  static bool isConfigFile(const std::string& name);
   int writeLine(const char* fmt, va_list args) const;
 
   bool do_flush = false;
@@ -41,6 +48,7 @@ class LogManager : public Manager {
   bool log_time_string = true;
   bool log_step_count = true;
   std::FILE* file = nullptr;
+  std::string file_name;
   std::map<std::string, std::FILE*> extra_files;
 };
 

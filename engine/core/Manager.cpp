@@ -4,6 +4,7 @@
 #include "tolvex/core/LogManager.h"
 #include "tolvex/core/ObjectListIterator.h"
 #include "tolvex/world/Object.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
 
@@ -40,7 +41,13 @@ int Manager::registerInterest(Object* object, std::string label) {
   }
   for (int i = 0; i < event_count; ++i)
     if (event_name[i] == label) return obj_list[i].insert(object);
-  if (event_count == MAX_EVENTS) return -1;
+  if (event_count == MAX_EVENTS) {
+    LogManager::getInstance().writeLog(
+        "Manager(%s)::registerInterest(): Error! maximum (%d) labels reached, cannot register "
+        "for event '%s'",
+        type.c_str(), MAX_EVENTS, label.c_str());
+    return -1;
+  }
   event_name[event_count] = label;
   obj_list[event_count].clear();
   if (obj_list[event_count].insert(object) != 0) return -1;
@@ -81,12 +88,14 @@ int Manager::onEvent(const Event* event) const {
   int count = 0;
   for (int i = 0; i < event_count; ++i) {
     if (event_name[i] != label) continue;
-    // Handlers may register and unregister while we walk, so walk a copy.
+    // Handlers may register and unregister while we walk, so walk a copy; they may also
+    // destroy objects still to be called, whose pointers in the copy are then stale.
     const ObjectList listeners = obj_list[i];
+    const WorldManager::RemovalWatch removed(WorldManager::getInstance());
     ObjectListIterator it(&listeners);
     for (it.first(); !it.isDone(); it.next()) {
       Object* object = it.currentObject();
-      if (!object->isActive()) continue;
+      if (removed.saw(object) || !object->isActive()) continue;
       object->eventHandler(event);
       ++count;
     }

@@ -29,12 +29,14 @@ class Manager {
   std::string getType() const { return type; }
   void setType(std::string new_type) { type = std::move(new_type); }
 
-  // Adds the object to the label's list. -1 for a refused label, a null object or a 101st label.
+  // Adds the object to the label's list. -1 for a refused label, a null object or a 101st label
+  // (the first and the last with a log line).
   int registerInterest(Object* object, std::string label);
   // Removes the object's first entry for the label; an emptied slot closes up. -1 when absent.
   int unregisterInterest(Object* object, std::string label);
   // Calls the handler of every active registered object, walking a copy of each list so that
-  // handlers may register and unregister. Returns the number of handlers called (0 for null).
+  // handlers may register and unregister; an object a handler destroys before its turn is
+  // skipped. Returns the number of handlers called (0 for null).
   int onEvent(const Event* event) const;
 
   // The interest table as it stands: labels in slots 0 .. getEventCount() - 1.

@@ -41,7 +41,8 @@ std::string toString(bool value);
 
 // The leading decimal integer of text as atoi reads it (white space, a sign, digits up to the
 // first other character; 0 when there are none), held to the int range instead of overflowing.
-int readInt(const std::string& text);
+// When used is given it receives the number of characters read, 0 when there is no number.
+int readInt(const std::string& text, std::size_t* used = nullptr);
 // The leading number of text as strtof reads it; 0 when there is none or when it is not finite
 // (inf, nan, 1e999), which no position, speed or size can hold sensibly. When used is given it
 // receives the number of characters read (leading white space included), 0 for those cases.

@@ -92,14 +92,18 @@ int Animation::draw(Vector position) {
   if (slowdown_count == -1) {
     return result;
   }
-  setSlowdownCount(slowdown_count + 1);
-  if (slowdown_count >= sprite->getSlowdown()) {
-    setSlowdownCount(0);
-    setIndex(index + 1);
-    if (index >= sprite->getFrameCount()) {
-      setIndex(0);
-    }
+  // Counted in 64 bits: a count or an index read from text may stand at the top of the range,
+  // and passing it goes back to the first frame like any other.
+  const long long next_count = static_cast<long long>(slowdown_count) + 1;
+  // The count always changes.
+  modified = true;
+  if (next_count < sprite->getSlowdown()) {
+    slowdown_count = static_cast<int>(next_count);
+    return result;
   }
+  slowdown_count = 0;
+  const long long next_index = static_cast<long long>(index) + 1;
+  index = next_index < sprite->getFrameCount() ? static_cast<int>(next_index) : 0;
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/Texture.hpp>
 
 #include "tolvex/core/Config.h"
 #include "tolvex/core/DataDirectory.h"
@@ -39,6 +40,32 @@ const sf::Color NAMED_COLORS[] = {
     sf::Color(0, 0, 255), sf::Color(255, 0, 255), sf::Color(0, 255, 255), sf::Color(255, 255, 255)};
 
 bool isNamedColor(Color color) { return color >= BLACK && color <= WHITE; }
+
+// Largest window side the X server can place: its window coordinates are 16-bit signed.
+constexpr int MAX_X_WINDOW_PIXELS = 32767;
+
+// Whether the configured sizes make cells, with window sides of at most most_pixels. A zero or
+// negative size would make every cell size infinite or negative; a window larger than the X
+// server or the graphics driver can take crashes inside them. Otherwise logs the refusal.
+bool sizesFit(const Config& config, int most_pixels) {
+  const int pixels[2] = {config.getWindowHorizontalPixels(), config.getWindowVerticalPixels()};
+  const int chars[2] = {config.getWindowHorizontalChars(), config.getWindowVerticalChars()};
+  if (pixels[0] > 0 && pixels[1] > 0 && chars[0] > 0 && chars[1] > 0 && pixels[0] <= most_pixels &&
+      pixels[1] <= most_pixels)
+    return true;
+  LogManager::getInstance().writeLog(
+      "DisplayManager::startUp(): Error! Window size (%d, %d) pixels, (%d, %d) characters "
+      "not supported.",
+      pixels[0], pixels[1], chars[0], chars[1]);
+  return false;
+}
+
+// Largest window side the graphics driver draws: its largest texture. SFML must reach the X
+// server to ask, and the caller must hold a connection (the server resets when the last goes).
+int driverMostPixels() {
+  return static_cast<int>(
+      std::min(static_cast<unsigned int>(MAX_X_WINDOW_PIXELS), sf::Texture::getMaximumSize()));
+}
 
 // The font scale times the smaller cell side, in whole points.
 unsigned int characterSize(const Config& config) {
@@ -101,16 +128,7 @@ void DisplayManager::startCapture() {
 
 int DisplayManager::readSizes() {
   const Config& config = Config::getInstance();
-  // A zero or negative size would make every cell size infinite or negative.
-  if (config.getWindowHorizontalPixels() <= 0 || config.getWindowVerticalPixels() <= 0 ||
-      config.getWindowHorizontalChars() <= 0 || config.getWindowVerticalChars() <= 0) {
-    LogManager::getInstance().writeLog(
-        "DisplayManager::startUp(): Error! Window size (%d, %d) pixels, (%d, %d) characters "
-        "not supported.",
-        config.getWindowHorizontalPixels(), config.getWindowVerticalPixels(),
-        config.getWindowHorizontalChars(), config.getWindowVerticalChars());
-    return -1;
-  }
+  if (!sizesFit(config, MAX_X_WINDOW_PIXELS)) return -1;
   window_horizontal_pixels = config.getWindowHorizontalPixels();
   window_vertical_pixels = config.getWindowVerticalPixels();
   window_horizontal_chars = config.getWindowHorizontalChars();
@@ -156,6 +174,7 @@ int DisplayManager::openWindow() {
     log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
     return -1;
   }
+  if (!sizesFit(config, driverMostPixels())) return -1;
   const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
   log_manager.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
                        static_cast<int>(desktop.width), static_cast<int>(desktop.height));

@@ -1,6 +1,7 @@
 #include "tolvex/path/PathFind.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -14,10 +15,18 @@ namespace tx {
 
 namespace {
 
+// v without its fraction, held to the int range (NaN gives INT_MIN): a place far outside the
+// world stays outside it instead of wrapping into it.
+int toInt(float v) {
+  if (!(v >= static_cast<float>(INT_MIN))) return INT_MIN;
+  if (v >= static_cast<float>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(v);
+}
+
 PathFind::Cell toCell(Vector position) {
   PathFind::Cell c;
-  c.x = static_cast<int>(std::floor(position.getX() + 0.5f));
-  c.y = static_cast<int>(std::floor(position.getY() + 0.5f));
+  c.x = toInt(std::floor(position.getX() + 0.5f));
+  c.y = toInt(std::floor(position.getY() + 0.5f));
   return c;
 }
 
@@ -48,8 +57,8 @@ PathFind::PathFind(Object* walker, Vector start_position, Vector goal_position, 
       start(toCell(start_position)),
       goal(toCell(goal_position)) {
   const Box boundary = WorldManager::getInstance().getBoundary();
-  const int w = static_cast<int>(boundary.getHorizontal());
-  const int h = static_cast<int>(boundary.getVertical());
+  const int w = toInt(boundary.getHorizontal());
+  const int h = toInt(boundary.getVertical());
   auto inside = [w, h](Cell c) { return c.x >= 0 && c.x < w && c.y >= 0 && c.y < h; };
   if (!object) {
     LogManager::getInstance().writeLog("PathFind::PathFind(): Error! no object to walk the path.");
@@ -57,6 +66,11 @@ PathFind::PathFind(Object* walker, Vector start_position, Vector goal_position, 
     LogManager::getInstance().writeLog(
         "PathFind::PathFind(): Error! start (%d,%d) or goal (%d,%d) outside the %d x %d world.",
         start.x, start.y, goal.x, goal.y, w, h);
+  } else if (static_cast<long long>(w) * h > MAX_PATH_CELLS) {
+    LogManager::getInstance().writeLog(
+        "PathFind::PathFind(): Error! the %d x %d world has more than the %d cells a search "
+        "covers.",
+        w, h, MAX_PATH_CELLS);
   } else {
     width = w;
     height = h;
@@ -69,6 +83,13 @@ PathFind::PathFind(Object* walker, Vector start_position, Vector goal_position, 
 }
 
 PathFind::~PathFind() { PathManager::getInstance().removePath(this); }
+
+void PathFind::clearObject() {
+  object = nullptr;
+  std::vector<Node>().swap(nodes);
+  open.clear();
+  open_count = 0;
+}
 
 float PathFind::estimate(Cell c) const {
   const float dx = static_cast<float>(c.x - goal.x);
@@ -119,8 +140,8 @@ bool PathFind::reaches(Cell current) {
 void PathFind::expandFrom(Cell current) {
   // The boundary may have shrunk since the nodes were made; it never grows past them.
   const Box boundary = WorldManager::getInstance().getBoundary();
-  const int w = std::min(width, static_cast<int>(boundary.getHorizontal()));
-  const int h = std::min(height, static_cast<int>(boundary.getVertical()));
+  const int w = std::min(width, toInt(boundary.getHorizontal()));
+  const int h = std::min(height, toInt(boundary.getVertical()));
   const bool hard_walker = object->getSolidness() == HARD;
   effort += blocked.refresh(object, toPosition(goal), hard_walker);
   const float g_current = node(current).g;

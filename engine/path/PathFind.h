@@ -12,6 +12,10 @@ namespace tx {
 
 class Object;
 
+// Most cells a search covers: its nodes take some 26 bytes a cell, so a larger world (above
+// 1024 x 1024 cells) is refused with a log line rather than left to run out of memory.
+constexpr int MAX_PATH_CELLS = 1 << 20;
+
 // An incremental A* search over the world's cells for one walking object. Cells are whole
 // world coordinates (an object at (x, y) stands in cell (x, y)); the grid spans 0 <= x < width
 // and 0 <= y < height of the world boundary. A cell is blocked where the walker would touch a
@@ -41,8 +45,9 @@ class PathFind {
   // Starts a search for walker from start to goal (positions rounded to the nearest cell) and
   // adds it to the path manager. With a target, the search also ends where the walker's box
   // would touch the target's box placed at the goal. Neither object is owned; the caller owns
-  // the search. When walker is null or a cell lies outside the grid, one log line is written,
-  // no nodes are made and the search reports status 0 at its first step.
+  // the search. When walker is null, a cell lies outside the grid or the grid has more than
+  // MAX_PATH_CELLS cells, one log line is written, no nodes are made and the search reports
+  // status 0 at its first step.
   PathFind(Object* walker, Vector start, Vector goal, Object* target = nullptr);
   // Leaves the path manager's list if still there.
   ~PathFind();
@@ -54,7 +59,11 @@ class PathFind {
   // The cells from start to goal as positions, index 0; empty until found.
   Path getPath() const;
 
+  // The walker; null when it was destroyed first.
   Object* getObject() const { return object; }
+  // For a walker being destroyed: the search drops it and its nodes, and reports status 0 at its
+  // next step, as one made without a walker does.
+  void clearObject();
   Object* getTarget() const { return target; }
   // Drops the target (the search then ends only at the goal cell).
   void clearTarget() { target = nullptr; }

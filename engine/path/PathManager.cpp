@@ -128,7 +128,11 @@ void PathManager::forgetObject(const Object* object) {
   for (PathFind* search : searches) {
     if (search->getObject() == object) walked_by.push_back(search);
   }
-  for (PathFind* search : walked_by) removePath(search);
+  // Whoever owns such a search may still step it or ask for its path.
+  for (PathFind* search : walked_by) {
+    search->clearObject();
+    removePath(search);
+  }
 }
 
 }  // namespace tx

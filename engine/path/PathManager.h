@@ -40,8 +40,8 @@ class PathManager : public Manager {
   int addPath(PathFind* search);
   // Removes every occurrence of the search; it is not deleted. -1 for null or a search not held.
   int removePath(PathFind* search);
-  // Called when an object is destroyed: searches walked by it leave the list, searches aiming
-  // at it drop their target and go on to the goal cell. Never deletes a search.
+  // Called when an object is destroyed: searches walked by it forget it and leave the list,
+  // searches aiming at it drop their target and go on to the goal cell. Never deletes a search.
   void forgetObject(const Object* object);
 
   int getSearchCount() const { return static_cast<int>(searches.size()); }

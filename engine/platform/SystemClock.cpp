@@ -4,6 +4,8 @@
 #include <ctime>
 #include <utility>
 
+#include "tolvex/platform/StopSignals.h"
+
 namespace tx {
 
 namespace {
@@ -22,13 +24,14 @@ WallClockTime readSystemWallClock() {
   return now;
 }
 
-// Sleeps the whole interval even when signals interrupt it.
+// Sleeps the whole interval even when signals interrupt it, unless one asked the program to
+// stop: the game loop then ends the game without sleeping out the frame.
 void sleepFor(long long nanoseconds) {
   if (nanoseconds <= 0) return;
   timespec left{};
   left.tv_sec = static_cast<time_t>(nanoseconds / 1000000000LL);
   left.tv_nsec = static_cast<long>(nanoseconds % 1000000000LL);
-  while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+  while (nanosleep(&left, &left) != 0 && errno == EINTR && stopSignal() == 0) {
   }
 }
 

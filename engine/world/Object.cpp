@@ -1,6 +1,7 @@
 #include "tolvex/world/Object.h"
 
 #include <climits>
+#include <utility>
 
 #include "tolvex/core/GameManager.h"
 #include "tolvex/core/LogManager.h"
@@ -18,8 +19,20 @@ namespace tx {
 
 namespace {
 
-// Next id to hand out; ids start at 1 for the first object of the program.
+// Next id to hand out; ids start at 1 for the first object of the program. NO_ID once
+// INT_MAX has been handed out (or passed by an id read from text).
 int next_id = 1;
+
+// Hands out the next id, each at most once in the life of the process.
+int takeId() {
+  if (next_id != NO_ID) return next_id == INT_MAX ? std::exchange(next_id, NO_ID) : next_id++;
+  static bool told = false;
+  if (!told)
+    LogManager::getInstance().writeLog(
+        "Object::Object(): Warning! every id has been handed out; new objects get id %d.", NO_ID);
+  told = true;
+  return NO_ID;
+}
 
 // The manager that produces or routes events with this label.
 Manager& managerFor(const std::string& label) {
@@ -42,8 +55,7 @@ Vector towards(Vector from, Vector to) {
 
 }  // namespace
 
-// The counter stops at INT_MAX instead of overflowing: an id read from text can bring it there.
-Object::Object() : id(next_id < INT_MAX ? next_id++ : INT_MAX) {
+Object::Object() : id(takeId()) {
   for (bool& flag : modified) flag = true;
   shape.setType(UNDEFINED);
   WorldManager::getInstance().insertObject(this);
@@ -63,7 +75,7 @@ Object::~Object() {
 
 void Object::setId(int new_id) {
   id = new_id;
-  if (new_id >= next_id) next_id = new_id < INT_MAX ? new_id + 1 : INT_MAX;
+  if (next_id != NO_ID && new_id >= next_id) next_id = new_id < INT_MAX ? new_id + 1 : NO_ID;
   modified[ID] = true;
 }
 

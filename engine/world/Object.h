@@ -48,6 +48,9 @@ constexpr int ATTR_COUNT = 18;
 constexpr int MAX_ALTITUDE = 4;
 // Most labels one object listens for.
 constexpr int MAX_OBJ_EVENTS = 100;
+// The id of objects made once every id from 1 to INT_MAX has been handed out: the counter
+// never gives an id twice, and never gives this one.
+constexpr int NO_ID = 0;
 
 // Base of everything in the game world. An object inserts itself into the world manager when
 // constructed and removes itself when destroyed. Create objects with new and end them with the
@@ -59,8 +62,10 @@ class Object {
   Object(const Object&) = delete;
   Object& operator=(const Object&) = delete;
 
+  // Ids from 1 up, one per object made, each handed out once in the life of the process; NO_ID
+  // (with one log line, the first time) once they have all been handed out.
   int getId() const { return id; }
-  // Used by deserialization; moves the id counter past id.
+  // Used by deserialization; moves the id counter past id (INT_MAX uses the last id up).
   void setId(int new_id);
   std::string getType() const { return type; }
   void setType(std::string new_type);

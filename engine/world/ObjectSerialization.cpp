@@ -337,7 +337,7 @@ void ObjectReader::id(Object& object, const std::string& value) {
   const int new_id = readInt(value);
   logManager().writeLog(20, "Object::deserialize(): id is %d", new_id);
   if (new_id == INT_MAX) {
-    // The id counter could not move past it.
+    // Moving the id counter past it would leave no id for the objects made after.
     logManager().writeLog("Object::deserialize(): Error! id %d out of range. Ignored.", new_id);
   } else if (new_id != object.getId()) {
     object.setId(new_id);
@@ -374,21 +374,20 @@ void ObjectReader::events(Object& object, const std::string& value) {
   }
 }
 
-// Whole numbers only, and only all four together.
+// Numbers with fractions, as serialize writes them, and only all four together.
 void ObjectReader::box(Object& object, const std::string& /*value*/) {
   const char* const keys[4] = {"box-corner-x", "box-corner-y", "box-horizontal", "box-vertical"};
-  int values[4] = {0, 0, 0, 0};
+  float values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   int found = 0;
   for (int i = 0; i < 4; i++) {
     const std::string value = lookup(keys[i]);
     if (value.empty()) continue;
-    values[i] = readInt(value);
-    logManager().writeLog(20, "Object::deserialize(): %s is %d", keys[i], values[i]);
+    values[i] = readFloat(value);
+    logManager().writeLog(20, "Object::deserialize(): %s is %.2f", keys[i], values[i]);
     found++;
   }
   if (found == 4) {
-    object.setBox(Box(Vector(static_cast<float>(values[0]), static_cast<float>(values[1])),
-                      static_cast<float>(values[2]), static_cast<float>(values[3])));
+    object.setBox(Box(Vector(values[0], values[1]), values[2], values[3]));
   } else if (found > 0) {
     logManager().writeLog(20, "Object::deserialize(): box not complete, so ignoring.");
   }

@@ -83,9 +83,9 @@ class WorldManager : public Manager {
   int setViewFollowing(Object* new_view_following);
   Object* getViewFollowing() const { return view_following; }
 
- private:
   // Collects the objects removed from the world while it lives, for a walk over a list of
   // objects that event handlers or destructors may destroy: their stale pointers are skipped.
+  // Every object leaves the world in its destructor, started or not.
   class RemovalWatch {
    public:
     explicit RemovalWatch(WorldManager& init_world);
@@ -100,6 +100,7 @@ class WorldManager : public Manager {
     std::unordered_set<const Object*> removed;
   };
 
+ private:
   WorldManager();
   // The parts of moveObject for a solid object. Each returns false when the move is refused.
   // The avoid-collisions slide: where and collisions become the slide's.

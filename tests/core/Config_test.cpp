@@ -1,6 +1,9 @@
 #include "tolvex/core/Config.h"
 
+#include <sys/stat.h>
+
 #include <tuple>
+#include <utility>
 
 #include "TestSupport.h"
 #include "tolvex/core/utility.h"
@@ -52,12 +55,61 @@ TEST_F(ConfigTest, UnusableEntriesKeepTheDefaults) {
   EXPECT_TRUE(!config.getShowMouse() && config.getHeadless() && !config.getNetworking());
   EXPECT_EQ(config.getWindowTitle(), "MyGame") << "blanks are removed";
   EXPECT_EQ(config.getFontFile(), "tx-font.ttf") << "an empty value keeps the setting";
-  loadFile("frame_time:abc,random_seed:99999999999,\n");
-  EXPECT_EQ(config.getFrameTime() + config.getRandomSeed(), 2147483647) << "leading integers";
+  loadFile("grid_width:abc,random_seed:99999999999,\n");
+  EXPECT_EQ(config.getGridWidth() + config.getRandomSeed(), 2147483647) << "leading integers";
   const std::string err = loadFile("window_background_color:purple,window_style:Fullscreen,\n");
   EXPECT_NE(err.find("loadConfig(): Unsupported window color 'purple'"), std::string::npos);
   EXPECT_NE(err.find("loadConfig(): Unsupported window style 'Fullscreen'"), std::string::npos);
   EXPECT_TRUE(config.getWindowBackgroundColor() == BLACK && config.getWindowStyle() == 5);
+}
+
+// A file that would hang, exhaust the memory or read as nothing is not read: one line, and the
+// settings stay as they were (the defaults, at start-up).
+TEST_F(ConfigTest, OnlyARegularFileOfAtMostOneMebibyteIsRead) {
+  const std::string at_limit = std::string(MAX_CONFIG_BYTES - 15, '#') + "\nframe_time:20,";
+  ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {dir, "is not a regular file"},
+      {path("fifo"), "is not a regular file"},
+      {"/dev/zero", "is not a regular file"},
+      {writeFile("big.txt", at_limit + "#"), "is larger than 1048576 bytes"},
+  };
+  for (const auto& [file, refusal] : cases) {
+    setenv("TOLVEX_CONFIG", file.c_str(), 1);
+    // Stops at the first refusal missed: the next file would hang or fill the memory.
+    ASSERT_NE(loadFile("").find("Config::readConfig(): Warning! '" + file + "' " + refusal +
+                                "; using the defaults."),
+              std::string::npos)
+        << file;
+    EXPECT_EQ(config.getConfigText(), "");
+  }
+  setenv("TOLVEX_CONFIG", writeFile("big.txt", at_limit).c_str(), 1);
+  loadFile("");
+  EXPECT_EQ(config.getFrameTime(), 20) << "a file of exactly the limit is read";
+}
+
+// A frame time that is no number keeps the setting; one above ten seconds is held there. A font
+// scale must be a number above 0 and at most 100. Each refusal says so.
+TEST_F(ConfigTest, FrameTimeAndFontScaleStayInRange) {
+  const std::tuple<std::string, int, float, std::string> cases[] = {
+      {"frame_time:fast,", 33, 2.0f, "frame_time 'fast' is not a number; keeping 33."},
+      {"frame_time:2147483647,", 10000, 2.0f, "frame_time 2147483647 above 10000; using 10000."},
+      {"frame_time:10000,font_scale:100,", 10000, 100.0f, ""},
+      {"font_scale:1e30,", 33, 2.0f, "font_scale '1e30' not above 0 and at most 100; keeping 2."},
+      {"font_scale:0,", 33, 2.0f, "font_scale '0' not above 0 and at most 100; keeping 2."},
+      {"font_scale:-1,", 33, 2.0f, "font_scale '-1' not above 0 and at most 100; keeping 2."},
+      {"font_scale:inf,", 33, 2.0f, "font_scale 'inf' not above 0 and at most 100; keeping 2."},
+      {"font_scale:nan,", 33, 2.0f, "font_scale 'nan' not above 0 and at most 100; keeping 2."},
+  };
+  for (const auto& [text, frame_time, font_scale, warning] : cases) {
+    Config::getInstance().loadConfig("frame_time:33,font_scale:2,");
+    const std::string err = stderrOf([&] { Config::getInstance().loadConfig(text); });
+    EXPECT_EQ(config.getFrameTime(), frame_time) << text;
+    EXPECT_FLOAT_EQ(config.getFontScale(), font_scale) << text;
+    EXPECT_EQ(stripLogPrefix(err),
+              warning.empty() ? "" : "loadConfig(): Warning! " + warning + "\n")
+        << text;
+  }
 }
 
 }  // namespace

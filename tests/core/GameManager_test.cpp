@@ -1,5 +1,6 @@
 #include "tolvex/core/GameManager.h"
 
+#include <csignal>
 #include <deque>
 
 #include "CoreTest.h"
@@ -113,6 +114,52 @@ TEST_F(GameManagerTest, StartAndStopOrderInTheLog) {
                 "Display manager stopped"}));
   EXPECT_EQ(logMessages()[1], "** Tolvex version 4.16 **");
   EXPECT_EQ(logCount("GameManager::startup(): Already started."), 1);
+}
+
+// A failed start-up says why on standard error, in one line that names the log file, and makes
+// the program's status 1; a later start-up that works makes it 0 again.
+TEST_F(GameManagerTest, FailedStartUpSaysWhyAndMakesTheStatusOne) {
+  const std::string display = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
+  const std::string no_log = dir + "/none/tolvex.log";
+  const struct {
+    std::string settings, log, display, told;
+  } cases[] = {
+      {"", no_log, display, "cannot open the log file '" + no_log + "'"},
+      {"font_file:none.ttf,", logPath(), display,
+       "cannot open a window of that size or load the font; see " + logPath()},
+      {"", logPath(), "", "cannot open a window (is DISPLAY set?); see " + logPath()},
+  };
+  for (const auto& c : cases) {
+    writeFile("tx-config.txt", c.settings);
+    setenv("TOLVEX_LOG", c.log.c_str(), 1);
+    setenv("DISPLAY", c.display.c_str(), 1);
+    const std::string err = stderrOf([&] { EXPECT_EQ(game.startUp(), -1); });
+    game.shutDown();
+    EXPECT_NE(("\n" + err).find("\nTolvex: " + c.told + "\n"), std::string::npos) << err;
+    EXPECT_EQ(game.getExitStatus(), 1);
+  }
+  start("");
+  game.shutDown();
+  EXPECT_EQ(game.getExitStatus(), 0);
+}
+
+// A stop signal ends the loop at the end of its step, and any later loop at once; shut-down
+// writes the closing lines, and the program's status is 128 + the signal.
+TEST_F(GameManagerTest, StopSignalEndsTheGameInOrder) {
+  start("");
+  new Stepper([this](int step) {
+    if (step == 2) std::raise(SIGINT);
+    if (step == 50) game.setGameOver();  // the signal went unnoticed
+  });
+  game.run();
+  EXPECT_EQ(game.getStepCount(), 3);
+  game.run();
+  EXPECT_EQ(game.getStepCount(), 0);
+  game.shutDown();
+  EXPECT_EQ(linesWith("Signal"),
+            std::vector<std::string>{"GameManager::run(): Signal 2 received: game over."});
+  EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
+  EXPECT_EQ(game.getExitStatus(), 130);
 }
 
 }  // namespace

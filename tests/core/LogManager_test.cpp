@@ -1,5 +1,6 @@
 #include "tolvex/core/LogManager.h"
 
+#include <filesystem>
 #include <regex>
 
 #include "TestSupport.h"
@@ -58,6 +59,39 @@ TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
               EXPECT_EQ(log.startUp(), -1);
             }).find("LogManager::startup(): Warning! Unable to open file '" + dir + "'."),
             std::string::npos);
+}
+
+// Turning flushing on puts the lines already written on disk: the start-up lines are there
+// before the splash begins.
+TEST_F(LogManagerTest, FlushingOnWritesOutEarlierLines) {
+  LogManager& log = LogManager::getInstance();
+  ASSERT_EQ(log.startUp(), 0);
+  log.writeLog("written before");
+  log.setFlush(true);
+  EXPECT_TRUE(logHas("written before"));
+  log.shutDown();
+}
+
+// An empty TOLVEX_LOG names no file: the configured one is used. A log file that is the
+// configuration file, however named, is refused: opening it would empty the configuration.
+TEST_F(LogManagerTest, EmptyNameIsUnsetAndTheConfigurationFileIsNeverTheLog) {
+  LogManager& log = LogManager::getInstance();
+  Config::getInstance().loadConfig("logfile:" + path("configured.log") + ",");
+  setenv("TOLVEX_LOG", "", 1);
+  ASSERT_EQ(log.startUp(), 0);
+  log.shutDown();
+  EXPECT_TRUE(std::filesystem::exists(path("configured.log")));
+  const std::string settings = "logfile:" + configPath() + ",";
+  writeFile("tx-config.txt", settings);
+  for (const std::string& name : {configPath(), dir + "/./tx-config.txt"}) {
+    Config::getInstance().loadConfig("logfile:" + name + ",");
+    EXPECT_NE(
+        stderrOf([&] {
+          EXPECT_EQ(log.startUp(), -1);
+        }).find("LogManager::startup(): Error! Log file '" + name + "' is the configuration file."),
+        std::string::npos);
+    EXPECT_EQ(readFile(configPath()), settings);
+  }
 }
 
 }  // namespace

@@ -1,9 +1,25 @@
 #include "tolvex/core/utility.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer keeps the heap itself; its runtime tells what it holds.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
 
 namespace tx {
 namespace {
+
+// Bytes the heap holds for the program now.
+long long heapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+  return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
+#else
+  const struct mallinfo2 heap = mallinfo2();
+  return static_cast<long long>(heap.uordblks + heap.hblkhd);
+#endif
+}
 
 // match() keeps its last parse; an empty text looks the key up in it.
 TEST(MatchTest, KeepsTheLastParse) {
@@ -14,6 +30,20 @@ TEST(MatchTest, KeepsTheLastParse) {
   EXPECT_EQ(match("", "d"), "4") << "text after a second colon dropped";
   EXPECT_EQ(match("", "frame"), "7") << "keys compare exactly, past an empty and a ':' entry";
   EXPECT_EQ(match("c:3", "a"), "") << "a new text replaces the kept parse";
+}
+
+// The kept parse of a text takes a few times the text's size at most, whatever it holds: a MiB
+// of commas, or of the shortest entries.
+TEST(MatchTest, KeptParseStaysWithinAFewTimesTheText) {
+  const std::size_t size = 1 << 20;
+  std::string shortest;
+  while (shortest.size() < size) shortest += "a,";
+  for (const std::string& text : {std::string(size, ','), shortest}) {
+    match("a:1", "a");
+    const long long before = heapInUse();
+    EXPECT_EQ(match(text, "b"), "");
+    EXPECT_LE(heapInUse() - before, static_cast<long long>(5 * size));
+  }
 }
 
 }  // namespace

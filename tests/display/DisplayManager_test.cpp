@@ -1,7 +1,10 @@
 #include "tolvex/display/DisplayManager.h"
 
+#include <tuple>
+
 #include "DisplayFixture.h"
 #include "XInput.h"
+#include "tolvex/core/utility.h"
 #include "tolvex/display/InputManager.h"
 #include "tolvex/display/Shape.h"
 #include "tolvex/world/WorldManager.h"
@@ -165,6 +168,25 @@ TEST_F(DisplayManagerTest, CharactersLookAsSfmlDrawsThemOneByOne) {
                   static_cast<float>(n / 80) - 0.4f + shift * static_cast<float>(n % 3)),
            static_cast<char>(n % 256), colours[(n / 7) % 6]});
     EXPECT_EQ(differsFromSfml(scene, 500), 0) << "view shifted by " << shift;
+  }
+}
+
+// A window larger than the X server (or, when one is to open, the graphics driver) can take is
+// refused at start-up as a size of 0 is, instead of crashing inside them.
+TEST_F(DisplayManagerTest, WindowLargerThanServerOrDriverTakeIsRefused) {
+  const int driver = static_cast<int>(sf::Texture::getMaximumSize());
+  std::vector<std::tuple<bool, int, int>> sizes = {
+      {false, 32768, 100}, {false, 100, 40000}, {false, 2147483647, 768}, {true, 32768, 100}};
+  if (driver < 32767) sizes.emplace_back(false, driver + 1, 100);
+  for (const auto& [headless, width, height] : sizes) {
+    Config::getInstance().loadConfig("headless:" + toString(headless) +
+                                     ",window_horizontal_pixels:" + toString(width) +
+                                     ",window_vertical_pixels:" + toString(height) + ",");
+    EXPECT_EQ(DisplayManager::getInstance().startUp(), -1) << width << " x " << height;
+    DisplayManager::getInstance().shutDown();
+    EXPECT_EQ(logMessages().back(), "DisplayManager::startUp(): Error! Window size (" +
+                                        toString(width) + ", " + toString(height) +
+                                        ") pixels, (80, 24) characters not supported.");
   }
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 #include "GameFixture.h"
 #include "XInput.h"
@@ -100,6 +101,54 @@ TEST_F(GameProgram, PlaysAGameToItsEndAndQuitsFromTheTitle) {
   EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
   for (const std::string& line : logMessages()) EXPECT_EQ(line.find("Error"), std::string::npos);
   EXPECT_EQ(readFile(path("stderr.txt")).find("Sanitizer"), std::string::npos);
+}
+
+// The real program as a child process, with the test's log and configuration.
+class ProgramRun : public EngineTest {
+ protected:
+  void TearDown() override {
+    if (child > 0 && kill(child, SIGKILL) == 0) waitpid(child, nullptr, 0);
+    EngineTest::TearDown();
+  }
+  // Starts the program in the project directory, its standard error going to stderr.txt.
+  void launch(const std::string& settings, bool with_display) {
+    writeFile("tx-config.txt", settings);
+    child = fork();
+    if (child != 0) return;
+    if (!with_display) unsetenv("DISPLAY");
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    if (chdir(TOLVEX_SOURCE_DIR) != 0 ||
+        freopen(path("stderr.txt").c_str(), "w", stderr) == nullptr)
+      _exit(127);
+    execl(TOLVEX_GAME_BINARY, TOLVEX_GAME_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // The status the program exited with; minus the signal that killed it, if one did.
+  int waitForExit() {
+    int status = 0;
+    if (waitpid(std::exchange(child, -1), &status, 0) < 0) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+  }
+  pid_t child = -1;
+};
+
+// Without a display the program cannot start; it says why in one line and exits with 1.
+TEST_F(ProgramRun, FailedStartUpExitsWithOneAndSaysWhy) {
+  launch("", false);
+  EXPECT_EQ(waitForExit(), 1);
+  EXPECT_EQ(readFile(path("stderr.txt")),
+            "Tolvex: cannot open a window (is DISPLAY set?); see " + logPath() + "\n");
+}
+
+// SIGTERM in the middle of the game ends it in order: the closing lines, then exit status 143.
+TEST_F(ProgramRun, SigtermEndsTheGameInOrder) {
+  launch("headless:true,\n", false);
+  ASSERT_TRUE(
+      waitFor([this] { return logHas("RM::loadSprite(): Sprite 'powerup4' loaded."); }, 60));
+  kill(child, SIGTERM);
+  EXPECT_EQ(waitForExit(), 143);
+  EXPECT_TRUE(logHas("GameManager::run(): Signal 15 received: game over."));
+  EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
 }
 
 // Plays the user's part from inside the loop: P on the title, a jump, then hands off until the

@@ -1,5 +1,8 @@
 #include "tolvex/path/PathFind.h"
 
+#include <cmath>
+#include <limits>
+
 #include "PathFixture.h"
 
 namespace tx::test {
@@ -75,6 +78,31 @@ TEST_F(PathFindTest, SearchStaysInsideTheWorldItWasMadeFor) {
   ASSERT_EQ(runToEnd(grown), 2);
   const Path path = grown.getPath();
   for (const Vector& n : path.getNodes()) EXPECT_TRUE(n.getX() < 20 && n.getY() < 15);
+}
+
+// Places far outside the world, or nowhere, are refused with the cells they round to, held to
+// the int range; a world above MAX_PATH_CELLS is refused before its nodes are made.
+TEST_F(PathFindTest, FarPlacesAndHugeWorldsAreRefusedWithALine) {
+  Walker walker(cell(2, 2));
+  const float inf = std::numeric_limits<float>::infinity();
+  const std::pair<Vector, std::string> far[] = {
+      {Vector(1e30f, 2.0f), "2147483647,2"},
+      {Vector(-1e30f, inf), "-2147483648,2147483647"},
+      {Vector(std::nanf(""), 2.0f), "-2147483648,2"},
+  };
+  for (const auto& [goal, shown] : far) {
+    PathFind search(&walker, cell(2, 2), goal);
+    EXPECT_FALSE(search.hasNodes());
+    EXPECT_EQ(logMessages().back(), "PathFind::PathFind(): Error! start (2,2) or goal (" + shown +
+                                        ") outside the 20 x 15 world.");
+  }
+  setWorld(2048, 1024);
+  PathFind huge(&walker, cell(2, 2), cell(3, 3));
+  EXPECT_FALSE(huge.hasNodes());
+  EXPECT_EQ(logMessages().back(),
+            "PathFind::PathFind(): Error! the 2048 x 1024 world has more than the 1048576 cells a "
+            "search covers.");
+  EXPECT_EQ(huge.cycleOnce(), 0);
 }
 
 }  // namespace

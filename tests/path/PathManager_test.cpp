@@ -42,6 +42,19 @@ TEST_F(PathManagerTest, DeletedObjectLeavesNoSearchBehind) {
   EXPECT_EQ(chaser->getPath().getNodes().back(), cell(2, 2));
 }
 
+// A search owned by someone other than its walker forgets the walker destroyed first: it fails
+// at its next step instead of reaching for the destroyed object.
+TEST_F(PathManagerTest, SearchOutlivingItsWalkerForgetsIt) {
+  auto* walker = new Walker(cell(2, 2));
+  PathFind search(walker, cell(2, 2), cell(18, 13));
+  EXPECT_EQ(search.cycleOnce(), 1);
+  delete walker;
+  EXPECT_EQ(search.getObject(), nullptr);
+  EXPECT_EQ(paths().getSearchCount(), 0);
+  EXPECT_EQ(search.cycleOnce(), 0);
+  EXPECT_TRUE(search.getPath().getNodes().empty());
+}
+
 TEST_F(PathManagerTest, NewSearchReplacesTheOldOneAndItsPathIsFollowedToTheEnd) {
   for (int i = 0; i <= 10; ++i) wall(cell(8, i));
   for (int x = 9; x <= 14; ++x) wall(cell(x, 10));

@@ -93,6 +93,17 @@ TEST_F(ObjectSerializationTest, EmptyListWritesExactlyWhatChangedAndANamedListOn
   EXPECT_EQ(object.serialize(""), "altitude:0,x_direction:0.6,y_direction:0.8,speed:5,");
 }
 
+// Box values keep their fractions, so the default box survives a round trip; whole numbers read
+// as they always did.
+TEST_F(ObjectSerializationTest, BoxValuesAreReadWithTheirFractions) {
+  Object source, copy;
+  copy.setBox(Box(Vector(), 5.0f, 5.0f));
+  copy.deserialize(source.serialize("BOX,"));
+  EXPECT_EQ(copy.getBox(), source.getBox());
+  copy.deserialize("box-corner-x:-2,box-corner-y:1,box-horizontal:4,box-vertical:3,");
+  EXPECT_EQ(copy.getBox(), Box(Vector(-2.0f, 1.0f), 4.0f, 3.0f));
+}
+
 // Labels replace the old ones, each with its manager, up to the object's limit; incomplete groups
 // are ignored; a direction without a speed gives the speed of its length.
 TEST_F(ObjectSerializationTest, EventsAndGroupsAreReadAsAWhole) {

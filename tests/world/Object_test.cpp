@@ -1,5 +1,7 @@
 #include "tolvex/world/Object.h"
 
+#include <climits>
+
 #include "Probe.h"
 #include "tolvex/core/GameManager.h"
 #include "tolvex/display/InputManager.h"
@@ -26,6 +28,18 @@ TEST_F(ObjectTest, IdsCountUpAndRefusedValuesChangeNothing) {
   EXPECT_EQ(o->setAltitude(2), 0);
   EXPECT_FALSE(o->isModified());
   EXPECT_EQ(o->getSolidness(), HARD);
+}
+
+// Ids from the counter are never handed out twice: once an id read from text has brought it to
+// the top, the last id goes, then every new object gets NO_ID, which is told once.
+TEST_F(ObjectTest, IdsAreHandedOutOnceAndThenRunOut) {
+  (new Object)->deserialize("id:2147483646,");
+  EXPECT_EQ(Object().getId(), INT_MAX);
+  EXPECT_EQ(Object().getId(), NO_ID);
+  EXPECT_EQ(Object().getId(), NO_ID);
+  EXPECT_EQ(logCount("Object::Object(): Warning! every id has been handed out; new objects get "
+                     "id 0."),
+            1);
 }
 
 // Each label goes to the manager that handles it, up to a hundred; destruction unregisters every

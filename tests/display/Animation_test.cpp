@@ -1,0 +1,37 @@
+#include "tolvex/display/Animation.h"
+
+#include "DisplayFixture.h"
+#include "tolvex/display/Sprite.h"
+
+namespace tx::test {
+namespace {
+
+using AnimationTest = DisplayTest;
+
+// An index or a count read from text at the top of the int range moves on as any other does:
+// past the last frame to the first, past the slowdown to the next frame.
+TEST_F(AnimationTest, CountersAtTheTopOfTheRangeMoveOnWithoutOverflow) {
+  startDisplay("headless:true,");
+  Sprite sprite(2);
+  sprite.addFrame(Frame(1, 1, "a"));
+  sprite.addFrame(Frame(1, 1, "b"));
+  sprite.setSlowdown(2);
+  const struct {
+    const char* text;
+    int index, count;
+  } cases[] = {
+      {"sprite_index:2147483647,sprite_slowdown_count:1,", 0, 0},
+      {"sprite_index:0,sprite_slowdown_count:2147483647,", 1, 0},
+  };
+  for (const auto& c : cases) {
+    Animation animation;
+    animation.setSprite(&sprite);
+    animation.deserialize(c.text);
+    animation.draw(Vector(1.0f, 1.0f));
+    EXPECT_EQ(animation.getIndex(), c.index) << c.text;
+    EXPECT_EQ(animation.getSlowdownCount(), c.count) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace tx::test
