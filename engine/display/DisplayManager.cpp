@@ -244,8 +244,12 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   if (!isReadyToDraw()) {
     return -1;
   }
-  const sf::Color color(r, g, b, 255);
   const Vector view_pos = worldToView(world_pos);
+  if (isOutsideWindow(view_pos)) {
+    return 0;
+  }
+  ++drawn_character_count;
+  const sf::Color color(r, g, b, 255);
   drawn_cells.draw(view_pos, ch, color);
   if (composer != nullptr) {
     const Vector pixel = spacesToPixels(view_pos);
@@ -331,8 +335,19 @@ int DisplayManager::swapBuffers() {
 void DisplayManager::completeFrame() {
   std::swap(shown_cells, drawn_cells);
   drawn_cells.clear();
+  drawn_character_count = 0;
   const GameManager& game_manager = GameManager::getInstance();
   capture.frameCompleted(game_manager.getStepCount(), game_manager.getFrameTime(), shown_cells);
+}
+
+bool DisplayManager::isOutsideWindow(Vector view_pos) const {
+  // A character covers the cell from its position right and down; a cell of margin on every
+  // side leaves room for glyphs that reach past their cell.
+  const float x = view_pos.getX();
+  const float y = view_pos.getY();
+  const bool inside = x > -2.0f && x < static_cast<float>(window_horizontal_chars) + 1.0f &&
+                      y > -2.0f && y < static_cast<float>(window_vertical_chars) + 1.0f;
+  return !inside;  // NaN positions are outside too
 }
 
 float cellWidth() {

@@ -48,7 +48,8 @@ class DisplayManager : public Manager {
   // Draws one character with its background cell at a world position (cells, not snapped),
   // into the cells of the frame and, with a window, into the window. Characters reach the
   // window at the next flush(), swapBuffers() or getWindow(), in call order, as if each had
-  // been drawn at once. Returns 0, or -1 when not started.
+  // been drawn at once. A character wholly outside the window costs nothing and is not drawn.
+  // Returns 0, or -1 when not started.
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b);
   // As above in one of the eight colours; CUSTOM and unknown values draw white.
   int drawCharacter(Vector world_pos, char ch, Color color);
@@ -72,6 +73,11 @@ class DisplayManager : public Manager {
   const CellGrid& getCells() const { return shown_cells; }
   // The last completed frame's characters, one line per row (CellGrid::toText()).
   std::string toText() const { return shown_cells.toText(); }
+  // Characters drawn since the last swap that reach the window; those wholly outside it are
+  // skipped and not counted.
+  int getDrawnCharacterCount() const { return drawn_character_count; }
+  // True when a character at this view position (cells) shows no pixel in the window.
+  bool isOutsideWindow(Vector view_pos) const;
 
   // Sizes from the configuration; valid once started, headless included.
   int getHorizontalCells() const { return window_horizontal_chars; }
@@ -126,6 +132,7 @@ class DisplayManager : public Manager {
   // The cells of the frame being drawn and of the last completed one.
   CellGrid drawn_cells;
   CellGrid shown_cells;
+  int drawn_character_count = 0;
   FrameCapture capture;
 };
 
