@@ -2,7 +2,6 @@
 
 #include "GameFixture.h"
 #include "Powerup.h"
-#include "tolvex/display/InputEvent.h"
 #include "tolvex/display/ResourceManager.h"
 
 namespace tx::test {
@@ -122,14 +121,6 @@ TEST_F(PlayerTest, PickedUpPowerupCountsDownAndEndsAtTheHundredFiftiethStep) {
   EXPECT_FALSE(display->getDrawValue());
   EXPECT_EQ(ResourceManager::getInstance().getSound("powerdown")->getSound()->getStatus(),
             sf::SoundSource::Playing);
-}
-
-// Q mid-climb ends the game loop after the step, and the program leaves through the shut-down.
-TEST_F(PlayerTest, QEndsTheLoopAndTheProgramShutsDownInOrder) {
-  InputManager::getInstance().queueInput(InputEvent::keyboard(KeyCode::Q, KeyAction::PRESSED));
-  GameManager::getInstance().run();
-  GameManager::getInstance().shutDown();
-  EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
 }
 
 // Slow time halves the climb once, however often it is picked up; its end brings back the speed
