@@ -43,13 +43,6 @@ class PauseTest : public WindowTest {
   KeyLog* keys = nullptr;
 };
 
-// Lit pixels of the window: nothing here draws but the pause.
-int litPixels(XInput& screen, unsigned long window) {
-  int width = 0, height = 0, lit = 0;
-  for (unsigned long pixel : screen.pixels(window, width, height)) lit += pixel != 0 ? 1 : 0;
-  return lit;
-}
-
 // Other keys do not pause. The pause key holds the step, with the notice on the screen, until
 // another key is pressed: letting go of the pause key does not resume, and the key taken while
 // paused reaches no object. The time paused is not the step's work, so it is no overrun.
@@ -64,7 +57,8 @@ TEST_F(PauseTest, PauseKeyHoldsTheStepUntilAnotherKeyIsPressed) {
   std::thread user([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     XInput keyboard;
-    lit = litPixels(keyboard, window);
+    int width = 0, height = 0;  // nothing here draws but the pause
+    for (unsigned long pixel : keyboard.pixels(window, width, height)) lit += pixel != 0 ? 1 : 0;
     other_sent = true;
     tap(keyboard, XK_a);
   });
