@@ -10,7 +10,6 @@ namespace {
 
 std::atomic<unsigned long> watched{0};
 std::atomic<bool> gone{false};
-bool installed = false;
 // The handler that was in place before ours: every error not about the watched window goes there.
 XErrorHandler previous_handler = nullptr;
 // Our own connection for checkWindowGone(), so that its round trip leaves the window's alone.
@@ -32,10 +31,10 @@ int handleError(::Display* display, XErrorEvent* error) {
 }  // namespace
 
 void watchWindow(unsigned long window) {
-  // Installed once and left in place: a handler installed after ours (a library's, a test's)
-  // keeps working, and ours passes on whatever is not about the watched window.
-  if (!installed) previous_handler = XSetErrorHandler(handleError);
-  installed = true;
+  // Ours goes on top again if another was installed since (a library's, a test's), and passes on
+  // to it whatever is not about the watched window.
+  const XErrorHandler current = XSetErrorHandler(handleError);
+  if (current != handleError) previous_handler = current;
   gone = false;
   watched = window;
 }
@@ -48,8 +47,8 @@ bool checkWindowGone() {
   if (probe_display == nullptr) probe_display = XOpenDisplay(nullptr);
   if (probe_display == nullptr) return isWindowGone();
   XWindowAttributes attributes;
-  // Waits for the answer: an error about the window has been handled when this returns.
-  XGetWindowAttributes(probe_display, window, &attributes);
+  // Waits for the answer, which fails only for a window that no longer exists.
+  if (XGetWindowAttributes(probe_display, window, &attributes) == 0) gone = true;
   return isWindowGone();
 }
 
