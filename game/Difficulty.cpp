@@ -71,7 +71,7 @@ Difficulty::Difficulty() {
   setSolidness(tx::SPECTRAL);
   setAltitude(0);
   setPosition(startingCell());
-  setVelocity(tx::Vector(0.0f, -climb_speed));
+  setClimbSpeed(START_CLIMB_SPEED);
   seedPlatforms();
   music = startGameMusic();
 }
@@ -93,12 +93,20 @@ void Difficulty::setLevel(int new_level) {
     platform->setChangeSprite(true);
   }
   if (isLevel(level)) {
-    climb_speed = LEVELS[level].climb_speed;
-    setVelocity(tx::Vector(0.0f, -climb_speed));
+    setClimbSpeed(LEVELS[level].climb_speed);
     setSprite(LEVELS[level].background);
   }
   const tx::EventView level_up("Level", 1, true);
   world.onEvent(&level_up);
+}
+
+void Difficulty::setClimbSpeed(float new_climb_speed) {
+  climb_speed = new_climb_speed;
+  setVelocity(tx::Vector(0.0f, -climb_speed));
+}
+
+float Difficulty::getLevelClimbSpeed() const {
+  return isLevel(level) ? LEVELS[level].climb_speed : climb_speed;
 }
 
 void checkLevel(int height) {

@@ -24,10 +24,12 @@ class Difficulty : public tx::Object {
   void setLevel(int new_level);
   int getLevel() const { return level; }
 
-  // Cells per step. Whoever sets it also sets the velocity to (0, -climb_speed), so the
-  // background keeps still on the screen.
+  // Cells per step. Setting it also sets the velocity to (0, -climb_speed), so the background
+  // keeps still on the screen.
   float getClimbSpeed() const { return climb_speed; }
-  void setClimbSpeed(float new_climb_speed) { climb_speed = new_climb_speed; }
+  void setClimbSpeed(float new_climb_speed);
+  // The full speed of the level it is at: what a slowed climb returns to.
+  float getLevelClimbSpeed() const;
 
   // The game music, owned by the resource manager; null when it failed to load.
   tx::Music* getMusic() const { return music; }

@@ -2,12 +2,16 @@
 
 #include "GameStart.h"
 #include "GameWorld.h"
+#include "Points.h"
 #include "tolvex/core/Event.h"
 #include "tolvex/core/ObjectListIterator.h"
 #include "tolvex/display/Sprite.h"
 #include "tolvex/world/WorldManager.h"
 
 namespace {
+
+// The best height goes under the sprite, this many rows below the middle of the screen.
+constexpr float BEST_ROW = 7.0f;
 
 bool belongsToGame(const std::string& type) {
   return type == "Platform" || type == "ViewObject" || type == "Floor" || type == "Difficulty" ||
@@ -27,6 +31,7 @@ GameOver::GameOver() {
   placeCamera(0.0f);
   setLocation(tx::CENTER_CENTER);
   registerInterest(tx::STEP_EVENT);
+  allowPausing(false);
 }
 
 GameOver::~GameOver() {
@@ -53,4 +58,7 @@ int GameOver::eventHandler(const tx::Event* event) {
   return 1;
 }
 
-int GameOver::draw() { return Object::draw(); }  // NOLINT(bugprone-parent-virtual-call)
+int GameOver::draw() {
+  const int drawn = Object::draw();  // NOLINT(bugprone-parent-virtual-call)
+  return drawn + drawBestHeight(getPosition() + tx::Vector(0.0f, BEST_ROW));
+}

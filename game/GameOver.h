@@ -3,8 +3,9 @@
 #include "tolvex/display/ViewObject.h"
 
 // The screen after the player's death: plays the "gameover" animation once in the middle of
-// the view with the camera back at the origin, then clears the game away and brings the title
-// screen back. Created with new by the player's destructor; the world owns it.
+// the view, the best height under it, with the camera back at the origin and pausing off, then
+// clears the game away and brings the title screen back. Created with new by the player's
+// destructor; the world owns it.
 class GameOver : public tx::ViewObject {
  public:
   GameOver();
@@ -14,7 +15,7 @@ class GameOver : public tx::ViewObject {
 
   // Step: counts down and marks itself for deletion at 0 (1). Anything else: 0.
   int eventHandler(const tx::Event* event) override;
-  // Draws the sprite at the position, as a plain object does.
+  // Draws the sprite at the position, as a plain object does, and the best height under it.
   int draw() override;
 
   // Steps left before the screen ends.

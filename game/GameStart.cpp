@@ -1,5 +1,7 @@
 #include "GameStart.h"
 
+#include <SFML/Graphics/RenderWindow.hpp>
+
 #include "Difficulty.h"
 #include "Floor.h"
 #include "GameWorld.h"
@@ -8,7 +10,7 @@
 #include "Points.h"
 #include "PowerDisplay.h"
 #include "tolvex/core/GameManager.h"
-#include "tolvex/core/Pause.h"
+#include "tolvex/display/DisplayManager.h"
 #include "tolvex/display/EventKeyboard.h"
 #include "tolvex/display/ResourceManager.h"
 #include "tolvex/world/WorldManager.h"
@@ -20,7 +22,7 @@ void createDisplays() {
   auto* points = new Points();
   points->setLocation(tx::BOTTOM_CENTER);
   points->setViewString("Height");
-  points->setColor(tx::YELLOW);
+  points->setColor(Points::COLOR);
   points->registerInterest(tx::STEP_EVENT);
 
   auto* level = new LevelDisplay();
@@ -37,6 +39,16 @@ void createDisplays() {
   power->setDrawValue(false);
 }
 
+// The best height goes under the menu, this many rows below the middle of the title.
+constexpr float BEST_ROW = 9.0f;
+const char* const WINDOW_TITLE = "Skyward";
+
+// The splash screen's window keeps the engine's name; the game's has the game's.
+void nameWindow() {
+  sf::RenderWindow* window = tx::DisplayManager::getInstance().getWindow();
+  if (window != nullptr) window->setTitle(WINDOW_TITLE);
+}
+
 }  // namespace
 
 GameStart::GameStart() {
@@ -45,6 +57,7 @@ GameStart::GameStart() {
   setLocation(tx::CENTER_CENTER);
   registerInterest(tx::KEYBOARD_EVENT);
   setSolidness(tx::SPECTRAL);
+  nameWindow();
   music = tx::ResourceManager::getInstance().getMusic("menu music");
   if (music != nullptr) {
     music->getMusic()->setLoop(true);
@@ -72,16 +85,14 @@ int GameStart::eventHandler(const tx::Event* event) {
   return 1;
 }
 
-int GameStart::draw() { return Object::draw(); }  // NOLINT(bugprone-parent-virtual-call)
+int GameStart::draw() {
+  const int drawn = Object::draw();  // NOLINT(bugprone-parent-virtual-call)
+  return drawn + drawBestHeight(getPosition() + tx::Vector(0.0f, BEST_ROW));
+}
 
 void GameStart::start() {
-  tx::WorldManager& world = tx::WorldManager::getInstance();
-  // One pause object serves every game: game over keeps it, and a second one would make a
-  // single press of F10 pause the game once per object.
-  if (world.objectsOfType("Pause").isEmpty()) {
-    new tx::Pause(tx::KeyCode::F10);
-  }
-
+  // The same pause objects serve every game: a second pair would make one press pause twice.
+  allowPausing(true);
   placeCamera(0.0f);
 
   new Player();

@@ -30,3 +30,7 @@ void placeCamera(float corner_y);
 // The boundary's width and height, each truncated to whole cells and halved (integer
 // division): where a new game puts the floor, the background and, a little higher, the player.
 tx::Vector startingCell();
+
+// Pausing is for play only: true makes the pause objects (F10 and Escape, created the first time)
+// answer their keys, false leaves them in the world but deaf.
+void allowPausing(bool allowed);

@@ -1,11 +1,12 @@
 #include "Player.h"
 
-#include <cstdlib>
+#include <algorithm>
 
 #include "Difficulty.h"
 #include "GameOver.h"
 #include "GameWorld.h"
 #include "PowerDisplay.h"
+#include "tolvex/core/GameManager.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/display/EventKeyboard.h"
 #include "tolvex/display/ResourceManager.h"
@@ -19,6 +20,9 @@ constexpr float MAX_FALL_SPEED = 1.0f;
 constexpr float MAX_FALL_SPEED_LOW_GRAVITY = 0.2f;
 constexpr float MOVE_STEP = 0.8f;
 constexpr float ANGEL_LIFT = 25.0f;
+// Slow time runs the climb at this part of its speed.
+constexpr float SLOW_TIME_FACTOR = 0.5f;
+constexpr int MILLISECONDS_PER_SECOND = 1000;
 constexpr int PLAYER_ALTITUDE = 3;
 // The player starts this many cells above the floor.
 constexpr float START_ABOVE_FLOOR = 3.0f;
@@ -28,14 +32,20 @@ void playSound(const char* label) {
   if (sound != nullptr) sound->play(false);
 }
 
-// Scales the climb speed of the one Difficulty, if there is one, keeping its background still
-// on the screen.
-void scaleClimbSpeed(float factor) {
-  Difficulty* difficulty = findSingle<Difficulty>("Difficulty");
-  if (difficulty == nullptr) return;
-  difficulty->setClimbSpeed(difficulty->getClimbSpeed() * factor);
-  difficulty->setVelocity(tx::Vector(0.0f, -difficulty->getClimbSpeed()));
-}
+// What the log says when a kind is picked up, and what the display calls it; indexed by kind.
+struct PowerupKind {
+  const char* log_line;
+  const char* name;
+};
+constexpr PowerupKind POWERUP_KINDS[] = {
+    {"", "None"},
+    {"Got double jump", "Double Jump"},
+    {"Got slow down time", "Slow Time"},
+    {"Got guardian angel", "Guardian Angel"},
+    {"Got low grav", "Low Gravity"},
+};
+
+bool isPowerupKind(int kind) { return kind >= Player::DOUBLE_JUMP && kind <= Player::LOW_GRAVITY; }
 
 }  // namespace
 
@@ -55,7 +65,6 @@ Player::~Player() {
   Difficulty* difficulty = findSingle<Difficulty>("Difficulty");
   if (difficulty != nullptr) {
     difficulty->setClimbSpeed(0.0f);
-    difficulty->setVelocity(tx::Vector(0.0f, 0.0f));
     // Straight through the audio library, so no stop line is logged.
     tx::Music* music = difficulty->getMusic();
     if (music != nullptr) music->getMusic()->stop();
@@ -88,18 +97,20 @@ void Player::onKey(const tx::EventKeyboard& keyboard) {
   switch (keyboard.getKey()) {
     case tx::KeyCode::SPACE:
     case tx::KeyCode::W:
+    case tx::KeyCode::UP_ARROW:
       if (action == tx::KeyAction::PRESSED) jump();
       break;
     case tx::KeyCode::A:
+    case tx::KeyCode::LEFT_ARROW:
       if (action == tx::KeyAction::HELD) move(-MOVE_STEP);
       break;
     case tx::KeyCode::D:
+    case tx::KeyCode::RIGHT_ARROW:
       if (action == tx::KeyAction::HELD) move(MOVE_STEP);
       break;
     case tx::KeyCode::Q:
-      // Quitting mid-climb leaves at once, without the managers' shut-down; the log is
-      // already flushed line by line.
-      if (action == tx::KeyAction::PRESSED) std::exit(0);
+      // The loop ends after this step and the program leaves through the managers' shut-down.
+      if (action == tx::KeyAction::PRESSED) tx::GameManager::getInstance().setGameOver(true);
       break;
     default:
       break;
@@ -124,10 +135,7 @@ void Player::step() {
     setAcceleration(tx::Vector(0.0f, 0.0f));
     setSprite("player");
   }
-  if (powerup_timer > 0) {
-    --powerup_timer;
-    if (powerup_timer == 0) resetPowerups();
-  }
+  if (powerup_timer > 0) countDownPowerup();
   checkOut();
 }
 
@@ -176,41 +184,52 @@ void Player::checkOut() {
 void Player::gainPowerup(int kind) {
   resetPowerups();
   powerup_timer = POWERUP_DURATION;
-  tx::LogManager& log = tx::LogManager::getInstance();
-  switch (kind) {
-    case DOUBLE_JUMP:
-      log.writeLog("Got double jump");
-      setPowerupText("Double Jump");
-      double_jump = true;
-      break;
-    case SLOW_TIME:
-      log.writeLog("Got slow down time");
-      slow_time = true;
-      setPowerupText("Slow Time");
-      scaleClimbSpeed(0.5f);
-      break;
-    case GUARDIAN_ANGEL:
-      log.writeLog("Got guardian angel");
-      guardian_angel = true;
-      setPowerupText("Guardian Angel");
-      break;
-    case LOW_GRAVITY:
-      log.writeLog("Got low grav");
-      low_gravity = true;
-      setPowerupText("Low Gravity");
-      break;
-    default:
-      break;
-  }
+  // An unknown kind still runs its time, with nothing to show for it.
+  if (!isPowerupKind(kind)) return;
+  tx::LogManager::getInstance().writeLog("%s", POWERUP_KINDS[kind].log_line);
+  powerup_kind = kind;
+  double_jump = kind == DOUBLE_JUMP;
+  slow_time = kind == SLOW_TIME;
+  guardian_angel = kind == GUARDIAN_ANGEL;
+  low_gravity = kind == LOW_GRAVITY;
+  Difficulty* difficulty = findSingle<Difficulty>("Difficulty");
+  if (slow_time && difficulty != nullptr)
+    difficulty->setClimbSpeed(difficulty->getClimbSpeed() * SLOW_TIME_FACTOR);
+  showPowerup();
 }
 
 void Player::resetPowerups() {
   tx::LogManager::getInstance().writeLog("RESET");
-  setPowerupText("None");
+  powerup_kind = 0;
+  showPowerup();
   double_jump = false;
   jump_ready = true;
   guardian_angel = false;
   low_gravity = false;
-  if (slow_time) scaleClimbSpeed(2.0f);
+  // The level may have changed while the climb was slowed: it goes back to the speed of the
+  // level it is at now.
+  Difficulty* difficulty = findSingle<Difficulty>("Difficulty");
+  if (slow_time && difficulty != nullptr)
+    difficulty->setClimbSpeed(difficulty->getLevelClimbSpeed());
   slow_time = false;
+}
+
+int Player::getPowerupSeconds() const {
+  const int frame_time = tx::GameManager::getInstance().getFrameTime();
+  return (powerup_timer * std::max(frame_time, 0) + MILLISECONDS_PER_SECOND - 1) /
+         MILLISECONDS_PER_SECOND;
+}
+
+void Player::countDownPowerup() {
+  --powerup_timer;
+  if (powerup_timer > 0) {
+    showPowerup();
+    return;
+  }
+  if (powerup_kind != 0) playSound("powerdown");
+  resetPowerups();
+}
+
+void Player::showPowerup() const {
+  setPowerupText(POWERUP_KINDS[powerup_kind].name, powerup_kind == 0 ? 0 : getPowerupSeconds());
 }

@@ -26,6 +26,7 @@ void loadResources() {
   rm.loadSound("sounds/jump.wav", "jump");
   rm.loadSound("sounds/fall.wav", "fall");
   rm.loadSound("sounds/startup.wav", "startup");
+  rm.loadSound("sounds/powerdown.wav", "powerdown");
   rm.loadMusic("sounds/ingameMusic.wav", "game music");
   rm.loadMusic("sounds/menuMusic.wav", "menu music");
 }

@@ -246,6 +246,18 @@ Buffer startupSound() {
   return out;
 }
 
+// Two quick falling notes: a power-up has run out.
+Buffer powerdownSound() {
+  Buffer out;
+  const char* notes[] = {"G5", "C5"};
+  for (int i = 0; i < 2; ++i) {
+    const double f = noteFrequency(notes[i]);
+    addTone(out, i * 0.09, 0.12, f, f * 0.94, Wave::PULSE, 0.3, {0.002, 0.04, 0.5, 0.04});
+    addTone(out, i * 0.09, 0.12, f / 2.0, f * 0.47, Wave::TRIANGLE, 0.25, {0.002, 0.04, 0.6, 0.04});
+  }
+  return out;
+}
+
 // Eight bars in A minor, unhurried: the title screen.
 Buffer menuMusic(double& seconds) {
   const double bpm = 112.0;
@@ -340,6 +352,7 @@ int main(int argc, char** argv) {
   failures += writeWav(dir + "/jump.wav", jumpSound(), 0.2) != 0;
   failures += writeWav(dir + "/fall.wav", fallSound(), 1.05) != 0;
   failures += writeWav(dir + "/startup.wav", startupSound(), 0.8) != 0;
+  failures += writeWav(dir + "/powerdown.wav", powerdownSound(), 0.25) != 0;
   double seconds = 0.0;
   Buffer menu = menuMusic(seconds);
   failures += writeWav(dir + "/menuMusic.wav", menu, seconds) != 0;

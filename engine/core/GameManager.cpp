@@ -258,6 +258,7 @@ bool GameManager::stopsOnSignal() {
 
 void GameManager::step() {
   frame_clock.delta();
+  paused_time = 0;
   const EventStep step_event(step_count);
   onEvent(&step_event);
 
@@ -279,8 +280,7 @@ void GameManager::runPathSearch() {
     path_manager.cycleSteps(Config::getInstance().getPathSearchSteps());
     return;
   }
-  const long long spare =
-      static_cast<long long>(frameMicroseconds()) - frame_clock.split() - adjust;
+  const long long spare = static_cast<long long>(frameMicroseconds()) - workSplit() - adjust;
   path_manager.cycle(static_cast<int>(static_cast<float>(spare) * PATH_SEARCH_SHARE / 1000.0f));
 }
 
@@ -308,7 +308,7 @@ void GameManager::runNetworkPhase() {
 }
 
 void GameManager::sleepOutFrame() {
-  const int split = frame_clock.split();
+  const int split = workSplit();
   const int remaining = clampToInt(static_cast<long long>(frameMicroseconds()) - split - adjust);
   if (remaining > 0) {
     const int before = frame_clock.split();
@@ -324,6 +324,10 @@ void GameManager::sleepOutFrame() {
         "GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", frame_time,
         split / 1000);
   }
+}
+
+int GameManager::workSplit() const {
+  return clampToInt(static_cast<long long>(frame_clock.split()) - paused_time);
 }
 
 int GameManager::frameMicroseconds() const {

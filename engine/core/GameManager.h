@@ -40,8 +40,13 @@ class GameManager : public Manager {
   // of search steps while input is recorded or replayed). Then it sleeps out the frame, less the
   // oversleep carried from the step before (a frame time of 0 never sleeps; a replay sleeps the
   // frame divided by the replay speed, and not at all for a speed of 0), and counts the step.
-  // It does not look at game over; run() does.
+  // Time spent paused (addPausedTime) counts neither as work nor as an overrun. It does not look
+  // at game over; run() does.
   void step();
+
+  // Microseconds the current step stood still inside a pause: they are left out of the step's
+  // work, so that a pause is neither an overrun nor taken from the path search's share.
+  void addPausedTime(int microseconds) { paused_time += microseconds; }
 
   // Ends the loop after the current iteration when true.
   void setGameOver(bool new_game_over = true) { game_over = new_game_over; }
@@ -73,6 +78,8 @@ class GameManager : public Manager {
   // Sleeps what is left of the frame and measures the oversleep; logs a frame that overran.
   void sleepOutFrame();
   int frameMicroseconds() const;
+  // Microseconds of the current step's work so far: its time less the time spent paused.
+  int workSplit() const;
 
   bool game_over = false;
   int frame_time = 33;
@@ -81,6 +88,8 @@ class GameManager : public Manager {
   Clock frame_clock;
   // Oversleep measured in one step, taken off the next step's sleep (microseconds).
   int adjust = 0;
+  // Time the current step spent paused (microseconds).
+  int paused_time = 0;
   // How fast a replay runs against real time (0: as fast as it can).
   float replay_speed = 1.0f;
   bool start_up_failed = false;

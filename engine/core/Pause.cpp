@@ -3,20 +3,17 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include "tolvex/core/Clock.h"
 #include "tolvex/core/GameManager.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/display/DisplayManager.h"
 #include "tolvex/display/InputManager.h"
+#include "tolvex/display/ViewObject.h"
 #include "tolvex/platform/SystemClock.h"
+#include "tolvex/platform/WindowWatch.h"
+#include "tolvex/world/WorldManager.h"
 
 namespace tx {
-
-namespace {
-
-// Between two looks at the window while paused.
-constexpr int PAUSE_POLL_MICROSECONDS = 30;
-
-}  // namespace
 
 Pause::Pause(KeyCode init_pause_key) : Pause(static_cast<int>(init_pause_key)) {}
 
@@ -53,28 +50,46 @@ int Pause::eventHandler(const Event* event) {
         "pause.");
     return 0;
   }
-  // The whole game stands still in here: the window is polled directly, so what is taken
-  // while paused never reaches the input manager.
-  bool paused = true;
-  while (paused) {
-    sf::Event window_event;
-    while (window->pollEvent(window_event)) {
-      if (window_event.type == sf::Event::KeyPressed) {
-        log.writeLog(10, "Pause::eventHandler(): Keypress (%d)",
-                     static_cast<int>(window_event.key.code));
-        paused = false;
-      } else if (window_event.type == sf::Event::Closed) {
-        // The input manager will not see this close, so do what it would have done.
-        log.writeLog(1, "Pause::eventHandler(): Window close event. Setting game over.");
-        GameManager::getInstance().setGameOver(true);
-        InputManager::getInstance().recordClose();
-        paused = false;
-      }
-    }
-    if (paused) waitMicroseconds(PAUSE_POLL_MICROSECONDS);
-  }
+  const Clock paused;
+  waitForKey(*window);
+  GameManager::getInstance().addPausedTime(paused.split());
   log.writeLog(1, "Pause::eventHandler(): Game resumed.");
   return 1;
+}
+
+// The whole game stands still in here: the window is polled directly, so what is taken while
+// paused never reaches the input manager.
+void Pause::waitForKey(sf::Window& window) {
+  ViewObject notice;
+  notice.setViewString(NOTICE);
+  notice.setDrawValue(false);
+  notice.setLocation(CENTER_CENTER);
+  // The last frame was shown and cleared at the start of this step: draw it again, notice on top.
+  WorldManager::getInstance().draw();
+  DisplayManager::getInstance().swapBuffers();
+  while (!takeResumingEvents(window)) waitMicroseconds(POLL_MICROSECONDS);
+}
+
+bool Pause::takeResumingEvents(sf::Window& window) {
+  const LogManager& log = LogManager::getInstance();
+  bool resume = false;
+  sf::Event window_event;
+  while (window.pollEvent(window_event)) {
+    if (window_event.type == sf::Event::KeyPressed) {
+      log.writeLog(10, "Pause::eventHandler(): Keypress (%d)",
+                   static_cast<int>(window_event.key.code));
+      resume = true;
+    } else if (window_event.type == sf::Event::Closed) {
+      // The input manager will not see this close, so do what it would have done.
+      log.writeLog(1, "Pause::eventHandler(): Window close event. Setting game over.");
+      GameManager::getInstance().setGameOver(true);
+      InputManager::getInstance().recordClose();
+      resume = true;
+    }
+  }
+  // Nothing is sent to the window while paused, so its end has to be asked for; the input
+  // manager reports it as soon as the pause is over.
+  return resume || checkWindowGone();
 }
 
 }  // namespace tx

@@ -8,6 +8,7 @@
 #include "tolvex/core/GameManager.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/display/DisplayManager.h"
+#include "tolvex/platform/WindowWatch.h"
 
 namespace tx {
 
@@ -189,6 +190,7 @@ int InputManager::startUp() {
     } else {
       window->setKeyRepeatEnabled(false);
       log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
+      watchWindow(window->getSystemHandle());
     }
   }
   input_step = -1;
@@ -338,6 +340,11 @@ bool InputManager::readWindowEvents(sf::Window& window, bool keys_too) {
         break;
     }
   }
+  // Errors about the window are taken in with its events.
+  if (isWindowGone()) {
+    windowDestroyed();
+    return false;
+  }
   return true;
 }
 
@@ -467,6 +474,13 @@ void InputManager::windowClosed() {
   LogManager::getInstance().writeLog(
       1, "InputManager::getInput(): Window close event. Setting game over.");
   GameManager::getInstance().setGameOver(true);
+}
+
+void InputManager::windowDestroyed() {
+  LogManager::getInstance().writeLog(
+      "InputManager::getInput(): Window destroyed by the X server or another client. Setting "
+      "game over.");
+  windowClosed();
 }
 
 void InputManager::record(const InputEvent& input) {

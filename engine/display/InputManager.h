@@ -40,9 +40,10 @@ class InputManager : public Manager {
 
   // One call per step. Drains the window's events, then reports held mouse buttons, then held
   // keys, then the queued events, delivering each as an event to the registered objects; in
-  // headless mode only the queued ones. A window close sets game over and ends the call. While
-  // replaying, the recording's events of this step are delivered instead, and the window is
-  // only drained for a close. Everything delivered is written to the recording, if any.
+  // headless mode only the queued ones. A window close sets game over and ends the call, and so
+  // does a window destroyed by the X server or another client. While replaying, the recording's
+  // events of this step are delivered instead, and the window is only drained for a close.
+  // Everything delivered is written to the recording, if any.
   void getInput();
 
   // Writes every event delivered from the next getInput() on to a new recording at path, whose
@@ -80,7 +81,8 @@ class InputManager : public Manager {
   // The window's events and held keys and buttons. False at a close.
   bool readDevices();
   // Drains the window's event queue into events. False at a close, which sets game over and
-  // leaves the rest of the queue for the next call. With keys_too false, only a close counts.
+  // leaves the rest of the queue for the next call; so does a window found destroyed. With
+  // keys_too false, only a close counts.
   bool readWindowEvents(sf::Window& window, bool keys_too);
   void deliverKey(const sf::Event::KeyEvent& key_event, KeyAction action);
   void deliverMove(const sf::Event::MouseMoveEvent& move);
@@ -99,6 +101,8 @@ class InputManager : public Manager {
   void send(const EventKeyboard& keyboard_event);
   void send(const EventMouse& mouse_event);
   void windowClosed();
+  // A window destroyed behind the program's back ends the game as a close does.
+  void windowDestroyed();
   void record(const InputEvent& input);
 
   // The step being delivered: getInput() calls since start-up, less one.

@@ -44,11 +44,13 @@ inline void tap(XInput& keys, unsigned long keysym) {
   keys.settle();
 }
 
-// The game manager started with its window, focused for key presses; stopped afterwards.
+// The game manager started with its window (and config as its configuration), focused for key
+// presses; stopped afterwards.
 class WindowTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
+    writeFile("tx-config.txt", config);
     ASSERT_EQ(GameManager::getInstance().startUp(), 0);
     LogManager::getInstance().setFlush(true);
     window = DisplayManager::getInstance().getWindow()->getSystemHandle();
@@ -60,6 +62,7 @@ class WindowTest : public EngineTest {
   }
   XInput input;
   unsigned long window = 0;
+  std::string config;
 };
 
 }  // namespace tx::test

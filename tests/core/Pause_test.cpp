@@ -8,6 +8,7 @@
 
 #include "CoreTest.h"
 #include "tolvex/display/EventKeyboard.h"
+#include "tolvex/platform/SystemClock.h"
 
 namespace tx::test {
 namespace {
@@ -23,20 +24,28 @@ struct KeyLog : Object {
   std::vector<std::pair<KeyCode, KeyAction>> seen;
 };
 
+// Frame time 100 ms, a sleep that returns at once: a step overruns only by its work.
 class PauseTest : public WindowTest {
  protected:
   void SetUp() override {
+    config = "frame_time:100,\n";
+    setSleeper([](int) {});
     WindowTest::SetUp();
     LogManager::getInstance().setLogLevel(1);
     pause = new Pause(KeyCode::P);
     keys = new KeyLog;
   }
+  void TearDown() override {
+    WindowTest::TearDown();
+    setSleeper({});
+  }
   Pause* pause = nullptr;
   KeyLog* keys = nullptr;
 };
 
-// Other keys do not pause. The pause key holds the step until another key is pressed: letting go
-// of the pause key does not resume, and the key taken while paused reaches no object.
+// Other keys do not pause. The pause key holds the step, with the notice on the screen, until
+// another key is pressed: letting go of the pause key does not resume, and the key taken while
+// paused reaches no object. The time paused is not the step's work, so it is no overrun.
 TEST_F(PauseTest, PauseKeyHoldsTheStepUntilAnotherKeyIsPressed) {
   tap(input, XK_q);
   GameManager::getInstance().step();
@@ -44,9 +53,12 @@ TEST_F(PauseTest, PauseKeyHoldsTheStepUntilAnotherKeyIsPressed) {
   keys->seen.clear();
   tap(input, XK_p);
   std::atomic<bool> other_sent{false};
+  std::atomic<int> lit{0};
   std::thread user([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     XInput keyboard;
+    int width = 0, height = 0;  // nothing here draws but the pause
+    for (unsigned long pixel : keyboard.pixels(window, width, height)) lit += pixel != 0 ? 1 : 0;
     other_sent = true;
     tap(keyboard, XK_a);
   });
@@ -54,6 +66,8 @@ TEST_F(PauseTest, PauseKeyHoldsTheStepUntilAnotherKeyIsPressed) {
   EXPECT_TRUE(other_sent) << "the step went on before another key was pressed";
   user.join();
   EXPECT_TRUE(logHas("Pause::eventHandler(): Game resumed."));
+  EXPECT_GT(lit, 0) << "no notice";
+  EXPECT_EQ(logText().find("Can't keep up!"), std::string::npos);
   EXPECT_TRUE(!keys->seen.empty() &&
               keys->seen[0] == std::make_pair(KeyCode::P, KeyAction::PRESSED));
   for (const auto& seen : keys->seen)
@@ -73,6 +87,17 @@ TEST_F(PauseTest, ClosingTheWindowEndsThePauseAndTheGame) {
   key.setKey(KeyCode::P);
   key.setAction(KeyAction::PRESSED);
   EXPECT_EQ(pause->eventHandler(&key), 0);
+}
+
+// A window destroyed by another client while paused ends the pause and the game.
+TEST_F(PauseTest, DestroyingTheWindowEndsThePauseAndTheGame) {
+  tap(input, XK_p);
+  input.destroyWindow(window);
+  GameManager::getInstance().step();
+  EXPECT_TRUE(GameManager::getInstance().getGameOver());
+  EXPECT_TRUE(logHas(
+      "InputManager::getInput(): Window destroyed by the X server or another client. Setting game "
+      "over."));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "tolvex/core/GameManager.h"
 #include "tolvex/display/EventKeyboard.h"
 #include "tolvex/display/InputManager.h"
+#include "tolvex/platform/SystemClock.h"
 
 namespace tx::test {
 
@@ -23,12 +24,14 @@ inline void sendKey(KeyCode key, KeyAction action) {
 }
 
 // Every manager started headless with the game's resources and title screen; with started set, a
-// game begun. step() is one iteration of the game loop, which frame time 0 keeps from sleeping.
+// game begun. step() is one iteration of the game loop at the default frame time, whose sleep is
+// skipped.
 class GameTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    writeFile("tx-config.txt", "headless:true,\nrandom_seed:-1,\nframe_time:0,\n");
+    setSleeper([](int) {});
+    writeFile("tx-config.txt", "headless:true,\nrandom_seed:-1,\n");
     ASSERT_EQ(GameManager::getInstance().startUp(), 0);
     LogManager::getInstance().setFlush(true);
     std::srand(2024);
@@ -42,6 +45,7 @@ class GameTest : public EngineTest {
   }
   void TearDown() override {
     GameManager::getInstance().shutDown();
+    setSleeper({});
     EngineTest::TearDown();
   }
   static void step(int count = 1) {

@@ -1,6 +1,7 @@
 #include "GameOver.h"
 
 #include "GameFixture.h"
+#include "Points.h"
 #include "tolvex/display/Sprite.h"
 
 namespace tx::test {
@@ -9,9 +10,12 @@ namespace {
 using GameOverTest = GameTest;
 
 // The screen lasts one run of its animation with the title inactive; then the game is gone (the
-// pause object stays), the camera is back at the start and the title plays its music again.
+// pause objects stay), the camera is back at the start and the title plays its music again. The
+// best height stays the best of every game since the start.
 TEST_F(GameOverTest, LastsOneAnimationThenClearsTheGameAndReturnsToTheTitle) {
+  player->setPosition(Vector(40.0f, -20.0f));
   step(30);
+  EXPECT_EQ(bestHeight(), 60);
   player->setPosition(Vector(40.0f, boundary().getCorner().getY() + 30.0f));
   step();
   auto* screen = findSingle<GameOver>("GameOver");
@@ -26,10 +30,14 @@ TEST_F(GameOverTest, LastsOneAnimationThenClearsTheGameAndReturnsToTheTitle) {
   for (const char* type :
        {"Platform", "ViewObject", "Floor", "Difficulty", "PowerupDisplay", "GameOver"})
     EXPECT_EQ(countOfType(type), 0) << type;
-  EXPECT_EQ(WorldManager::getInstance().getAllObjects(true).getCount(), 2);  // title and pause
+  EXPECT_EQ(WorldManager::getInstance().getAllObjects(true).getCount(), 3);  // title and pauses
   EXPECT_EQ(boundary().getCorner(), Vector(0.0f, 0.0f));
   EXPECT_TRUE(title->isActive());
   EXPECT_EQ(title->getMusic()->getMusic()->getStatus(), sf::SoundSource::Playing);
+  title->start();
+  findSingle<Player>("Player")->setPosition(Vector(40.0f, 30.0f));
+  step();
+  EXPECT_EQ(bestHeight(), 60);
 }
 
 }  // namespace

@@ -45,13 +45,24 @@ class GameProgram : public EngineTest {
     return child > 0 && waitFor([this] { return (window = findWindow()) != 0; }, 60) &&
            input.focus(window);
   }
-  // The program's window, found by its title; 0 until it shows.
+  // The program's window, found by its title during the splash screen; 0 until it shows.
   unsigned long findWindow() const {
     FILE* search = popen(("xdotool search --name '^" + title + "$' 2>/dev/null").c_str(), "r");
     unsigned long id = 0;
     if (search != nullptr && std::fscanf(search, "%lu", &id) != 1) id = 0;
     if (search != nullptr) pclose(search);
     return id;
+  }
+  std::string windowName() const {
+    FILE* get = popen(("xdotool getwindowname " + std::to_string(window)).c_str(), "r");
+    char name[64] = "";
+    if (get != nullptr && std::fscanf(get, "%63s", name) != 1) name[0] = 0;
+    if (get != nullptr) pclose(get);
+    return name;
+  }
+  // Starts the program and a game in it.
+  bool launchAGame() {
+    return launchAndFocus() && tapUntil(XK_p, [this] { return logHas("RESET"); });
   }
   // Taps the key until the condition holds, up to six times, while the program runs.
   bool tapUntil(unsigned long keysym, const std::function<bool()>& condition) {
@@ -148,6 +159,26 @@ TEST_F(ProgramRun, SigtermEndsTheGameInOrder) {
   kill(child, SIGTERM);
   EXPECT_EQ(waitForExit(), 143);
   EXPECT_TRUE(logHas("GameManager::run(): Signal 15 received: game over."));
+  EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
+}
+
+// Q in play quits at once, through the orderly shut-down. The game's window is "Skyward".
+TEST_F(GameProgram, QInPlayQuitsThroughTheShutDown) {
+  ASSERT_TRUE(launchAGame()) << logText();
+  EXPECT_EQ(windowName(), "Skyward");
+  int status = -1;
+  EXPECT_TRUE(tapUntil(XK_q, [&] { return (status = exitStatus()) != -1; }));
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
+}
+
+// A window destroyed by another client ends the game as a close does: shut-down, status 0.
+TEST_F(GameProgram, ADestroyedWindowEndsTheGameInOrder) {
+  ASSERT_TRUE(launchAGame()) << logText();
+  input.destroyWindow(window);
+  int status = -1;
+  EXPECT_TRUE(waitFor([&] { return (status = exitStatus()) != -1; }, 20));
+  EXPECT_EQ(status, 0) << readFile(path("stderr.txt"));
   EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
 }
 

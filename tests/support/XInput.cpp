@@ -80,6 +80,12 @@ void XInput::requestClose(unsigned long window) {
   XSync(display, False);
 }
 
+void XInput::destroyWindow(unsigned long window) {
+  if (display == nullptr) return;
+  XDestroyWindow(display, window);
+  XSync(display, False);
+}
+
 std::vector<unsigned long> XInput::pixels(unsigned long window, int& width, int& height) {
   XWindowAttributes at;
   if (display == nullptr || XGetWindowAttributes(display, window, &at) == 0) return {};

@@ -30,6 +30,8 @@ class XInput {
   void releaseButton(unsigned int number) { button(number, false); }
   // Sends the window manager's close request (WM_DELETE_WINDOW) to the window.
   void requestClose(unsigned long window);
+  // Destroys the window from this client, as "xdotool windowclose" does.
+  void destroyWindow(unsigned long window);
   // Waits until the server has handled everything, then lets it deliver the events.
   void settle();
   // The window's pixels as 0xRRGGBB, row after row; empty when the window cannot be read.
