@@ -13,6 +13,7 @@ namespace tx {
 // count, written to the log file while started and to standard error otherwise.
 class LogManager : public Manager {
  public:
+  // The process-wide log manager; it writes to standard error until started.
   static LogManager& getInstance();
   ~LogManager() override;
   LogManager(const LogManager&) = delete;
@@ -20,10 +21,13 @@ class LogManager : public Manager {
 
   // Opens (and truncates) the file named by TOLVEX_LOG, else the configured log file.
   int startUp() override;
+  // Closes the log file; later lines go to standard error.
   void shutDown() override;
 
   // When true every line is flushed as soon as it is written.
   void setFlush(bool do_flush = true);
+  // Levelled lines are written when their level is at most this; 0 (the default) writes none
+  // of them, since every levelled line has level 1 or more.
   void setLogLevel(int new_log_level) { log_level = new_log_level; }
   int getLogLevel() const { return log_level; }
 

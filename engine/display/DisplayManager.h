@@ -31,6 +31,7 @@ class FrameComposer;
 // cells but creates no window.
 class DisplayManager : public Manager {
  public:
+  // The process-wide display manager; it draws nothing until started.
   static DisplayManager& getInstance();
   ~DisplayManager() override;
   DisplayManager(const DisplayManager&) = delete;
@@ -73,9 +74,11 @@ class DisplayManager : public Manager {
   // The last completed frame's characters, one line per row (CellGrid::toText()).
   std::string toText() const { return shown_cells.toText(); }
 
-  // Sizes from the configuration; valid once started, headless included.
+  // The display's size in cells, from the configuration; valid once started, headless
+  // included.
   int getHorizontalCells() const { return window_horizontal_chars; }
   int getVerticalCells() const { return window_vertical_chars; }
+  // The window's size in pixels, from the configuration; valid once started, headless included.
   int getHorizontalPixels() const { return window_horizontal_pixels; }
   int getVerticalPixels() const { return window_vertical_pixels; }
 
