@@ -55,15 +55,21 @@ class Config {
   int getWindowVerticalChars() const { return window_vertical_chars; }
   // WINDOW_STYLE_DEFAULT or WINDOW_STYLE_FULLSCREEN.
   int getWindowStyle() const { return window_style; }
+  // The colour the window is cleared to.
   Color getWindowBackgroundColor() const { return window_background_color; }
   // Target duration of one game-loop iteration, in milliseconds; at most MAX_FRAME_TIME.
   int getFrameTime() const { return frame_time; }
-  // Above 0, at most MAX_FONT_SCALE.
+  // Scale of the character font, and of the default size of shapes; above 0, at most
+  // MAX_FONT_SCALE.
   float getFontScale() const { return font_scale; }
+  // The window's title.
   std::string getWindowTitle() const { return window_title; }
+  // Whether the mouse pointer shows over the window.
   bool getShowMouse() const { return show_mouse; }
   // True to run without a window: no display output, no input.
   bool getHeadless() const { return headless; }
+  // The TrueType font characters are drawn with, found in the data directory or where the
+  // engine is installed.
   std::string getFontFile() const { return font_file; }
   // "data_dir": the directory sprites, sounds, music and the font are looked up in (relative to
   // the working directory); empty to let DataDirectory find it.
@@ -72,6 +78,7 @@ class Config {
   std::string getLogFile() const { return logfile; }
   // 0 seeds from the calendar time, -1 leaves the generator unseeded.
   int getRandomSeed() const { return random_seed; }
+  // Whether the network manager is started and polled each step.
   bool getNetworking() const { return networking; }
   // "max_outgoing_bytes": bytes the network manager may keep for sending to one socket before it
   // closes the socket (a peer that stops reading); 0 and up.
@@ -101,6 +108,8 @@ class Config {
   // Stored only; nothing in the engine reads these yet.
   int getQuadtreeThreshold() const { return quadtree_threshold; }
   int getQuadtreeDepth() const { return quadtree_depth; }
+  // "grid_width", "grid_height": the bucket size of the spatial grid of solid objects, in
+  // cells; 0 or less for either turns the grid off (collision queries walk every solid object).
   int getGridWidth() const { return grid_width; }
   int getGridHeight() const { return grid_height; }
 

@@ -11,6 +11,7 @@ namespace tx {
 // Tolvex is installed or was built.
 class DataDirectory {
  public:
+  // The process-wide data directory; the working directory until choose() runs.
   static DataDirectory& getInstance();
   DataDirectory(const DataDirectory&) = delete;
   DataDirectory& operator=(const DataDirectory&) = delete;

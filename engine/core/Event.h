@@ -24,6 +24,7 @@ class Event {
   Event() = default;
   virtual ~Event() = default;
 
+  // The label, which decides the manager that accepts the event and who receives it.
   void setType(std::string new_type) { event_type = std::move(new_type); }
   std::string getType() const { return event_type; }
 

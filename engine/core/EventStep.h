@@ -7,6 +7,7 @@ namespace tx {
 // Sent once per game-loop iteration to every object registered for "tx-step".
 class EventStep : public Event {
  public:
+  // An event for the given step count, labelled "tx-step".
   explicit EventStep(int init_step_count = 0) : step_count(init_step_count) { setType(STEP_EVENT); }
 
   // Completed iterations of the current run when the event was made (0 in the first).

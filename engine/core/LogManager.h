@@ -13,6 +13,7 @@ namespace tx {
 // count, written to the log file while started and to standard error otherwise.
 class LogManager : public Manager {
  public:
+  // The process-wide log manager; it writes to standard error until started.
   static LogManager& getInstance();
   ~LogManager() override;
   LogManager(const LogManager&) = delete;
@@ -22,6 +23,7 @@ class LogManager : public Manager {
   // file. -1, with a line on standard error, when it cannot be opened or is the configuration
   // file.
   int startUp() override;
+  // Closes the log file; later lines go to standard error.
   void shutDown() override;
   // The file the last startUp() opened or tried to open; empty before.
   std::string getFileName() const { return file_name; }
@@ -29,6 +31,8 @@ class LogManager : public Manager {
   // When true every line is flushed as soon as it is written, starting with those already
   // written.
   void setFlush(bool do_flush = true);
+  // Levelled lines are written when their level is at most this; 0 (the default) writes none
+  // of them, since every levelled line has level 1 or more.
   void setLogLevel(int new_log_level) { log_level = new_log_level; }
   int getLogLevel() const { return log_level; }
 

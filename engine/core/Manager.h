@@ -23,9 +23,12 @@ class Manager {
   virtual bool isValid(std::string label) const;
   // 0 on success; concrete managers do their own work, then call this.
   virtual int startUp();
+  // Clears the started flag (a warning when not started); the interest table stays.
   virtual void shutDown();
 
+  // True between a successful startUp() and shutDown().
   bool isStarted() const { return is_started; }
+  // The manager's name, as log lines give it ("WorldManager").
   std::string getType() const { return type; }
   void setType(std::string new_type) { type = std::move(new_type); }
 

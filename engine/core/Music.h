@@ -18,11 +18,13 @@ class Music {
   // Opens the file for streaming; the file must stay readable while the music plays. 0 or -1.
   int loadMusic(std::string filename);
 
+  // The name the resource manager finds the piece by.
   void setLabel(std::string new_label) { label = std::move(new_label); }
   std::string getLabel() const { return label; }
 
   // Starts the stream, then sets looping for this and later playbacks.
   void play(bool loop = true);
+  // Stops the stream; the next play() starts from the beginning.
   void stop();
 
   // The stream itself, for looping, volume and other settings; null until a file is opened.

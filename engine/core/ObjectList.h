@@ -15,8 +15,11 @@ class ObjectList {
   int insert(Object* object);
   // Removes the first occurrence, keeping the order of the rest. -1 when absent.
   int remove(Object* object);
+  // Empties the list; the objects are untouched.
   void clear() { items.clear(); }
+  // Number of entries, duplicates counted.
   int getCount() const { return static_cast<int>(items.size()); }
+  // True when the list has no entries.
   bool isEmpty() const { return items.empty(); }
   // A new list: this list's items followed by the other's.
   ObjectList operator+(const ObjectList& other) const;

@@ -21,12 +21,14 @@ class Pause : public Object {
   // Microseconds between two looks at the window while paused.
   static constexpr int POLL_MICROSECONDS = 10000;
 
+  // Spectral and without a sprite: it takes no room and shows nothing.
   explicit Pause(KeyCode init_pause_key);
   // The key code as its number (untranslated keys are their SFML value plus 97).
   explicit Pause(int init_pause_key);
   ~Pause() override = default;
 
   int eventHandler(const Event* event) override;
+  // The pausing key as its number (see the int constructor).
   int getPauseKey() const { return pause_key; }
 
  private:

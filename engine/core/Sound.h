@@ -20,11 +20,13 @@ class Sound {
   // Decodes the whole file. 0 on success; -1 leaves the sound without a buffer.
   int loadSound(std::string filename);
 
+  // The name the resource manager finds the sound by.
   void setLabel(std::string new_label) { label = std::move(new_label); }
   std::string getLabel() const { return label; }
 
   // Starts playing from the beginning, then sets looping for this and later playbacks.
   void play(bool loop = false);
+  // Stops playing; the next play() starts from the beginning.
   void stop();
 
   // The underlying voice, for volume and other settings; null until a file is loaded.

@@ -13,9 +13,11 @@ namespace tx {
 // key. Created with new; the world owns it. It owns its sprite.
 class SplashTolvex : public Object {
  public:
+  // Starts below the view, under target (world cells).
   explicit SplashTolvex(Vector init_target);
 
   int eventHandler(const Event* event) override;
+  // Where the figure comes to rest, in world cells.
   Vector getTarget() const { return target; }
 
  private:

@@ -14,19 +14,24 @@ class Animation {
  public:
   Animation() = default;
   virtual ~Animation() = default;
+  // Copies show the same sprite, which neither owns.
   Animation(const Animation&) = default;
   Animation& operator=(const Animation&) = default;
 
   // Null is allowed (the object then shows nothing and the name is kept). Index returns to 0.
   void setSprite(Sprite* new_sprite);
   Sprite* getSprite() const { return sprite; }
+  // The sprite's label, as serialization writes it; setSprite() sets it.
   void setName(std::string new_name);
   std::string getName() const { return name; }
+  // The frame drawn next, from 0; draw() wraps it round to 0 after the sprite's last frame.
   void setIndex(int new_index);
   int getIndex() const { return index; }
-  // -1 freezes the animation on its current frame.
+  // Draws of the current frame so far; the frame moves on when this reaches the sprite's
+  // slowdown. -1 freezes the animation on its current frame.
   void setSlowdownCount(int new_slowdown_count);
   int getSlowdownCount() const { return slowdown_count; }
+  // True when sprite, name, index or count changed since the last serialize().
   bool isModified() const { return modified; }
 
   // Draws the current frame at position, then advances the counters unless frozen.

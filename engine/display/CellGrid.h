@@ -12,10 +12,14 @@ namespace tx {
 // One character cell as the window shows it. A cell nothing was drawn in holds a blank in the
 // background colour.
 struct Cell {
+  // The character shown.
   char ch = ' ';
+  // Its colour.
   sf::Color foreground;
+  // The colour of the cell around it.
   sf::Color background;
 
+  // Equal when character and both colours are.
   bool operator==(const Cell& other) const {
     return ch == other.ch && foreground == other.foreground && background == other.background;
   }
@@ -30,8 +34,10 @@ class CellGrid {
   // A grid of blank cells; sizes below 1 give an empty grid.
   CellGrid(int columns, int rows, sf::Color background);
 
+  // Size in cells.
   int getColumns() const { return columns; }
   int getRows() const { return rows; }
+  // The colour blank cells have.
   sf::Color getBackground() const { return background; }
   // The cell at (column, row); both must be inside the grid.
   const Cell& at(int column, int row) const;
@@ -61,6 +67,7 @@ class CellGrid {
   // ch as a capture shows it: itself when printable ASCII, else '?'.
   static char textCharacter(char ch);
 
+  // Equal when the sizes, the background and every cell are.
   bool operator==(const CellGrid& other) const;
   bool operator!=(const CellGrid& other) const { return !(*this == other); }
 

@@ -31,6 +31,7 @@ class FrameComposer;
 // cells but creates no window.
 class DisplayManager : public Manager {
  public:
+  // The process-wide display manager; it draws nothing until started.
   static DisplayManager& getInstance();
   ~DisplayManager() override;
   DisplayManager(const DisplayManager&) = delete;
@@ -79,9 +80,11 @@ class DisplayManager : public Manager {
   // True when a character at this view position (cells) shows no pixel in the window.
   bool isOutsideWindow(Vector view_pos) const;
 
-  // Sizes from the configuration; valid once started, headless included.
+  // The display's size in cells, from the configuration; valid once started, headless
+  // included.
   int getHorizontalCells() const { return window_horizontal_chars; }
   int getVerticalCells() const { return window_vertical_chars; }
+  // The window's size in pixels, from the configuration; valid once started, headless included.
   int getHorizontalPixels() const { return window_horizontal_pixels; }
   int getVerticalPixels() const { return window_vertical_pixels; }
 

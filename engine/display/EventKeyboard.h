@@ -100,8 +100,10 @@ class EventKeyboard : public Event {
  public:
   EventKeyboard() { setType(KEYBOARD_EVENT); }
 
+  // The key; one the engine does not translate has its SFML value plus UNTRANSLATED_KEY_OFFSET.
   virtual void setKey(KeyCode new_key) { key = new_key; }
   virtual KeyCode getKey() const { return key; }
+  // Went down, came up, or is down at this step's scan.
   virtual void setAction(KeyAction new_action) { action = new_action; }
   virtual KeyAction getAction() const { return action; }
 

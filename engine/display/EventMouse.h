@@ -27,10 +27,14 @@ class EventMouse : public Event {
  public:
   EventMouse() { setType(MOUSE_EVENT); }
 
+  // Clicked, held at this step's scan, or moved.
   void setAction(MouseAction new_action) { action = new_action; }
   MouseAction getAction() const { return action; }
+  // The button clicked or held; UNDEFINED for a move.
   void setButton(MouseButton new_button) { button = new_button; }
   MouseButton getButton() const { return button; }
+  // Where the pointer is, in cells relative to the view's corner (viewToWorld() gives the world
+  // position).
   void setPosition(Vector new_position) { position = new_position; }
   Vector getPosition() const { return position; }
 

@@ -11,13 +11,17 @@ namespace tx {
 class Frame {
  public:
   Frame() = default;
+  // A frame of init_width x init_height cells; init_text holds the rows one after another, with
+  // nothing between them.
   Frame(int init_width, int init_height, std::string init_text)
       : width(init_width), height(init_height), text(std::move(init_text)) {}
 
+  // Size in cells.
   int getWidth() const { return width; }
   void setWidth(int new_width) { width = new_width; }
   int getHeight() const { return height; }
   void setHeight(int new_height) { height = new_height; }
+  // The characters, row after row (width x height of them).
   std::string getString() const { return text; }
   void setString(std::string new_text) { text = std::move(new_text); }
 

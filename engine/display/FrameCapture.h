@@ -21,8 +21,10 @@ struct CapturedFrame {
   std::vector<std::string> characters;
   std::vector<std::string> colors;
 
+  // Size in cells, from the character rows.
   int getColumns() const { return characters.empty() ? 0 : static_cast<int>(characters[0].size()); }
   int getRows() const { return static_cast<int>(characters.size()); }
+  // Equal when every field is.
   bool operator==(const CapturedFrame& other) const {
     return step == other.step && frame_time == other.frame_time && background == other.background &&
            characters == other.characters && colors == other.colors;
@@ -55,6 +57,7 @@ class FrameCapture {
   int open(const std::string& file_path, int frames_per_capture);
   // Ends the capture; the file keeps every frame written.
   void close();
+  // True from a successful open() until close() or a failed write.
   bool isOpen() const { return file.is_open(); }
 
   // Counts a completed frame and writes it when its turn has come. A failed write logs one line

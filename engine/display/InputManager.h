@@ -24,6 +24,7 @@ namespace tx {
 // delivers to a recording, and deliver a recording's events in place of the window's.
 class InputManager : public Manager {
  public:
+  // The process-wide input manager; it delivers nothing until started.
   static InputManager& getInstance();
   InputManager(const InputManager&) = delete;
   InputManager& operator=(const InputManager&) = delete;

@@ -27,7 +27,9 @@ struct RecordingHeader {
 
 // An event and the step it was delivered in.
 struct RecordedEvent {
+  // The step the event was delivered in (see InputRecording).
   int step = 0;
+  // What was delivered.
   InputEvent event;
 };
 
@@ -75,6 +77,7 @@ class InputRecording {
   // Writes the end line and closes the file. Does nothing when not writing. A file closed
   // without it reads as cut short.
   void finish(int step_count);
+  // True from a successful create() until finish() or a failed write.
   bool isWriting() const { return out.is_open(); }
 
   // Opens a recording and reads its header. -1 when the file cannot be read or a header line is
@@ -87,6 +90,7 @@ class InputRecording {
   // The next event. nullopt at the end line (isAtEnd() and getEndStep() tell) and at a bad line
   // (getProblem() names it), and for every later call.
   std::optional<RecordedEvent> readEvent();
+  // True once the end line has been read.
   bool isAtEnd() const { return end_step >= 0; }
   // The steps recorded, from the end line; -1 before it is read.
   int getEndStep() const { return end_step; }

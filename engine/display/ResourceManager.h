@@ -20,6 +20,7 @@ constexpr int MAX_MUSICS = 50;
 // until shut-down: callers keep the pointers it returns but never delete them.
 class ResourceManager : public Manager {
  public:
+  // The process-wide resource manager.
   static ResourceManager& getInstance();
   ResourceManager(const ResourceManager&) = delete;
   ResourceManager& operator=(const ResourceManager&) = delete;
@@ -44,6 +45,7 @@ class ResourceManager : public Manager {
   Sound* getSound(std::string label);
   Music* getMusic(std::string label);
 
+  // How many sprites, sounds and music pieces are loaded.
   int getSpriteCount() const { return static_cast<int>(sprites.size()); }
   int getSoundCount() const { return sound_count; }
   int getMusicCount() const { return music_count; }

@@ -9,6 +9,8 @@ class CircleShape;
 
 namespace tx {
 
+// The figures a Shape draws; UNDEFINED draws the shared figure as the last draw of any shape
+// left it.
 enum ShapeType {
   UNDEFINED = -1,
   CIRCLE = 0,
@@ -20,16 +22,19 @@ enum ShapeType {
 // the whole program.
 class Shape {
  public:
+  // A white circle as large as a cell's shorter side times the font scale, fully opaque.
   Shape();
 
-  // -1 to 2 are stored; anything else is logged and ignored.
+  // A ShapeType value: -1 to 2 are stored; anything else is logged and ignored.
   void setType(int new_type);
   int getType() const { return type; }
+  // The fill colour; CUSTOM keeps the components of the last named colour drawn.
   void setColor(Color new_color) { color = new_color; }
   Color getColor() const { return color; }
   // Pixels.
   void setSize(float new_size) { size = new_size; }
   float getSize() const { return size; }
+  // 0 (invisible) to 255 (opaque); values outside are cut to their low 8 bits.
   void setOpacity(int new_opacity) { opacity = static_cast<unsigned char>(new_opacity); }
   int getOpacity() const { return opacity; }
 

@@ -22,19 +22,26 @@ class Sprite {
   int addFrame(Frame new_frame);
   // A copy of the frame; an index out of range gives an empty frame.
   Frame getFrame(int frame_number) const;
+  // Frames added so far.
   int getFrameCount() const { return static_cast<int>(frames.size()); }
+  // Frames the sprite has room for.
   int getMaxFrames() const { return max_frames; }
 
+  // Size of every frame in cells; also the size of the box of an object showing the sprite.
   int getWidth() const { return width; }
   void setWidth(int new_width) { width = new_width; }
   int getHeight() const { return height; }
   void setHeight(int new_height) { height = new_height; }
+  // The colour every character is drawn in.
   Color getColor() const { return color; }
   void setColor(Color new_color) { color = new_color; }
+  // Draws (steps) each frame is shown before the next; 0 and 1 both change it at every draw.
   int getSlowdown() const { return slowdown; }
   void setSlowdown(int new_slowdown) { slowdown = new_slowdown; }
+  // The character that leaves its cell undrawn, so what is behind shows; 0 for none.
   char getTransparency() const { return transparency; }
   void setTransparency(char new_transparency) { transparency = new_transparency; }
+  // The name the resource manager finds the sprite by.
   std::string getLabel() const { return label; }
   void setLabel(std::string new_label) { label = std::move(new_label); }
 

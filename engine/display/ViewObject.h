@@ -17,6 +17,7 @@ enum ViewObjectAttribute {
   DRAW_VALUE,
 };
 
+// Number of ViewObjectAttribute values.
 constexpr int VIEW_ATTR_COUNT = 6;
 
 // The nine places on the screen a view object can be put.
@@ -42,12 +43,16 @@ class ViewObject : public Object {
   ViewObject();
   ~ViewObject() override = default;
 
+  // The label: the text shown, and the tag of the "tx-view" events the object takes.
   void setViewString(std::string new_view_string);
   std::string getViewString() const { return view_string; }
+  // The number shown after the label (0 at first).
   void setValue(int new_value);
   int getValue() const { return value; }
+  // The colour of the text and the frame (WHITE at first).
   void setColor(Color new_color);
   Color getColor() const { return color; }
+  // Whether the value is shown (true at first).
   void setDrawValue(bool new_draw_value = true);
   bool getDrawValue() const { return draw_value; }
   // Also places the object again at its location, so the position follows the frame.

@@ -17,9 +17,10 @@ enum class NetworkEventLabel : int {
 // when a complete message is waiting on a connected socket.
 class EventNetwork : public Event {
  public:
+  // Labelled "tx-network", with what happened (see setLabel).
   explicit EventNetwork(NetworkEventLabel init_label = NetworkEventLabel::UNDEFINED);
 
-  // A value outside UNDEFINED .. DATA is logged and stored as UNDEFINED.
+  // What happened. A value outside UNDEFINED .. DATA is logged and stored as UNDEFINED.
   void setLabel(NetworkEventLabel new_label);
   NetworkEventLabel getLabel() const { return label; }
   // Index into the network manager's connected sockets; -1 when none.

@@ -35,6 +35,8 @@ constexpr int MAX_STALL_TIMEOUT = 30 * 60 * 1000;
 // and isData() pass kept bytes on too.
 class NetworkManager : public Manager {
  public:
+  // The process-wide network manager; the game manager starts it only when the configuration
+  // says "networking:true".
   static NetworkManager& getInstance();
   ~NetworkManager() override;
   NetworkManager(const NetworkManager&) = delete;

@@ -23,8 +23,9 @@ class BlockedCells {
   // Brings the grid up to date for the walker heading for goal, corners included when asked.
   // The number of solid objects it looked at: 0 when the grid was up to date.
   int refresh(const Object* walker, Vector goal, bool with_corners);
-  // Cell or corner inside the grid; as of the last refresh.
+  // Cell (x, y) inside the grid; as of the last refresh.
   bool isBlocked(int x, int y) const { return cells.isBlocked(x, y); }
+  // Corner (x + 0.5, y + 0.5) inside the grid; as of the last refresh with corners.
   bool isCornerBlocked(int x, int y) const { return corners.isBlocked(x, y); }
 
  private:

@@ -12,6 +12,7 @@ class EventPath : public Event {
   // Labelled "tx-path". The path is copied.
   EventPath(int init_status = 0, Path init_path = Path());
 
+  // 0 no path, 2 found.
   int getStatus() const { return status; }
   void setStatus(int new_status) { status = new_status; }
   // A copy; start cell first, index 0. Empty when the status is 0.

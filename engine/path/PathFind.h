@@ -25,17 +25,23 @@ class PathFind {
  public:
   // A cell of the grid.
   struct Cell {
+    // Column and row, whole world cells.
     int x = 0;
     int y = 0;
+    // Same column and row.
     bool operator==(const Cell& other) const { return x == other.x && y == other.y; }
     bool operator!=(const Cell& other) const { return !(*this == other); }
   };
 
   // Search state of one cell.
   struct Node {
+    // Cost of the best way found from the start, in cells (a diagonal step costs its length).
     float g = 0.0f;
+    // g plus the estimate of the rest of the way to the goal.
     float f = 0.0f;
+    // The cell this one is reached from on that way.
     Cell parent;
+    // Whether the cell waits in the open list, and whether it has been expanded.
     bool in_open = false;
     bool in_closed = false;
     // When the cell was opened, counting from 0: its place in the open list.
@@ -59,18 +65,22 @@ class PathFind {
   // The cells from start to goal as positions, index 0; empty until found.
   Path getPath() const;
 
-  // The walker; null when it was destroyed first.
+  // The walker, not owned; null when it was destroyed first.
   Object* getObject() const { return object; }
   // For a walker being destroyed: the search drops it and its nodes, and reports status 0 at its
   // next step, as one made without a walker does.
   void clearObject();
+  // The object aimed at, not owned; null when none.
   Object* getTarget() const { return target; }
   // Drops the target (the search then ends only at the goal cell).
   void clearTarget() { target = nullptr; }
+  // The start cell.
   Cell getStart() const { return start; }
   // The goal; once a target is reached, the cell where it was reached.
   Cell getGoal() const { return goal; }
+  // True once a path has been found.
   bool isFound() const { return found; }
+  // False when the search could not start (see the constructor): it fails at its first step.
   bool hasNodes() const { return !nodes.empty(); }
   // Grid size in cells (0 when no nodes were made).
   int getWidth() const { return width; }

@@ -15,6 +15,7 @@ class PathFind;
 // leaves the list.
 class PathManager : public Manager {
  public:
+  // The process-wide path manager.
   static PathManager& getInstance();
   ~PathManager() override;
   PathManager(const PathManager&) = delete;
@@ -44,6 +45,7 @@ class PathManager : public Manager {
   // searches aiming at it drop their target and go on to the goal cell. Never deletes a search.
   void forgetObject(const Object* object);
 
+  // Searches running.
   int getSearchCount() const { return static_cast<int>(searches.size()); }
   // Smallest budget of one cycle, in milliseconds.
   int getMinCycleTime() const { return min_cycle_time; }

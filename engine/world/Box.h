@@ -8,13 +8,17 @@ namespace tx {
 class Box {
  public:
   Box() = default;
+  // The box from init_corner (top left), init_horizontal cells wide and init_vertical tall.
   Box(Vector init_corner, float init_horizontal, float init_vertical)
       : corner(init_corner), horizontal(init_horizontal), vertical(init_vertical) {}
 
+  // The top-left corner; an object's box holds it as an offset from the object's position.
   Vector getCorner() const { return corner; }
   void setCorner(Vector new_corner) { corner = new_corner; }
+  // Width in cells.
   float getHorizontal() const { return horizontal; }
   void setHorizontal(float new_horizontal) { horizontal = new_horizontal; }
+  // Height in cells.
   float getVertical() const { return vertical; }
   void setVertical(float new_vertical) { vertical = new_vertical; }
 

@@ -14,10 +14,13 @@ class EventCollision : public Event {
   // object1 is the moving object, object2 the one it met; position is where object1 was to go.
   EventCollision(Object* init_object1, Object* init_object2, Vector init_position);
 
+  // The moving object. Valid during the delivery only: do not keep the pointer.
   Object* getObject1() const { return object1; }
   void setObject1(Object* new_object1) { object1 = new_object1; }
+  // The object it met. Valid during the delivery only.
   Object* getObject2() const { return object2; }
   void setObject2(Object* new_object2) { object2 = new_object2; }
+  // Where the moving object was to go, in world cells.
   Vector getPosition() const { return position; }
   void setPosition(Vector new_position) { position = new_position; }
 

@@ -11,9 +11,11 @@ class Path {
  public:
   Path() = default;
 
-  // Replaces the waypoints; the index is unchanged.
+  // Replaces the waypoints (world cells); the index is unchanged.
   void setNodes(std::vector<Vector> new_nodes) { nodes = std::move(new_nodes); }
+  // The waypoints, first to last.
   const std::vector<Vector>& getNodes() const { return nodes; }
+  // The waypoint being approached, from 0.
   int getIndex() const { return index; }
   // -1 and no change unless 0 <= i < number of waypoints.
   int setIndex(int i);

@@ -35,7 +35,7 @@ class SceneGraph {
   // Removes the object from every list it is in, attempting every removal. -1 if any failed.
   int removeObject(Object* object);
 
-  // Copies of the lists.
+  // Copies of the lists of active and of inactive objects.
   ObjectList activeObjects() const;
   ObjectList inactiveObjects() const;
   // The solid list itself, valid until the next change of the scene graph.
@@ -59,6 +59,7 @@ class SceneGraph {
   // Turns the spatial grid on with buckets of width x height cells, or off (queries walk the
   // solid list) when either is 0 or less, and refiles every solid object.
   void setGrid(int width, int height);
+  // True while the spatial grid answers the queries.
   bool hasGrid() const { return grid_on; }
   // The bucket size in cells; 0 when the grid is off.
   int getGridWidth() const { return grid_width; }

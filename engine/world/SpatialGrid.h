@@ -21,7 +21,9 @@ class SpatialGrid {
  public:
   // A filed object and its place in the order of insertion.
   struct Candidate {
+    // Higher for objects filed later; sorting by it gives the order of insertion.
     long long sequence;
+    // The object, not owned.
     Object* object;
   };
 
@@ -40,6 +42,7 @@ class SpatialGrid {
   // Appends to out every filed object whose world box, as filed, meets area, each once, in no
   // particular order.
   void candidates(const Box& area, std::vector<Candidate>& out) const;
+  // Number of objects filed.
   int getCount() const { return static_cast<int>(slots.size()); }
 
  private:

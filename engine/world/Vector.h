@@ -6,8 +6,10 @@ namespace tx {
 class Vector {
  public:
   Vector() = default;
+  // The vector (init_x, init_y), in cells.
   Vector(float init_x, float init_y) : x(init_x), y(init_y) {}
 
+  // The components, in cells: x to the right, y downward.
   float getX() const { return x; }
   float getY() const { return y; }
   void setX(float new_x) { x = new_x; }
@@ -17,11 +19,14 @@ class Vector {
     y = new_y;
   }
 
+  // The length, in cells.
   float getMagnitude() const;
   // Divides both components by the magnitude; a zero vector stays zero.
   void normalize();
+  // Multiplies both components by s.
   void scale(float s);
 
+  // Component-wise sum and difference.
   Vector operator+(const Vector& other) const { return Vector(x + other.x, y + other.y); }
   Vector operator-(const Vector& other) const { return Vector(x - other.x, y - other.y); }
   Vector& operator+=(const Vector& other);

@@ -20,6 +20,7 @@ class Object;
 // object the view follows. All coordinates are world cells.
 class WorldManager : public Manager {
  public:
+  // The process-wide world manager.
   static WorldManager& getInstance();
   ~WorldManager() override;
   WorldManager(const WorldManager&) = delete;
@@ -64,11 +65,12 @@ class WorldManager : public Manager {
   // 0 first, 4 last.
   void draw();
 
+  // The world's edges, in cells: an object whose box leaves them gets a "tx-out" event.
   // Stored as given. Only the extents count when the view is placed; the spatial grid tiles
   // them.
   void setBoundary(Box new_boundary);
   Box getBoundary() const { return boundary; }
-  // Stored as given.
+  // The part of the world the window shows, in world cells. Stored as given.
   void setView(Box new_view) { view = new_view; }
   Box getView() const { return view; }
   // Centres the view on the position, clamped to the boundary's extents.
@@ -88,10 +90,12 @@ class WorldManager : public Manager {
   // Every object leaves the world in its destructor, started or not.
   class RemovalWatch {
    public:
+    // Starts collecting; watches may nest, each sees the removals made while it lives.
     explicit RemovalWatch(WorldManager& init_world);
     ~RemovalWatch();
     RemovalWatch(const RemovalWatch&) = delete;
     RemovalWatch& operator=(const RemovalWatch&) = delete;
+    // True when the object left the world since this watch began: its pointer is stale.
     bool saw(const Object* object) const { return removed.count(object) > 0; }
 
    private:
