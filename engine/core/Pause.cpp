@@ -9,6 +9,7 @@
 #include "tolvex/display/DisplayManager.h"
 #include "tolvex/display/InputManager.h"
 #include "tolvex/display/ViewObject.h"
+#include "tolvex/platform/StopSignals.h"
 #include "tolvex/platform/SystemClock.h"
 #include "tolvex/platform/WindowWatch.h"
 #include "tolvex/world/WorldManager.h"
@@ -88,8 +89,9 @@ bool Pause::takeResumingEvents(sf::Window& window) {
     }
   }
   // Nothing is sent to the window while paused, so its end has to be asked for; the input
-  // manager reports it as soon as the pause is over.
-  return resume || checkWindowGone();
+  // manager reports it as soon as the pause is over. A stop signal ends the pause too: the game
+  // loop then ends the game in order.
+  return resume || checkWindowGone() || stopSignal() != 0;
 }
 
 }  // namespace tx

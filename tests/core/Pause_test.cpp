@@ -3,6 +3,7 @@
 #include <X11/keysym.h>
 
 #include <atomic>
+#include <csignal>
 #include <chrono>
 #include <thread>
 
@@ -98,6 +99,25 @@ TEST_F(PauseTest, DestroyingTheWindowEndsThePauseAndTheGame) {
   EXPECT_TRUE(logHas(
       "InputManager::getInput(): Window destroyed by the X server or another client. Setting game "
       "over."));
+}
+
+// A stop signal while paused ends the pause, so that the loop can end the game in order.
+TEST_F(PauseTest, StopSignalEndsThePause) {
+  tap(input, XK_p);
+  std::atomic<bool> resumed{false};
+  std::atomic<bool> rescued{false};
+  std::thread user([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::raise(SIGTERM);
+    if (waitFor([&] { return resumed.load(); }, 3)) return;
+    rescued = true;  // a key press, so that a pause that ignores the signal still ends
+    XInput keyboard;
+    tap(keyboard, XK_a);
+  });
+  GameManager::getInstance().step();
+  resumed = true;
+  user.join();
+  EXPECT_FALSE(rescued) << "the pause waited for a key after the stop signal";
 }
 
 }  // namespace
