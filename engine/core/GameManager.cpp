@@ -176,6 +176,7 @@ int GameManager::startUp() {
     return 0;
   }
   start_up_failed = false;
+  steps_since_start_up = 0;
   catchStopSignals();
   // Read before the log opens: the configuration names the log file.
   Config& config = Config::getInstance();
@@ -270,6 +271,7 @@ void GameManager::step() {
   runPathSearch();
   if (!replayWithoutSleep()) sleepOutFrame();
   ++step_count;
+  ++steps_since_start_up;
 }
 
 // Recorded and replayed games count search steps: time would make them differ.

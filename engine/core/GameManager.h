@@ -56,6 +56,9 @@ class GameManager : public Manager {
   int getFrameTime() const { return frame_time; }
   // Steps completed since the current (or last) run started.
   int getStepCount() const { return step_count; }
+  // Steps completed since start-up, across every run: recordings and captures count these, so
+  // the splash screen's steps come first and the game's follow.
+  int getStepsSinceStartUp() const { return steps_since_start_up; }
   // Only "tx-step".
   bool isValid(std::string label) const override;
   // The status the program exits with: 1 after a failed start-up, 128 + the signal number
@@ -84,6 +87,7 @@ class GameManager : public Manager {
   bool game_over = false;
   int frame_time = 33;
   int step_count = 0;
+  int steps_since_start_up = 0;
   // Restarted at the start of every step.
   Clock frame_clock;
   // Oversleep measured in one step, taken off the next step's sleep (microseconds).

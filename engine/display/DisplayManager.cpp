@@ -337,7 +337,8 @@ void DisplayManager::completeFrame() {
   drawn_cells.clear();
   drawn_character_count = 0;
   const GameManager& game_manager = GameManager::getInstance();
-  capture.frameCompleted(game_manager.getStepCount(), game_manager.getFrameTime(), shown_cells);
+  capture.frameCompleted(game_manager.getStepsSinceStartUp(), game_manager.getFrameTime(),
+                         shown_cells);
 }
 
 bool DisplayManager::isOutsideWindow(Vector view_pos) const {

@@ -11,7 +11,7 @@ namespace tx {
 
 // One frame of a capture: the step it was shown in and the screen as text.
 struct CapturedFrame {
-  // The game manager's step count when the frame was shown.
+  // The step the frame was shown in, counted from the engine's start-up.
   int step = 0;
   // The configured frame time, milliseconds.
   int frame_time = 0;
@@ -40,7 +40,7 @@ struct CapturedFrame {
 //   ROWS lines of COLUMNS characters: the characters of the cells
 //   ROWS lines of COLUMNS colour codes: one per cell, in the same places
 //
-// The header gives the game manager's step count when the frame was shown, the size in cells,
+// The header gives the step the frame was shown in (from start-up), the size in cells,
 // the frame time in milliseconds (the pace of the steps) and the window background's letter.
 // A character that is not printable ASCII is written as '?'. The colour codes are
 //

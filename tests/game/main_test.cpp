@@ -1,5 +1,6 @@
-// The whole program, under X with real keys and headless with its data whole or damaged;
-// tools/leak-check runs the first two in the sanitizer build to find what is not released.
+// The whole program: under X with real keys, and headless replaying a game recorded that way,
+// with its data whole or damaged. tools/leak-check runs the first and the replay in the
+// sanitizer build to find what is not released.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,12 +8,13 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <utility>
 
 #include "GameFixture.h"
 #include "XInput.h"
-#include "tolvex/core/SplashScreen.h"
+#include "tolvex/display/FrameCapture.h"
 
 #include <X11/keysym.h>
 
@@ -182,59 +184,50 @@ TEST_F(GameProgram, ADestroyedWindowEndsTheGameInOrder) {
   EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
 }
 
-// Plays the user's part from inside the loop: P on the title, a jump, then hands off until the
-// game is over and the title is back, then quits. Gives up after 30000 steps.
-class Director : public Object {
- public:
-  Director() {
-    registerInterest(STEP_EVENT);
-    setSolidness(SPECTRAL);
-  }
-  int eventHandler(const Event* event) override {
-    if (event->getType() != STEP_EVENT) return 0;
-    if (++steps == 5 || steps == 40)
-      sendKey(steps == 5 ? KeyCode::P : KeyCode::SPACE, KeyAction::PRESSED);
-    const bool over = !WorldManager::getInstance().objectsOfType("GameOver").isEmpty();
-    saw_game_over = saw_game_over || over;
-    if ((saw_game_over && !over) || steps >= 30000) GameManager::getInstance().setGameOver(true);
-    return 1;
-  }
-  int steps = 0;
-  bool saw_game_over = false;
-};
-
-class HeadlessRun : public EngineTest {
+// The sample game, played in a window with real keys and recorded by tools/record-sample,
+// replayed by the program headless at full speed.
+class SampleReplay : public ProgramRun {
  protected:
-  // As the program's entry does it, in the working directory: splash, resources, title, one game
-  // to its end, game over, the title again; true when the game went over.
-  bool runProgram() {
-    writeFile("tx-config.txt", "headless:true,\nframe_time:2,\nrandom_seed:7,\n");
-    GameManager& game_manager = GameManager::getInstance();
-    EXPECT_EQ(game_manager.startUp(), 0);
-    LogManager::getInstance().setFlush(true);
-    splash();
-    loadResources();
-    new GameStart();
-    auto* director = new Director();
-    game_manager.run();
-    const bool over = director->saw_game_over;
-    game_manager.shutDown();
-    return over;
+  // Replays the sample with the settings added; the program's exit status.
+  int replay(const std::string& settings) {
+    launch(
+        "headless:true,\nreplay_speed:0,\nreplay_input:" + sample("skyward.rec") + ",\n" + settings,
+        false);
+    return waitForExit();
+  }
+  static std::string sample(const std::string& name) {
+    return std::string(TOLVEX_SOURCE_DIR) + "/tests/data/replay/" + name;
+  }
+  static std::vector<CapturedFrame> frames(const std::string& file_path) {
+    std::ifstream in(file_path);
+    return FrameCapture::readFrames(in);
+  }
+  // The log's lines that tell the game, as the sample keeps them.
+  std::string gameLines() const {
+    const std::string command = std::string(TOLVEX_SOURCE_DIR) + "/tools/game-lines " + logPath() +
+                                " > " + path("game.txt");
+    return std::system(command.c_str()) == 0 ? readFile(path("game.txt")) : "";
   }
 };
 
-TEST_F(HeadlessRun, PlaysOneGameToTheEndAndShutsDownCleanly) {
-  EXPECT_TRUE(runProgram());
-  EXPECT_EQ(WorldManager::getInstance().getAllObjects(true).getCount(), 0);
+// The same screens at the same steps and the same game, line for line: the recorded jumps, the
+// fall out of the view, game over, the title again and Q, then the orderly shut-down.
+TEST_F(SampleReplay, ShowsTheRecordedScreensAndLogLines) {
+  ASSERT_EQ(replay("capture_every:20,\ncapture_frames:" + path("frames.txt") + ",\n"), 0);
+  const std::vector<CapturedFrame> recorded = frames(sample("skyward-frames.txt"));
+  const std::vector<CapturedFrame> replayed = frames(path("frames.txt"));
+  ASSERT_GT(recorded.size(), 20u);
+  ASSERT_EQ(replayed.size(), recorded.size());
+  for (std::size_t i = 0; i < recorded.size(); ++i)
+    EXPECT_TRUE(replayed[i] == recorded[i]) << "frame of step " << recorded[i].step;
+  EXPECT_EQ(gameLines(), readFile(sample("skyward-game.txt")));
+  EXPECT_TRUE(logHas("Player Dead."));
   EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
-  for (const std::string& line : logMessages())
-    for (const char* bad : {"Warning", "Error", "not loaded"})
-      EXPECT_EQ(line.find(bad), std::string::npos) << line;
 }
 
 // With a sprite, a sound and both pieces of music missing, a sprite cut short and a sound that
-// is no audio, each file is reported, and the game is played to its end, asking for the missing.
-TEST_F(HeadlessRun, MissingAndDamagedFilesAreReportedAndTheGamePlaysOn) {
+// is no audio, each file is reported, and the recorded game is played to its end.
+TEST_F(SampleReplay, MissingAndDamagedFilesAreReportedAndTheGamePlaysOn) {
   namespace fs = std::filesystem;
   const fs::path data = fs::path(dir) / "game", source(TOLVEX_SOURCE_DIR);
   fs::create_directories(data);
@@ -245,15 +238,16 @@ TEST_F(HeadlessRun, MissingAndDamagedFilesAreReportedAndTheGamePlaysOn) {
     fs::remove(data / gone);
   fs::resize_file(data / "sprites" / "platform2.txt", 60);
   writeFile("game/sounds/fall.wav", "RIFF, but not really");
-  ASSERT_EQ(chdir(data.c_str()), 0);
-  EXPECT_TRUE(runProgram());
-  for (const char* line :
-       {"RM::loadSprite(): Error! Cannot open file 'sprites/playerjump.txt'.",
-        "RM::loadSprite(): Sprite 'platform2' not loaded.",
-        "RM::loadSound(): Error! Cannot load sound from file 'sounds/jump.wav'.",
-        "RM::loadSound(): Error! Cannot load sound from file 'sounds/fall.wav'.",
-        "RM::loadmusic(): Error! Cannot load music from file 'sounds/menuMusic.wav'.",
-        "RM::getSound(): Warning! Sound 'jump' not found."})
+  ASSERT_EQ(replay("data_dir:" + data.string() + ",\n"), 0);
+  const std::string in = data.string() + "/";
+  for (const std::string& line :
+       {"RM::loadSprite(): Error! Cannot open file '" + in + "sprites/playerjump.txt'.",
+        std::string("RM::loadSprite(): Sprite 'platform2' not loaded."),
+        "RM::loadSound(): Error! Cannot load sound from file '" + in + "sounds/jump.wav'.",
+        "RM::loadSound(): Error! Cannot load sound from file '" + in + "sounds/fall.wav'.",
+        "RM::loadmusic(): Error! Cannot load music from file '" + in + "sounds/menuMusic.wav'.",
+        std::string("RM::getSound(): Warning! Sound 'jump' not found."),
+        std::string("Player Dead."), std::string("** Game engine stopped **")})
     EXPECT_TRUE(logHas(line)) << line;
 }
 
