@@ -45,12 +45,6 @@ class GameManagerTest : public EngineTest {
     ASSERT_EQ(game.startUp(), 0);
     LogManager::getInstance().setFlush(true);
   }
-  std::vector<std::string> linesWith(const std::string& part) const {
-    std::vector<std::string> kept;
-    for (const std::string& line : logMessages())
-      if (line.find(part) != std::string::npos) kept.push_back(line);
-    return kept;
-  }
   GameManager& game = GameManager::getInstance();
   DrivenClock clock;
 };
@@ -91,7 +85,7 @@ TEST_F(GameManagerTest, LoopSleepsOutTheFrame) {
     EXPECT_EQ(clock.sleeps, c.sleeps);
     game.shutDown();
     EXPECT_EQ(
-        linesWith("Can't keep up!"),
+        logLinesWith("Can't keep up!"),
         std::vector<std::string>(
             c.complaints, "GameManager::run(): Can't keep up! frame_time 33 ms, split 40 ms"));
   }
@@ -105,7 +99,7 @@ TEST_F(GameManagerTest, StartAndStopOrderInTheLog) {
   ASSERT_EQ(game.startUp(), 0);
   EXPECT_EQ(game.startUp(), 0);
   game.shutDown();
-  EXPECT_EQ(linesWith("anager st"),
+  EXPECT_EQ(logLinesWith("anager st"),
             (std::vector<std::string>{
                 "Log Manager started.", "Display manager started.", "Input manager started.",
                 "Network manager started.", "Resource manager started.", "World manager started.",
@@ -156,7 +150,7 @@ TEST_F(GameManagerTest, StopSignalEndsTheGameInOrder) {
   game.run();
   EXPECT_EQ(game.getStepCount(), 0);
   game.shutDown();
-  EXPECT_EQ(linesWith("Signal"),
+  EXPECT_EQ(logLinesWith("Signal"),
             std::vector<std::string>{"GameManager::run(): Signal 2 received: game over."});
   EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
   EXPECT_EQ(game.getExitStatus(), 130);

@@ -28,14 +28,6 @@ class ConnectionTest : public EngineTest {
     setWallClockSource({});
     EngineTest::TearDown();
   }
-  // Everything the far end can read now.
-  std::string drainFar() {
-    std::string got;
-    char buffer[65536];
-    int count = 0;
-    while ((count = socketReceive(far, buffer, sizeof buffer)) > 0) got.append(buffer, count);
-    return got;
-  }
   int listening = -1;
   int far = -1;
   std::unique_ptr<Connection> near;
@@ -53,7 +45,7 @@ TEST_F(ConnectionTest, BytesTheSystemCannotTakeAreKeptAndArriveWholeAndInOrder) 
   std::string got;
   ASSERT_TRUE(waitFor([&] {
     near->flush();
-    got += drainFar();
+    got += drain(far);
     return got.size() >= sent.size();
   }));
   EXPECT_TRUE(got == sent);
