@@ -1,5 +1,7 @@
 #include "tolvex/world/WorldManager.h"
 
+#include <utility>
+
 #include "Probe.h"
 #include "tolvex/world/EventOut.h"
 
@@ -67,6 +69,45 @@ TEST_F(WorldManagerTest, UpdatePassMovesActiveObjectsOnly) {
   EXPECT_EQ(accelerating->getPosition(), Vector(1.0f, 2.0f));
 }
 
+// Leaving the boundary is reported once, however far the object goes, and again after it returns.
+TEST_F(WorldManagerTest, LeavingTheBoundarySendsOneOutEvent) {
+  world().setBoundary(Box(Vector(), 20.0f, 20.0f));
+  Probe* o = new Probe(Vector(19.0f, 5.0f));
+  for (const auto& [x, outs] :
+       {std::pair{20.0f, 0}, {21.0f, 1}, {22.0f, 1}, {10.0f, 1}, {25.0f, 2}}) {
+    EXPECT_EQ(world().moveObject(o, Vector(x, 5.0f)), 0);
+    EXPECT_EQ(o->count(OUT_EVENT), outs) << x;
+  }
+}
+
+// Moving by (0.6, 0.8): along the top of a wide block, down a tall wall, or not at all when a
+// post also stands in the way (silently: nobody hears of it).
+TEST_F(WorldManagerTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
+  const struct {
+    Vector at;
+    Box block;
+    bool post;
+    Vector end;
+  } cases[] = {
+      {Vector(5, 10), Box(Vector(5, 10.5f), 10, 1), false, Vector(6, 10)},
+      {Vector(5.9f, 5), Box(Vector(6.5f, 5), 1, 10), false, Vector(5.9f, 6)},
+      {Vector(5, 10), Box(Vector(5, 10.5f), 10, 1), true, Vector(5, 10)},
+  };
+  for (const auto& c : cases) {
+    world().shutDown();
+    ASSERT_EQ(world().startUp(), 0);
+    Probe* block = new Probe(c.block.getCorner());
+    block->setBox(Box(Vector(), c.block.getHorizontal(), c.block.getVertical()));
+    if (c.post) new Probe(Vector(6.0f, 10.0f));
+    Probe* o = new Probe(c.at);
+    o->setAvoidCollisions(true);
+    o->setVelocity(Vector(0.6f, 0.8f));
+    EXPECT_EQ(world().moveObject(o, o->predictPosition()), c.post ? -1 : 0);
+    EXPECT_NEAR(distance(o->getPosition(), c.end), 0.0f, 1e-5f) << c.end.getX();
+    EXPECT_TRUE(o->labels.empty() && block->labels.empty());
+  }
+}
+
 // The view is centred on a point, clamped to the boundary. Without slack it is centred on the
 // followed object at every move; with slack it stays while the object is inside the centred slack
 // box and is dragged by the overshoot in whichever direction it leaves. Deleted, it is forgotten.
@@ -128,6 +169,48 @@ TEST_F(WorldManagerTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
     EXPECT_EQ(mover->met, c.events ? std::vector<Object*>{other} : std::vector<Object*>{});
     EXPECT_EQ(other->mover, c.events ? std::vector<Object*>{mover} : std::vector<Object*>{});
   }
+  Probe* mover = new Probe(Vector(5.0f, 40.0f), SOFT);
+  const std::vector<Object*> crowd = {new Probe(Vector(6.0f, 40.0f)),
+                                      new Probe(Vector(6.2f, 40.0f)),
+                                      new Probe(Vector(5.8f, 40.0f), SOFT)};
+  EXPECT_EQ(world().moveObject(mover, Vector(6.0f, 40.0f)), 0);
+  EXPECT_EQ(mover->met, crowd) << "every one met hears of it, in the order of the lists";
+}
+
+// Destroys another object, or itself, when it hears of its first collision.
+struct Destroyer : Probe {
+  Destroyer(Vector at, Object* init_victim) : Probe(at), victim(init_victim) {}
+  int eventHandler(const Event* event) override {
+    Probe::eventHandler(event);
+    if (event->getType() == COLLISION_EVENT && victim != nullptr)
+      delete std::exchange(victim, nullptr);
+    return 1;
+  }
+  Object* victim;
+};
+
+// A collision handler may destroy a partner still to be told, which then takes no part, or the
+// mover, which ends the move: nothing touches the destroyed object afterwards.
+TEST_F(WorldManagerTest, ObjectsDestroyedByCollisionHandlersTakeNoFurtherPart) {
+  auto* first = new Probe(Vector(5.5f, 5.0f));
+  auto* second = new Probe(Vector(5.0f, 5.5f), SOFT);
+  auto* mover = new Destroyer(Vector(2.0f, 2.0f), second);
+  EXPECT_EQ(world().moveObject(mover, Vector(5.0f, 5.0f)), -1);  // first is HARD
+  EXPECT_EQ(mover->met, std::vector<Object*>{first});
+  EXPECT_EQ(first->met, std::vector<Object*>{mover});
+  EXPECT_EQ(items(world().getAllObjects()), (std::vector<Object*>{first, mover}));
+
+  // A mover that destroys itself on hearing of its first collision: the partner it met is not
+  // told (the event would name a destroyed object), and the pass goes on.
+  auto* suicidal = new Destroyer(Vector(2.0f, 2.0f), nullptr);
+  suicidal->victim = suicidal;
+  suicidal->setVelocity(Vector(3.0f, 3.0f));
+  auto* last = new Probe(Vector(9.0f, 9.0f), SPECTRAL);
+  last->setVelocity(Vector(1.0f, 0.0f));
+  world().update();
+  EXPECT_EQ(first->met, std::vector<Object*>{mover});
+  EXPECT_EQ(items(world().getAllObjects()), (std::vector<Object*>{first, mover, last}));
+  EXPECT_EQ(last->getPosition(), Vector(10.0f, 9.0f));
 }
 
 }  // namespace
