@@ -30,15 +30,19 @@ class DisplayTest : public LoggedTest {
     return count;
   }
 
-  // The back buffer (what was drawn since the last swap) after clearing and one drawing.
-  static sf::Image capture(const std::function<void()>& draw, sf::Color clear = sf::Color::Black) {
-    DisplayManager::getInstance().getWindow()->clear(clear);
-    draw();
-    const sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();  // flushed
+  // The back buffer: what was drawn since the last swap.
+  static sf::Image windowImage() {
+    const sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
     sf::Texture texture;
     texture.create(window.getSize().x, window.getSize().y);
     texture.update(window);
     return texture.copyToImage();
+  }
+  // The back buffer after clearing and one drawing.
+  static sf::Image capture(const std::function<void()>& draw, sf::Color clear = sf::Color::Black) {
+    DisplayManager::getInstance().getWindow()->clear(clear);
+    draw();
+    return windowImage();
   }
 
   // Number of pixels of two images of the same size in which some channel differs by more than

@@ -49,13 +49,6 @@ class FrameComposerTest : public DisplayTest {
       window->draw(text);
     }
   }
-  sf::Image windowImage() const {
-    sf::Texture texture;
-    texture.create(window->getSize().x, window->getSize().y);
-    texture.update(*window);
-    return texture.copyToImage();
-  }
-
   sf::RenderWindow* window = nullptr;
   sf::RectangleShape rectangle;
   sf::Text text;
