@@ -62,15 +62,13 @@ TEST_F(GameManagerTest, LoopSleepsOutTheFrame) {
     std::deque<int> oversleeps;
     std::vector<int> work, sleeps;
     std::size_t complaints;
-  } cases[] = {
-      {"oversleep is taken off", 0, {2}, {5, 5, 5}, {28, 26, 28}, 0},
-      {"overrun complains but first", 0, {}, {40, 40, 5}, {28}, 1},
-      {"overrun clears a carry", 0, {2}, {5, 40, 40, 5}, {28, 28}, 1},
-      {"clock set back", 0, {}, {5, 5 - 600000, 5}, {28, 33, 28}, 0},
-      {"turn of the month", 31 * DAY_MS - 3, {}, {5, 5, 5}, {28, 28}, 0},
-      {"stamp wrap", stamp_wrap - 3, {}, {5, 5}, {28, 28}, 0},
-      {"zero frame time", 0, {}, {5, 50, 5}, {}, 0},
-  };
+  } cases[] = {{"oversleep is taken off", 0, {2}, {5, 5, 5}, {28, 26, 28}, 0},
+               {"overrun complains but first", 0, {}, {40, 40, 5}, {28}, 1},
+               {"overrun clears a carry", 0, {2}, {5, 40, 40, 5}, {28, 28}, 1},
+               {"clock set back", 0, {}, {5, 5 - 600000, 5}, {28, 33, 28}, 0},
+               {"turn of the month", 31 * DAY_MS - 3, {}, {5, 5, 5}, {28, 28}, 0},
+               {"stamp wrap", stamp_wrap - 3, {}, {5, 5}, {28, 28}, 0},
+               {"zero frame time", 0, {}, {5, 50, 5}, {}, 0}};
   for (auto& c : cases) {
     SCOPED_TRACE(c.rule);
     if (c.start_ms != 0) clock.now_ms = c.start_ms;
@@ -117,12 +115,10 @@ TEST_F(GameManagerTest, FailedStartUpSaysWhyAndMakesTheStatusOne) {
   const std::string no_log = dir + "/none/tolvex.log";
   const struct {
     std::string settings, log, display, told;
-  } cases[] = {
-      {"", no_log, display, "cannot open the log file '" + no_log + "'"},
-      {"font_file:none.ttf,", logPath(), display,
-       "cannot open a window of that size or load the font; see " + logPath()},
-      {"", logPath(), "", "cannot open a window (is DISPLAY set?); see " + logPath()},
-  };
+  } cases[] = {{"", no_log, display, "cannot open the log file '" + no_log + "'"},
+               {"font_file:none.ttf,", logPath(), display,
+                "cannot open a window of that size or load the font; see " + logPath()},
+               {"", logPath(), "", "cannot open a window (is DISPLAY set?); see " + logPath()}};
   for (const auto& c : cases) {
     writeFile("tx-config.txt", c.settings);
     setenv("TOLVEX_LOG", c.log.c_str(), 1);

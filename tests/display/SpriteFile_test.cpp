@@ -126,8 +126,7 @@ TEST_F(SpriteFileTest, LoadsOrIsRefusedWithItsExactLogLines) {
       {"very long line",
        std::string(100000, 'x') + "\n",
        {"getLine(): Error! Line longer than 65536 characters.",
-        "readData(): Error line 1! Expected '<HEADER>', have ''."}},
-  };
+        "readData(): Error line 1! Expected '<HEADER>', have ''."}}};
   ResourceManager& resources = ResourceManager::getInstance();
   ASSERT_EQ(resources.loadSprite(writeFile("good.txt", lines(GOOD)), "good"), 0);
   int count = 1;

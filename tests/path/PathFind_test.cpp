@@ -41,8 +41,7 @@ TEST_F(PathFindTest, PathTakesTheCheapestCellsAndNeverCutsACorner) {
        HARD,
        {cell(5, 7), cell(6, 8), cell(7, 9), cell(7, 10), cell(8, 11), cell(8, 12), cell(9, 13),
         cell(10, 13), cell(11, 13), cell(11, 12), cell(12, 11), cell(13, 10), cell(14, 9),
-        cell(15, 8), cell(15, 7)}},
-  };
+        cell(15, 8), cell(15, 7)}}};
   for (const PathCase& c : cases) {
     SCOPED_TRACE(c.rule);
     std::vector<Object*> walls;
@@ -88,11 +87,9 @@ TEST_F(PathFindTest, SearchStaysInsideTheWorldItWasMadeFor) {
 TEST_F(PathFindTest, FarPlacesAndHugeWorldsAreRefusedWithALine) {
   Walker walker(cell(2, 2));
   const float inf = std::numeric_limits<float>::infinity();
-  const std::pair<Vector, std::string> far[] = {
-      {Vector(1e30f, 2.0f), "2147483647,2"},
-      {Vector(-1e30f, inf), "-2147483648,2147483647"},
-      {Vector(std::nanf(""), 2.0f), "-2147483648,2"},
-  };
+  const std::pair<Vector, std::string> far[] = {{Vector(1e30f, 2.0f), "2147483647,2"},
+                                                {Vector(-1e30f, inf), "-2147483648,2147483647"},
+                                                {Vector(std::nanf(""), 2.0f), "-2147483648,2"}};
   for (const auto& [goal, shown] : far) {
     PathFind search(&walker, cell(2, 2), goal);
     EXPECT_FALSE(search.hasNodes());

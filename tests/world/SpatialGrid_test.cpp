@@ -206,8 +206,7 @@ TEST_F(SpatialGridTest, StartUpSaysWhetherTheSpatialIndexIsOnAndItsBucketSize) {
        "SceneGraph::startUp(): spatial index on, buckets of 1 x 100000 cells"},
       {"grid_width:0,grid_height:8,", off + "0, grid_height 8), collisions walk the solid list"},
       {"grid_width:20,grid_height:-3,",
-       off + "20, grid_height -3), collisions walk the solid list"},
-  };
+       off + "20, grid_height -3), collisions walk the solid list"}};
   for (const auto& [settings, line] : cases) {
     Config::getInstance().loadConfig(settings);
     world().shutDown();
