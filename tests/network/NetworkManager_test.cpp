@@ -5,13 +5,12 @@
 #include <sys/socket.h>
 
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <thread>
 
 #include "NetworkFixture.h"
+#include "Probe.h"
 #include "tolvex/core/Config.h"
-#include "tolvex/core/EventStep.h"
 #include "tolvex/core/GameManager.h"
 
 namespace tx::test {
@@ -283,19 +282,6 @@ TEST_F(NetworkTest, ClosedByPeerLineNamesTheOperationThatFoundIt) {
       "NetworkManager::receive(): Connection closed by peer on sock index 0 (7 bytes unread)."));
 }
 
-// Ends the game loop at the end of the first step for which done holds.
-struct LoopEnd : Object {
-  explicit LoopEnd(std::function<bool(int)> init_done) : done(std::move(init_done)) {
-    registerInterest(STEP_EVENT);
-  }
-  int eventHandler(const Event* event) override {
-    const auto* step = dynamic_cast<const EventStep*>(event);
-    if (step != nullptr && done(step->getStepCount())) GameManager::getInstance().setGameOver();
-    return step != nullptr ? 1 : 0;
-  }
-  std::function<bool(int)> done;
-};
-
 // The game started headless with networking and a loopback server.
 class GameLoopNetworkTest : public EngineTest {
  protected:
@@ -317,7 +303,7 @@ TEST_F(GameLoopNetworkTest, OneFrameAcceptsEveryWaitingConnectionUpToTheFreeSlot
   network.setMaxSockets(100);
   std::vector<std::unique_ptr<Peer>> peers;
   for (int i = 0; i < 101; ++i) peers.push_back(std::make_unique<Peer>(network.getServerPort()));
-  new LoopEnd([](int) { return true; });  // Deleted by the world manager at shut-down.
+  new Stepper([](int) { GameManager::getInstance().setGameOver(); });  // Deleted at shut-down.
   GameManager::getInstance().run();
   EXPECT_EQ(network.getNumConnected(), 100);
   EXPECT_TRUE(waitFor([&] { return peers.back()->seesClose(); })) << "the one over the limit";
@@ -328,8 +314,10 @@ TEST_F(GameLoopNetworkTest, LoopTurnsArrivedMessagesIntoEventsAndWarnsOfUnreadOn
   const std::string residual = "GameManager::run(): Warning! Residual network data.";
   auto* listener = new NetworkListener;
   listener->read = true;
-  new LoopEnd(
-      [&](int step) { return listener->bodies.size() == 2 || logHas(residual) || step > 300; });
+  new Stepper([&](int step) {
+    if (listener->bodies.size() == 2 || logHas(residual) || step > 300)
+      GameManager::getInstance().setGameOver();
+  });
   Peer peer(network.getServerPort());
   ASSERT_TRUE(peer.write(frame("first") + frame("second")));
   GameManager::getInstance().run();
