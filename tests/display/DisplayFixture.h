@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "tolvex/core/Config.h"
 #include "tolvex/display/DisplayManager.h"
+#include "tolvex/display/ResourceManager.h"
 
 namespace tx::test {
 
@@ -71,6 +72,19 @@ class DisplayTest : public LoggedTest {
   static int countInk(const sf::Image& image, sf::Color background = sf::Color::Black) {
     return static_cast<int>(image.getSize().x * image.getSize().y) -
            countColor(image, 0, 0, 9999, 9999, background);
+  }
+};
+
+// The log and the resource manager started.
+class ResourceTest : public LoggedTest {
+ protected:
+  void SetUp() override {
+    LoggedTest::SetUp();
+    ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
+  }
+  void TearDown() override {
+    ResourceManager::getInstance().shutDown();
+    LoggedTest::TearDown();
   }
 };
 

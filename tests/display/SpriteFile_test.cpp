@@ -35,17 +35,8 @@ std::vector<std::string> inserted(std::vector<std::string> l, std::size_t at,
 }
 
 // Sprite files read through the resource manager, as the game reads them.
-class SpriteFileTest : public LoggedTest {
+class SpriteFileTest : public ResourceTest {
  protected:
-  void SetUp() override {
-    LoggedTest::SetUp();
-    ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
-  }
-  void TearDown() override {
-    ResourceManager::getInstance().shutDown();
-    LoggedTest::TearDown();
-  }
-
   // The log lines that follow the "Loading sprite" line of the most recent load.
   std::vector<std::string> linesAfterLoading() const {
     const std::vector<std::string> all = logMessages();
