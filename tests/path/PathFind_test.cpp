@@ -25,10 +25,6 @@ TEST_F(PathFindTest, PathTakesTheCheapestCellsAndNeverCutsACorner) {
   for (int y = 2; y <= 12; ++y) tall_wall.push_back(cell(10, y));
   const PathCase cases[] = {
       {"start equals goal", {}, HARD, {cell(4, 4)}},
-      {"open field",
-       {},
-       HARD,
-       {cell(2, 3), cell(3, 3), cell(4, 3), cell(5, 3), cell(6, 3), cell(7, 3)}},
       {"diagonal blocked by two orthogonal cells",
        {cell(6, 5), cell(5, 6)},
        SOFT,
