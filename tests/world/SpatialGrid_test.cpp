@@ -1,5 +1,6 @@
 #include "tolvex/world/SpatialGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -71,16 +72,12 @@ class RandomWorld {
   Vector position() { return Vector(coordinate(), coordinate()); }
   // Ordinary, bucket-sized, larger than the world, empty, backwards, or reaching without end.
   Box box() {
-    const Box kinds[] = {Box(Vector(), 20.0f, 8.0f),
-                         Box(Vector(-60.0f, -60.0f), 120.0f, 120.0f),
-                         Box(Vector(), 0.0f, 0.0f),
-                         Box(Vector(0.5f, 0.0f), -3.0f, 2.0f),
-                         Box(Vector(-0.5f, -0.5f), 1.0f, 1.0f),
-                         Box(Vector(-1.0f, -0.5f), 6.5f, 2.0f),
-                         Box(Vector(-0.5f, -0.5f), INF, 1.0f),
-                         Box(Vector(-0.5f, -0.5f), 1.0f, NaN)};
-    const int kind = pick(14);
-    return kind < 8 ? kinds[kind] : Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f);
+    const float kinds[][4] = {
+        {0, 0, 20, 8},          {-60, -60, 120, 120},   {0, 0, 0, 0},
+        {0.5f, 0, -3, 2},       {-0.5f, -0.5f, 1, 1},   {-1, -0.5f, 6.5f, 2},
+        {-0.5f, -0.5f, INF, 1}, {-0.5f, -0.5f, 1, NaN}, {-0.5f, -0.5f, 0.99f, 0.99f}};
+    const float* k = kinds[std::min(pick(14), 8)];
+    return Box(Vector(k[0], k[1]), k[2], k[3]);
   }
   Vector velocity() {
     const float most = pick(20) == 0 ? 60.0f : 0.5f;
