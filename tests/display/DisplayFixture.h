@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "tolvex/core/Config.h"
+#include "tolvex/display/CellBatch.h"
 #include "tolvex/display/DisplayManager.h"
 #include "tolvex/display/ResourceManager.h"
 
@@ -44,6 +45,21 @@ class DisplayTest : public LoggedTest {
     DisplayManager::getInstance().getWindow()->clear(clear);
     draw();
     return windowImage();
+  }
+
+  // Characters drawn the plain way, as the display draws each cell: a background rectangle, then
+  // the glyph, straight into the window (positions in pixels).
+  static void drawPlainly(const std::vector<CellDrawing>& drawings, sf::Color background) {
+    sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
+    sf::RectangleShape rectangle(sf::Vector2f(cellWidth(), cellHeight()));
+    rectangle.setFillColor(background);
+    sf::Text text("", DisplayManager::getInstance().getFont(), 25);
+    text.setStyle(sf::Text::Bold);
+    for (const CellDrawing& d : drawings) {
+      rectangle.setPosition(d.position.x - cellWidth() / 10.0f, d.position.y + cellHeight() / 5.0f);
+      text.setString(sf::String(d.ch)), text.setPosition(d.position), text.setFillColor(d.color);
+      window.draw(rectangle), window.draw(text);
+    }
   }
 
   // Number of pixels of two images of the same size in which some channel differs by more than

@@ -51,24 +51,15 @@ class DisplayManagerTest : public DisplayTest {
     DisplayManager& display = DisplayManager::getInstance();
     Shape square;
     square.setType(SQUARE), square.setColor(RED);
-    sf::RectangleShape rectangle(sf::Vector2f(cellWidth(), cellHeight()));
-    rectangle.setFillColor(sf::Color::Blue);
-    sf::Text text("", display.getFont(), 25);
-    text.setStyle(sf::Text::Bold);
     const auto draw = [&](bool plainly) {
       for (std::size_t i = 0; i < scene.size(); i++) {
         const Drawing& d = scene[i];
         if (i == square_at) square.draw(d.position);
-        if (!plainly) {
-          display.drawCharacter(d.position, d.ch, d.color.r, d.color.g, d.color.b);
-          continue;
-        }
         const Vector pixel = spacesToPixels(worldToView(d.position));
-        rectangle.setPosition(pixel.getX() - cellWidth() / 10.0f,
-                              pixel.getY() + cellHeight() / 5.0f);
-        text.setString(sf::String(d.ch)), text.setPosition(pixel.getX(), pixel.getY());
-        text.setFillColor(d.color);
-        display.getWindow()->draw(rectangle), display.getWindow()->draw(text);
+        if (plainly)
+          drawPlainly({{sf::Vector2f(pixel.getX(), pixel.getY()), d.ch, d.color}}, sf::Color::Blue);
+        else
+          display.drawCharacter(d.position, d.ch, d.color.r, d.color.g, d.color.b);
       }
     };
     return differingPixels(capture([&] { draw(false); }), capture([&] { draw(true); }), 1);
