@@ -72,8 +72,7 @@ TEST_F(ConfigTest, OnlyARegularFileOfAtMostOneMebibyteIsRead) {
       {dir, "is not a regular file"},
       {path("fifo"), "is not a regular file"},
       {"/dev/zero", "is not a regular file"},
-      {writeFile("big.txt", at_limit + "#"), "is larger than 1048576 bytes"},
-  };
+      {writeFile("big.txt", at_limit + "#"), "is larger than 1048576 bytes"}};
   for (const auto& [file, refusal] : cases) {
     setenv("TOLVEX_CONFIG", file.c_str(), 1);
     // Stops at the first refusal missed: the next file would hang or fill the memory.
@@ -99,8 +98,7 @@ TEST_F(ConfigTest, FrameTimeAndFontScaleStayInRange) {
       {"font_scale:0,", 33, 2.0f, "font_scale '0' not above 0 and at most 100; keeping 2."},
       {"font_scale:-1,", 33, 2.0f, "font_scale '-1' not above 0 and at most 100; keeping 2."},
       {"font_scale:inf,", 33, 2.0f, "font_scale 'inf' not above 0 and at most 100; keeping 2."},
-      {"font_scale:nan,", 33, 2.0f, "font_scale 'nan' not above 0 and at most 100; keeping 2."},
-  };
+      {"font_scale:nan,", 33, 2.0f, "font_scale 'nan' not above 0 and at most 100; keeping 2."}};
   for (const auto& [text, frame_time, font_scale, warning] : cases) {
     Config::getInstance().loadConfig("frame_time:33,font_scale:2,");
     const std::string err = stderrOf([&] { Config::getInstance().loadConfig(text); });

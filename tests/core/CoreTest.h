@@ -1,41 +1,13 @@
 #pragma once
 
-#include <functional>
-
 #include <SFML/Graphics/RenderWindow.hpp>
 
-#include "TestSupport.h"
+#include "Probe.h"
 #include "XInput.h"
-#include "tolvex/core/EventStep.h"
 #include "tolvex/core/GameManager.h"
 #include "tolvex/display/DisplayManager.h"
-#include "tolvex/world/Object.h"
 
 namespace tx::test {
-
-// Counts the events it gets and runs the test's action (if any) with each one's step number
-// (-1 for other events).
-class Listener : public Object {
- public:
-  explicit Listener(std::function<void(int)> init_action = {}) : action(std::move(init_action)) {
-    setSolidness(SPECTRAL);
-  }
-  int eventHandler(const Event* event) override {
-    count++;
-    const auto* step = dynamic_cast<const EventStep*>(event);
-    if (action) action(step != nullptr ? step->getStepCount() : -1);
-    return 1;
-  }
-  int count = 0;
-  std::function<void(int)> action;
-};
-
-// A listener that registers for steps when made.
-struct Stepper : Listener {
-  explicit Stepper(std::function<void(int)> init_action = {}) : Listener(std::move(init_action)) {
-    registerInterest(STEP_EVENT);
-  }
-};
 
 // A key pressed and released, as far as the X server is concerned.
 inline void tap(XInput& keys, unsigned long keysym) {

@@ -2,9 +2,10 @@
 
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <atomic>
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 #include "CoreTest.h"
@@ -69,24 +70,23 @@ TEST_F(PauseTest, PauseKeyHoldsTheStepUntilAnotherKeyIsPressed) {
   EXPECT_TRUE(logHas("Pause::eventHandler(): Game resumed."));
   EXPECT_GT(lit, 0) << "no notice";
   EXPECT_EQ(logText().find("Can't keep up!"), std::string::npos);
-  EXPECT_TRUE(!keys->seen.empty() &&
-              keys->seen[0] == std::make_pair(KeyCode::P, KeyAction::PRESSED));
-  for (const auto& seen : keys->seen)
-    EXPECT_NE(seen, std::make_pair(KeyCode::A, KeyAction::PRESSED)) << "taken while paused";
+  EXPECT_TRUE(!keys->seen.empty() && keys->seen[0] == std::pair(KeyCode::P, KeyAction::PRESSED));
+  EXPECT_EQ(
+      std::count(keys->seen.begin(), keys->seen.end(), std::pair(KeyCode::A, KeyAction::PRESSED)),
+      0)
+      << "taken while paused";
 }
 
 // Closing the window while paused ends the pause and the game; once the game is ending, the
 // pause key no longer pauses.
 TEST_F(PauseTest, ClosingTheWindowEndsThePauseAndTheGame) {
   tap(input, XK_p);
-  input.requestClose(window);
-  input.settle();
+  input.requestClose(window), input.settle();
   GameManager::getInstance().step();
   EXPECT_TRUE(GameManager::getInstance().getGameOver());
   EXPECT_TRUE(logHas("Pause::eventHandler(): Window close event. Setting game over."));
   EventKeyboard key;
-  key.setKey(KeyCode::P);
-  key.setAction(KeyAction::PRESSED);
+  key.setKey(KeyCode::P), key.setAction(KeyAction::PRESSED);
   EXPECT_EQ(pause->eventHandler(&key), 0);
 }
 
@@ -96,9 +96,9 @@ TEST_F(PauseTest, DestroyingTheWindowEndsThePauseAndTheGame) {
   input.destroyWindow(window);
   GameManager::getInstance().step();
   EXPECT_TRUE(GameManager::getInstance().getGameOver());
-  EXPECT_TRUE(logHas(
-      "InputManager::getInput(): Window destroyed by the X server or another client. Setting game "
-      "over."));
+  EXPECT_TRUE(
+      logHas("InputManager::getInput(): Window destroyed by the X server or another "
+             "client. Setting game over."));
 }
 
 // A stop signal while paused ends the pause, so that the loop can end the game in order.

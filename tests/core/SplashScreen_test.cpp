@@ -1,5 +1,7 @@
 #include "tolvex/core/SplashScreen.h"
 
+#include <X11/keysym.h>
+
 #include "CoreTest.h"
 #include "tolvex/core/ObjectListIterator.h"
 #include "tolvex/world/WorldManager.h"
@@ -19,14 +21,16 @@ class SplashTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    new Stepper([this](int) {
+    new Stepper([this](int step) {
       const Object *name = find("Splash"), *figure = find("SplashTolvex");
       steps.push_back(std::to_string(name != nullptr && name->getSpeed() > 0.0f) + " " +
                       (figure == nullptr ? "" : figure->getAnimation().getName()) +
                       (figure != nullptr && figure->getSpeed() > 0.0f ? " rising" : ""));
+      if (step == act_on_step) step < 30 ? tap(input, XK_a) : input.requestClose(window);
     });
   }
   std::vector<std::string> steps;
+  int act_on_step = -1;
 };
 
 TEST(SplashStartTest, RefusesToRunBeforeTheGameManagerStarts) { EXPECT_EQ(splash(), -1); }
@@ -43,6 +47,16 @@ TEST_F(SplashTest, RunsNinetyStepsThenEndsTheLoopAndLeavesNothing) {
                                                                   : "splash-tolvex-rest") +
                                                     (step >= 15 && step <= 44 ? " rising" : ""))
         << "step " << step;
+  EXPECT_TRUE(find("Splash") == nullptr && find("SplashTolvex") == nullptr);
+}
+
+// A key press (early or late) or closing the window ends it on that step, leaving nothing.
+TEST_F(SplashTest, KeyPressOrClosingTheWindowEndsItOnThatStep) {
+  for (const int step : {5, 20, 30}) {
+    act_on_step = step;
+    EXPECT_EQ(splash(), 0);
+    EXPECT_EQ(GameManager::getInstance().getStepCount(), step + 1) << step;
+  }
   EXPECT_TRUE(find("Splash") == nullptr && find("SplashTolvex") == nullptr);
 }
 

@@ -1,5 +1,7 @@
 #include "tolvex/display/Animation.h"
 
+#include <tuple>
+
 #include "DisplayFixture.h"
 #include "tolvex/display/Sprite.h"
 
@@ -16,20 +18,16 @@ TEST_F(AnimationTest, CountersAtTheTopOfTheRangeMoveOnWithoutOverflow) {
   sprite.addFrame(Frame(1, 1, "a"));
   sprite.addFrame(Frame(1, 1, "b"));
   sprite.setSlowdown(2);
-  const struct {
-    const char* text;
-    int index, count;
-  } cases[] = {
+  const std::tuple<const char*, int, int> cases[] = {
       {"sprite_index:2147483647,sprite_slowdown_count:1,", 0, 0},
-      {"sprite_index:0,sprite_slowdown_count:2147483647,", 1, 0},
-  };
-  for (const auto& c : cases) {
+      {"sprite_index:0,sprite_slowdown_count:2147483647,", 1, 0}};
+  for (const auto& [text, index, count] : cases) {
     Animation animation;
     animation.setSprite(&sprite);
-    animation.deserialize(c.text);
+    animation.deserialize(text);
     animation.draw(Vector(1.0f, 1.0f));
-    EXPECT_EQ(animation.getIndex(), c.index) << c.text;
-    EXPECT_EQ(animation.getSlowdownCount(), c.count) << c.text;
+    EXPECT_EQ(animation.getIndex(), index) << text;
+    EXPECT_EQ(animation.getSlowdownCount(), count) << text;
   }
 }
 

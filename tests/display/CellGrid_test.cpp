@@ -34,24 +34,6 @@ TEST(CellGrid, CharacterLandsInTheNearestCellHalvesGoingRightAndDown) {
   EXPECT_EQ(grid, CellGrid(10, 5, sf::Color::Black));
 }
 
-TEST(CellGrid, TextRowsHoldPrintableCharactersAndColourLetters) {
-  CellGrid grid(8, 1, sf::Color::Blue);
-  const struct {
-    char ch;
-    sf::Color color;
-  } row[] = {{'A', sf::Color::Red},   {'\x01', sf::Color::Green}, {'\xe9', sf::Color::White},
-             {' ', sf::Color::Red},   {'\t', sf::Color::Yellow},  {'~', sf::Color(1, 2, 3)},
-             {'k', sf::Color::Black}, {'m', sf::Color::Magenta}};
-  for (int i = 0; i < 8; i++)
-    grid.draw(Vector(static_cast<float>(i), 0.0f), row[i].ch, row[i].color);
-  EXPECT_EQ(grid.toText(), "A?? ?~km\n");
-  EXPECT_EQ(grid.toColorText(), "rgw..?km\n");
-  EXPECT_EQ(grid.at(1, 0).ch, '\x01') << "the cell keeps the byte drawn";
-  EXPECT_EQ(CellGrid(3, 2, sf::Color::Blue).toColorText(), "...\n...\n");
-  for (const char letter : std::string("krgybmcw"))
-    EXPECT_EQ(CellGrid::colorCode(CellGrid::colorOfCode(letter)), letter);
-}
-
 // The same calls fill the same cells in a window and headless, relative to the view.
 TEST_F(CellGridTest, DrawingCallsFillTheCellsInEveryModeAndTheSwapCompletesThem) {
   std::string text[2];

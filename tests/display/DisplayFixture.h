@@ -4,7 +4,9 @@
 
 #include "TestSupport.h"
 #include "tolvex/core/Config.h"
+#include "tolvex/display/CellBatch.h"
 #include "tolvex/display/DisplayManager.h"
+#include "tolvex/display/ResourceManager.h"
 
 namespace tx::test {
 
@@ -30,15 +32,34 @@ class DisplayTest : public LoggedTest {
     return count;
   }
 
-  // The back buffer (what was drawn since the last swap) after clearing and one drawing.
-  static sf::Image capture(const std::function<void()>& draw, sf::Color clear = sf::Color::Black) {
-    DisplayManager::getInstance().getWindow()->clear(clear);
-    draw();
-    const sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();  // flushed
+  // The back buffer: what was drawn since the last swap.
+  static sf::Image windowImage() {
+    const sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
     sf::Texture texture;
     texture.create(window.getSize().x, window.getSize().y);
     texture.update(window);
     return texture.copyToImage();
+  }
+  // The back buffer after clearing and one drawing.
+  static sf::Image capture(const std::function<void()>& draw, sf::Color clear = sf::Color::Black) {
+    DisplayManager::getInstance().getWindow()->clear(clear);
+    draw();
+    return windowImage();
+  }
+
+  // Characters drawn the plain way, as the display draws each cell: a background rectangle, then
+  // the glyph, straight into the window (positions in pixels).
+  static void drawPlainly(const std::vector<CellDrawing>& drawings, sf::Color background) {
+    sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
+    sf::RectangleShape rectangle(sf::Vector2f(cellWidth(), cellHeight()));
+    rectangle.setFillColor(background);
+    sf::Text text("", DisplayManager::getInstance().getFont(), 25);
+    text.setStyle(sf::Text::Bold);
+    for (const CellDrawing& d : drawings) {
+      rectangle.setPosition(d.position.x - cellWidth() / 10.0f, d.position.y + cellHeight() / 5.0f);
+      text.setString(sf::String(d.ch)), text.setPosition(d.position), text.setFillColor(d.color);
+      window.draw(rectangle), window.draw(text);
+    }
   }
 
   // Number of pixels of two images of the same size in which some channel differs by more than
@@ -67,6 +88,19 @@ class DisplayTest : public LoggedTest {
   static int countInk(const sf::Image& image, sf::Color background = sf::Color::Black) {
     return static_cast<int>(image.getSize().x * image.getSize().y) -
            countColor(image, 0, 0, 9999, 9999, background);
+  }
+};
+
+// The log and the resource manager started.
+class ResourceTest : public LoggedTest {
+ protected:
+  void SetUp() override {
+    LoggedTest::SetUp();
+    ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
+  }
+  void TearDown() override {
+    ResourceManager::getInstance().shutDown();
+    LoggedTest::TearDown();
   }
 };
 

@@ -1,6 +1,6 @@
 #include "tolvex/display/DisplayManager.h"
 
-#include <tuple>
+#include <array>
 
 #include "DisplayFixture.h"
 #include "XInput.h"
@@ -51,30 +51,18 @@ class DisplayManagerTest : public DisplayTest {
     DisplayManager& display = DisplayManager::getInstance();
     Shape square;
     square.setType(SQUARE), square.setColor(RED);
-    const sf::Image drawn = capture([&] {
+    const auto draw = [&](bool plainly) {
       for (std::size_t i = 0; i < scene.size(); i++) {
-        if (i == square_at) square.draw(scene[i].position);
         const Drawing& d = scene[i];
-        display.drawCharacter(d.position, d.ch, d.color.r, d.color.g, d.color.b);
+        if (i == square_at) square.draw(d.position);
+        const Vector pixel = spacesToPixels(worldToView(d.position));
+        if (plainly)
+          drawPlainly({{sf::Vector2f(pixel.getX(), pixel.getY()), d.ch, d.color}}, sf::Color::Blue);
+        else
+          display.drawCharacter(d.position, d.ch, d.color.r, d.color.g, d.color.b);
       }
-    });
-    sf::RectangleShape rectangle(sf::Vector2f(cellWidth(), cellHeight()));
-    rectangle.setFillColor(sf::Color::Blue);
-    sf::Text text("", display.getFont(), 25);
-    text.setStyle(sf::Text::Bold);
-    return differingPixels(
-        drawn, capture([&] {
-          for (std::size_t i = 0; i < scene.size(); i++) {
-            if (i == square_at) square.draw(scene[i].position);
-            const Vector pixel = spacesToPixels(worldToView(scene[i].position));
-            rectangle.setPosition(pixel.getX() - cellWidth() / 10.0f,
-                                  pixel.getY() + cellHeight() / 5.0f);
-            text.setString(sf::String(scene[i].ch)), text.setPosition(pixel.getX(), pixel.getY()),
-                text.setFillColor(scene[i].color);
-            display.getWindow()->draw(rectangle), display.getWindow()->draw(text);
-          }
-        }),
-        1);
+    };
+    return differingPixels(capture([&] { draw(false); }), capture([&] { draw(true); }), 1);
   }
 };
 
@@ -92,8 +80,7 @@ TEST_F(DisplayManagerTest, CharacterIsDrawnAtItsCellInTheViewOnceFlushed) {
   texture.update(*window);
   EXPECT_EQ(countInk(texture.copyToImage()), 0);
   EXPECT_EQ(display.flush(), 0);
-  texture.update(*window);
-  const sf::Image image = texture.copyToImage();
+  const sf::Image image = windowImage();
   EXPECT_GT(inkInCell(image, 5, 2, sf::Color::Red), 20);
   EXPECT_GT(inkInCell(image, 20, 4, sf::Color::White), 20);
   EXPECT_EQ(inkInCell(image, 15, 5, sf::Color::Red), 0);
@@ -171,22 +158,28 @@ TEST_F(DisplayManagerTest, CharactersLookAsSfmlDrawsThemOneByOne) {
   }
 }
 
-// A window larger than the X server (or, when one is to open, the graphics driver) can take is
-// refused at start-up as a size of 0 is, instead of crashing inside them.
-TEST_F(DisplayManagerTest, WindowLargerThanServerOrDriverTakeIsRefused) {
+// A window of no size, a negative one, or one larger than the X server (or, when one is to open,
+// the graphics driver) can take is refused at start-up instead of crashing inside them.
+TEST_F(DisplayManagerTest, WindowSizesThatCannotBeShownAreRefused) {
   const int driver = static_cast<int>(sf::Texture::getMaximumSize());
-  std::vector<std::tuple<bool, int, int>> sizes = {
-      {false, 32768, 100}, {false, 100, 40000}, {false, 2147483647, 768}, {true, 32768, 100}};
-  if (driver < 32767) sizes.emplace_back(false, driver + 1, 100);
-  for (const auto& [headless, width, height] : sizes) {
-    Config::getInstance().loadConfig("headless:" + toString(headless) +
+  std::vector<std::array<int, 5>> sizes = {// headless, pixels across and down, cells likewise
+                                           {0, 32768, 100, 80, 24},      {0, 100, 40000, 80, 24},
+                                           {0, 2147483647, 768, 80, 24}, {1, 32768, 100, 80, 24},
+                                           {0, 0, 768, 80, 24},          {0, 1024, -5, 80, 24},
+                                           {0, 1024, 768, 80, 0},        {1, 1024, 768, -1, 24}};
+  if (driver < 32767) sizes.push_back({0, driver + 1, 100, 80, 24});
+  for (const auto& [headless, width, height, columns, rows] : sizes) {
+    const std::string size = toString(width) + ", " + toString(height) + ") pixels, (" +
+                             toString(columns) + ", " + toString(rows);
+    Config::getInstance().loadConfig("headless:" + toString(headless == 1) +
                                      ",window_horizontal_pixels:" + toString(width) +
-                                     ",window_vertical_pixels:" + toString(height) + ",");
-    EXPECT_EQ(DisplayManager::getInstance().startUp(), -1) << width << " x " << height;
+                                     ",window_vertical_pixels:" + toString(height) +
+                                     ",window_horizontal_chars:" + toString(columns) +
+                                     ",window_vertical_chars:" + toString(rows) + ",");
+    EXPECT_EQ(DisplayManager::getInstance().startUp(), -1) << size;
     DisplayManager::getInstance().shutDown();
-    EXPECT_EQ(logMessages().back(), "DisplayManager::startUp(): Error! Window size (" +
-                                        toString(width) + ", " + toString(height) +
-                                        ") pixels, (80, 24) characters not supported.");
+    EXPECT_EQ(logMessages().back(), "DisplayManager::startUp(): Error! Window size (" + size +
+                                        ") characters not supported.");
   }
 }
 

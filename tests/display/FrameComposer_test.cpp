@@ -35,27 +35,9 @@ class FrameComposerTest : public DisplayTest {
   }
   sf::Image drawnPlainly(const std::vector<CellDrawing>& frame) {
     window->clear(sf::Color::Black);
-    drawPlainly(frame);
+    drawPlainly(frame, sf::Color::Black);
     return windowImage();
   }
-  void drawPlainly(const std::vector<CellDrawing>& frame) {
-    for (const CellDrawing& drawing : frame) {
-      rectangle.setPosition(drawing.position.x - cellWidth() / 10.0f,
-                            drawing.position.y + cellHeight() / 5.0f);
-      window->draw(rectangle);
-      text.setString(sf::String(drawing.ch));
-      text.setPosition(drawing.position);
-      text.setFillColor(drawing.color);
-      window->draw(text);
-    }
-  }
-  sf::Image windowImage() const {
-    sf::Texture texture;
-    texture.create(window->getSize().x, window->getSize().y);
-    texture.update(*window);
-    return texture.copyToImage();
-  }
-
   sf::RenderWindow* window = nullptr;
   sf::RectangleShape rectangle;
   sf::Text text;
@@ -125,9 +107,9 @@ TEST_F(FrameComposerTest, LaterPresentsOfAFrameDrawOverWhatTheWindowHolds) {
   composer->present(*window);
   const sf::Image result = windowImage();
   window->clear(sf::Color::Black);
-  drawPlainly(screen);
+  drawPlainly(screen, sf::Color::Black);
   window->draw(block);
-  drawPlainly({screen[300], screen[301]});
+  drawPlainly({screen[300], screen[301]}, sf::Color::Black);
   EXPECT_EQ(differingPixels(result, windowImage(), 1), 0);
 }
 

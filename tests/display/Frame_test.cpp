@@ -33,8 +33,7 @@ TEST_F(FrameTest, FramesAreCentredOnTheirPositionAndSkipTransparentCells) {
        '#',
        {{9, 5, 'a'}, {11, 5, 'b'}}},
       {"no further than its text", Frame(3, 2, "ab"), 0, {{9, 4.5f, 'a'}, {10, 4.5f, 'b'}}},
-      {"an empty frame draws nothing", Frame(), 0, {}},
-  };
+      {"an empty frame draws nothing", Frame(), 0, {}}};
   for (const auto& c : cases) {
     const sf::Image drawn =
         capture([&] { c.frame.draw(Vector(10.0f, 5.0f), GREEN, c.transparency); }, sf::Color::Blue);

@@ -76,11 +76,7 @@ class InputTest : public DisplayTest {
 // Every key the game reads and the four arrows arrive as their own KeyCode, pressed, held and
 // released; F11 and keys without one (SFML value plus 97: 153 for '-') are never held.
 TEST_F(InputTest, EachKeyArrivesAsItsOwnKeyCode) {
-  const struct {
-    unsigned long keysym;
-    KeyCode code;
-    bool held;
-  } keys[] = {
+  const std::tuple<unsigned long, KeyCode, bool> keys[] = {
       {XK_Left, KeyCode::LEFT_ARROW, true},
       {XK_Right, KeyCode::RIGHT_ARROW, true},
       {XK_Up, KeyCode::UP_ARROW, true},
@@ -91,10 +87,10 @@ TEST_F(InputTest, EachKeyArrivesAsItsOwnKeyCode) {
       {XK_d, KeyCode::D, true},
       {XK_p, KeyCode::P, true},
       {XK_q, KeyCode::Q, true},
+      {XK_Escape, KeyCode::ESCAPE, true},
       {XK_F10, KeyCode::F10, true},
       {XK_F11, KeyCode::F11, false},
-      {XK_minus, static_cast<KeyCode>(153), false},
-  };
+      {XK_minus, static_cast<KeyCode>(153), false}};
   for (const auto& [keysym, code, held] : keys) {
     SCOPED_TRACE(testing::Message() << "keysym " << std::hex << keysym);
     press(keysym);

@@ -10,18 +10,6 @@ const char* const SPRITE =
     "<HEADER>\nframes 1\nwidth 3\nheight 2\n</HEADER>\n<BODY>\nabc\ndef\nend\n</BODY>\n"
     "<FOOTER>\nversion 1\n</FOOTER>\n";
 
-class ResourceTest : public LoggedTest {
- protected:
-  void SetUp() override {
-    LoggedTest::SetUp();
-    ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
-  }
-  void TearDown() override {
-    ResourceManager::getInstance().shutDown();
-    LoggedTest::TearDown();
-  }
-};
-
 // Each kind is refused beyond its limit: 1000 sprites, 100 sounds, 50 pieces of music.
 TEST_F(ResourceTest, The1001stSprite101stSoundAnd51stMusicAreRefused) {
   ResourceManager& resources = ResourceManager::getInstance();

@@ -35,17 +35,8 @@ std::vector<std::string> inserted(std::vector<std::string> l, std::size_t at,
 }
 
 // Sprite files read through the resource manager, as the game reads them.
-class SpriteFileTest : public LoggedTest {
+class SpriteFileTest : public ResourceTest {
  protected:
-  void SetUp() override {
-    LoggedTest::SetUp();
-    ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
-  }
-  void TearDown() override {
-    ResourceManager::getInstance().shutDown();
-    LoggedTest::TearDown();
-  }
-
   // The log lines that follow the "Loading sprite" line of the most recent load.
   std::vector<std::string> linesAfterLoading() const {
     const std::vector<std::string> all = logMessages();
@@ -101,6 +92,13 @@ TEST_F(SpriteFileTest, LoadsOrIsRefusedWithItsExactLogLines) {
       {"negative frame count",
        replaced(MINIMAL, 1, "frames -3"),
        {"RM::loadSprite(): Error! Line 2: 'frames' is -3; it cannot be negative."}},
+      {"width beyond any line",
+       replaced(MINIMAL, 2, "width 2147483647"),
+       {"\tError! Line 7: Line length is 3 (frame width is 2147483647).", "\tLine 7: 'abc'",
+        no_frame}},
+      {"frame count beyond the body, no room reserved for it",
+       replaced(MINIMAL, 1, "frames 2147483647"),
+       {"\tError! Line 10: No more frame data.", no_frame}},
       {"missing width",
        replaced(MINIMAL, 2, "wide 3"),
        {"RM::loadSprite(): Error! Missing 'width' in header."}},
@@ -119,8 +117,7 @@ TEST_F(SpriteFileTest, LoadsOrIsRefusedWithItsExactLogLines) {
       {"very long line",
        std::string(100000, 'x') + "\n",
        {"getLine(): Error! Line longer than 65536 characters.",
-        "readData(): Error line 1! Expected '<HEADER>', have ''."}},
-  };
+        "readData(): Error line 1! Expected '<HEADER>', have ''."}}};
   ResourceManager& resources = ResourceManager::getInstance();
   ASSERT_EQ(resources.loadSprite(writeFile("good.txt", lines(GOOD)), "good"), 0);
   int count = 1;

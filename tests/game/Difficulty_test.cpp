@@ -17,24 +17,22 @@ TEST_F(DifficultyTest, HeightRaisesTheLevelOneThresholdAtATime) {
   EXPECT_EQ(boundary().getCorner(), Vector(0.0f, -0.075f));
   EXPECT_EQ(WorldManager::getInstance().getView(), boundary());
   const float speeds[] = {0.0f, 0.3f, 0.25f, 0.2f, 0.15f, 0.075f};
-  const struct {
-    float y;
-    int height, level;
-  } rows[] = {{-8.5f, 0, 5},       {-9.0f, 5, 5},       {-20.0f, 60, 5},    {-10.0f, 60, 5},
-              {-108.0f, 500, 5},   {-109.0f, 505, 4},   {-208.0f, 1000, 4}, {-209.0f, 1005, 3},
-              {-1000.0f, 4960, 2}, {-1001.0f, 4965, 1}, {-1002.0f, 4970, 1}};
+  const std::tuple<float, int, int> rows[] = {
+      // hovering at y: the height shown, the level{-8.5f, 0, 5},       {-9.0f, 5, 5}, {-20.0f, 60,
+      // 5},    {-10.0f, 60, 5},
+      {-108.0f, 500, 5},   {-109.0f, 505, 4},   {-208.0f, 1000, 4}, {-209.0f, 1005, 3},
+      {-1000.0f, 4960, 2}, {-1001.0f, 4965, 1}, {-1002.0f, 4970, 1}};
   auto* points = first<Points>("ViewObject");
   auto* level_shown = first<LevelDisplay>("ViewObject");
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.y);
-    player->setPosition(Vector(40.0f, row.y));  // hovering there for one step
-    player->setVelocity(Vector(0.0f, 0.0f));
+  for (const auto& [y, height, level] : rows) {
+    SCOPED_TRACE(y);
+    player->setPosition(Vector(40.0f, y)), player->setVelocity(Vector(0.0f, 0.0f));
     step();
-    EXPECT_EQ(points->getValue(), row.height);
-    EXPECT_EQ(difficulty->getLevel(), row.level);
-    EXPECT_EQ(level_shown->getValue(), 6 - row.level);
-    EXPECT_FLOAT_EQ(difficulty->getVelocity().getY(), -speeds[row.level]);
-    EXPECT_EQ(difficulty->getAnimation().getName(), "background" + std::to_string(6 - row.level));
+    EXPECT_EQ(points->getValue(), height);
+    EXPECT_EQ(difficulty->getLevel(), level);
+    EXPECT_EQ(level_shown->getValue(), 6 - level);
+    EXPECT_FLOAT_EQ(difficulty->getVelocity().getY(), -speeds[level]);
+    EXPECT_EQ(difficulty->getAnimation().getName(), "background" + std::to_string(6 - level));
   }
 }
 

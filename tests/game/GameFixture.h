@@ -11,6 +11,7 @@
 #include "tolvex/core/GameManager.h"
 #include "tolvex/display/EventKeyboard.h"
 #include "tolvex/display/InputManager.h"
+#include "tolvex/display/ResourceManager.h"
 #include "tolvex/platform/SystemClock.h"
 
 namespace tx::test {
@@ -71,6 +72,10 @@ class GameTest : public EngineTest {
     return false;
   }
   static Box boundary() { return WorldManager::getInstance().getBoundary(); }
+  static bool playing(const std::string& sound) {
+    return ResourceManager::getInstance().getSound(sound)->getSound()->getStatus() ==
+           sf::SoundSource::Playing;
+  }
 
   bool started = true;
   GameStart* title = nullptr;

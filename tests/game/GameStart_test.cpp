@@ -1,7 +1,6 @@
 #include "GameStart.h"
 
 #include "GameFixture.h"
-#include "tolvex/display/ResourceManager.h"
 
 namespace tx::test {
 namespace {
@@ -18,8 +17,7 @@ TEST_F(GameStartTest, PBuildsOneFreshGame) {
   sendKey(KeyCode::P, KeyAction::PRESSED);
   EXPECT_FALSE(title->isActive());
   EXPECT_NE(title->getMusic()->getMusic()->getStatus(), sf::SoundSource::Playing);
-  EXPECT_EQ(ResourceManager::getInstance().getSound("startup")->getSound()->getStatus(),
-            sf::SoundSource::Playing);
+  EXPECT_TRUE(playing("startup"));
   for (const char* type : {"Player", "Floor", "Difficulty", "PowerupDisplay"})
     EXPECT_EQ(countOfType(type), 1) << type;
   EXPECT_EQ(countOfType("Platform"), 30);

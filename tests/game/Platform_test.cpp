@@ -36,5 +36,18 @@ TEST_F(PlatformTest, SolidWellBelowThePlayerAndRecycledToAFreeColumnAtTheTop) {
   EXPECT_EQ(platform->getAnimation().getName(), "platform1");
 }
 
+// A top row solid from end to end: the search for a free column gives up with a warning.
+TEST_F(PlatformTest, CrowdedRowEndsTheSearchWithAWarning) {
+  Object* wall = new Object();
+  wall->setBox(Box(Vector(-60.0f, -0.5f), 120.0f, 1.0f));
+  wall->setPosition(Vector(40.0f, 0.0f));
+  auto* platform = first<Platform>("Platform");
+  platform->respawn(0);
+  const int x = static_cast<int>(platform->getPosition().getX());
+  EXPECT_TRUE(x >= 2 && x <= 79) << x;
+  EXPECT_TRUE(logHas("Platform::respawn(): Warning! No free column after 100 tries, using column " +
+                     std::to_string(x) + "."));
+}
+
 }  // namespace
 }  // namespace tx::test

@@ -9,22 +9,38 @@ namespace tx::test {
 
 using Label = NetworkEventLabel;
 
-// Records every "tx-network" event it is sent.
+// Records every "tx-network" event it is sent; with read set, also takes each DATA message's body.
 class NetworkListener : public Object {
  public:
   NetworkListener() { registerInterest(NETWORK_EVENT); }
   int eventHandler(const Event* event) override {
     const auto* e = dynamic_cast<const EventNetwork*>(event);
-    if (e != nullptr) seen.push_back(*e);
-    return e != nullptr ? 1 : 0;
+    if (e == nullptr) return 0;
+    seen.push_back(*e);
+    std::string body;
+    if (read && e->getLabel() == Label::DATA &&
+        NetworkManager::getInstance().receive(e->getSocketIndex(), body) >= 0)
+      bodies.push_back(body);
+    return 1;
   }
   int count(Label label) const {
     int found = 0;
     for (const EventNetwork& event : seen) found += event.getLabel() == label;
     return found;
   }
+  bool read = false;
   std::vector<EventNetwork> seen;
+  std::vector<std::string> bodies;
 };
+
+// Everything a socket can read now.
+inline std::string drain(int socket) {
+  std::string got;
+  char buffer[65536];
+  int count = 0;
+  while ((count = socketReceive(socket, buffer, sizeof buffer)) > 0) got.append(buffer, count);
+  return got;
+}
 
 // The far end of a connection, outside the engine: raw bytes in and out.
 struct Peer {

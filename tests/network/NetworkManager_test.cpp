@@ -1,6 +1,17 @@
 #include "tolvex/network/NetworkManager.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
 #include "NetworkFixture.h"
+#include "Probe.h"
+#include "tolvex/core/Config.h"
+#include "tolvex/core/GameManager.h"
 
 namespace tx::test {
 namespace {
@@ -95,6 +106,227 @@ TEST_F(NetworkTest, ConnectionsUpToTheLimitClosingShiftsLaterSockets) {
   EXPECT_EQ(receiveBody(0), "ping") << "the accepted socket moved down to index 0";
   network().shutDown();
   EXPECT_EQ(listener.count(Label::CLOSE), 2);
+}
+
+// Calls that cannot work are refused, accept without a server with -2; an undefined event label
+// becomes UNDEFINED.
+TEST_F(NetworkTest, MisuseIsRefusedAndLogged) {
+  EXPECT_EQ(EventNetwork(static_cast<Label>(7)).getLabel(), Label::UNDEFINED);
+  EXPECT_TRUE(logHas("EventNetwork::setLabel(): Undefined type (7)."));
+  NetworkListener listener;
+  EXPECT_EQ(network().accept(), -2);
+  EXPECT_TRUE(logHas("NetworkManager::accept(): Error! Not setup as server."));
+  EXPECT_EQ(network().isData(-1) + network().send(0, "x") + network().setMaxSockets(-1) +
+                network().registerInterest(&listener, STEP_EVENT),
+            -4);
+  EXPECT_TRUE(logHas("NetworkManager::send(): Error! Sock index 0 not connected."));
+  network().close(0);
+  EXPECT_TRUE(logHas("NetworkManager::close(): sock_index (0) out of range."));
+  listen();
+  EXPECT_EQ(network().setServer(0, "127.0.0.1"), -1);
+  EXPECT_EQ(network().accept(), -1) << "nothing pending must not block";
+}
+
+// A loopback server whose queue of connections waiting to be accepted is full, so that the
+// system leaves a new handshake unanswered; it is retried about a second later.
+struct FullServer {
+  FullServer() : listening(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in where = {};
+    where.sin_family = AF_INET;
+    where.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listening, reinterpret_cast<sockaddr*>(&where), sizeof where);
+    ::listen(listening, 0);
+    port = socketLocalPort(listening);
+    taken.push_back(socketConnect("127.0.0.1", port));  // The one place in the queue.
+  }
+  ~FullServer() { stop(); }
+  int acceptNext() { return taken.emplace_back(::accept(listening, nullptr, nullptr)); }
+  void stop() {
+    for (int socket : taken) socketClose(socket);
+    taken.clear();
+    if (listening != -1) socketClose(listening);
+    listening = -1;
+  }
+  int listening;
+  int port = -1;
+  std::vector<int> taken;
+};
+
+// Connect returns at once; the handshake's end is announced by genDataEvents, as a connect
+// event when it completes (bytes sent meanwhile go out first) or a logged close when refused.
+TEST_F(NetworkTest, ConnectReturnsAtOnceAndAnnouncesTheHandshakesEnd) {
+  for (const bool refused : {false, true}) {
+    SCOPED_TRACE(refused ? "refused" : "accepted");
+    NetworkListener listener;
+    FullServer server;
+    ASSERT_EQ(network().connect("127.0.0.1", server.port), 0);
+    EXPECT_EQ(listener.count(Label::CONNECT), 0);
+    EXPECT_EQ(network().send(0, "early"), 0) << "kept until connected";
+    refused ? server.stop() : void(server.acceptNext());  // Room for the retried handshake.
+    ASSERT_TRUE(waitFor([&] {
+      network().genDataEvents(0);
+      return listener.count(refused ? Label::CLOSE : Label::CONNECT) == 1;
+    }));
+    EXPECT_EQ(listener.seen.back().getSocketIndex(), 0);
+    if (refused) {
+      EXPECT_EQ(network().getNumConnected(), 0);
+      EXPECT_TRUE(logHas("NetworkManager::genDataEvents(): Error! connect() to 127.0.0.1:" +
+                         std::to_string(server.port) + " returned:"));
+      continue;
+    }
+    const int far = server.acceptNext();
+    std::string got(9, '\0');
+    ASSERT_TRUE(waitFor([&] { return socketPeek(far, &got[0], 9) == 9; }));
+    EXPECT_EQ(got, frame("early"));
+    network().close(0);
+  }
+}
+
+// The network manager started with a 1 MiB outgoing cap and a 150 ms stall timeout, from the
+// configuration as a game would set them; two peers accepted.
+class NetworkLimitsTest : public NetworkTest {
+ protected:
+  void SetUp() override {
+    Config::getInstance().loadConfig("max_outgoing_bytes:1048576,stall_timeout:150,");
+    NetworkTest::SetUp();
+    network().setMaxSockets(2);
+    const int port = listen();
+    first = std::make_unique<Peer>(port), second = std::make_unique<Peer>(port);
+    ASSERT_EQ(acceptOne(), 0);
+    ASSERT_EQ(acceptOne(), 1);
+  }
+  // Polls every socket for the given time, so that time passes as it does in the game loop.
+  static void pollFor(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+      for (int i = 0; i < network().getNumConnected(); ++i) network().genDataEvents(i);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  NetworkListener listener;
+  std::unique_ptr<Peer> first, second;
+};
+
+TEST_F(NetworkLimitsTest, PeerThatStopsReadingIsClosedAtTheCapWhileTheOtherGetsEveryMessage) {
+  // One 16 KiB message to each peer per frame, far past what the system buffers.
+  const std::string body(16 * 1024, 'm');
+  std::string read, expected;
+  while (expected.size() < 64 * 1024 * 1024 && network().getNumConnected() == 2) {
+    ASSERT_EQ(network().send(0, body), 0);
+    network().send(1, body);
+    expected += frame(body), read += drain(first->socket);
+  }
+  EXPECT_EQ(network().getNumConnected(), 1);
+  ASSERT_EQ(listener.count(Label::CLOSE), 1);
+  EXPECT_EQ(listener.seen.back().getSocketIndex(), 1);
+  const auto closing = logLinesWith(" over the limit (1048576); the peer is not reading, closing.");
+  ASSERT_EQ(closing.size(), 1u);
+  EXPECT_EQ(closing[0].rfind("NetworkManager::send(): Error! Sock index 1 keeps ", 0), 0u);
+  ASSERT_TRUE(waitFor([&] {
+    network().genDataEvents(0);
+    read += drain(first->socket);
+    return read.size() >= expected.size();
+  }));
+  EXPECT_TRUE(read == expected) << "every message whole and in order";
+}
+
+TEST_F(NetworkLimitsTest, PeerThatStopsOrTricklesPartWayThroughAMessageIsClosedAfterTheTimeout) {
+  first->write(prefixOnly(100000) + "abc");
+  second->write(prefixOnly(100000));
+  ASSERT_TRUE(waitFor([&] {
+    second->write("t");  // Many times within the timeout: bytes come, the message never ends.
+    pollFor(5);
+    return network().getNumConnected() == 0;
+  }));
+  EXPECT_EQ(listener.count(Label::CLOSE), 2);
+  const auto stalled = logLinesWith(" ms (limit 150), closing.");
+  ASSERT_EQ(stalled.size(), 2u);
+  for (const std::string& line : stalled)
+    EXPECT_EQ(line.rfind("NetworkManager::genDataEvents(): Warning! Message on sock index ", 0),
+              0u);
+}
+
+TEST_F(NetworkLimitsTest, PausesBetweenMessagesAndUnreadWholeMessagesAreNoStall) {
+  first->write(frame("first"));
+  ASSERT_TRUE(waitForBytes(0, 9));
+  pollFor(400);  // Announced, not taken.
+  EXPECT_EQ(receiveBody(0), "first");
+  pollFor(400);  // Nothing on the way.
+  first->write(frame("second"));
+  ASSERT_TRUE(waitForBytes(0, 10));
+  EXPECT_EQ(receiveBody(0), "second");
+  EXPECT_EQ(listener.count(Label::CLOSE), 0);
+}
+
+TEST_F(NetworkLimitsTest, LimitsOutOfRangeInTheConfigurationAreLoggedAndKept) {
+  network().shutDown();
+  Config::getInstance().loadConfig("max_outgoing_bytes:-1,stall_timeout:0,");
+  ASSERT_EQ(network().startUp(), 0);
+  EXPECT_TRUE(logHas("NetworkManager::setMaxOutgoingBytes(): Error! -1 out of range."));
+  EXPECT_TRUE(logHas("NetworkManager::setStallTimeout(): Error! 0 out of range."));
+  EXPECT_EQ(network().getMaxOutgoingBytes(), 1048576);
+  EXPECT_EQ(network().getStallTimeout(), 150);
+}
+
+// With the default stall timeout, so that only the peer's close can end the connection.
+TEST_F(NetworkTest, ClosedByPeerLineNamesTheOperationThatFoundIt) {
+  Peer peer(listen());
+  ASSERT_EQ(acceptOne(), 0);
+  peer.write(prefixOnly(10) + "abc");
+  peer.closeNow();
+  ASSERT_TRUE(waitFor([&] {
+    receiveBody(0);
+    return network().getNumConnected() == 0;
+  }));
+  EXPECT_TRUE(logHas(
+      "NetworkManager::receive(): Connection closed by peer on sock index 0 (7 bytes unread)."));
+}
+
+// The game started headless with networking and a loopback server.
+class GameLoopNetworkTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    writeFile("tx-config.txt", "headless:true,\nnetworking:true,\n");
+    ASSERT_EQ(GameManager::getInstance().startUp(), 0);
+    LogManager::getInstance().setFlush(true);
+    ASSERT_EQ(network.setServer(0, "127.0.0.1"), 0);
+  }
+  void TearDown() override {
+    GameManager::getInstance().shutDown();
+    EngineTest::TearDown();
+  }
+  NetworkManager& network = NetworkManager::getInstance();
+};
+
+TEST_F(GameLoopNetworkTest, OneFrameAcceptsEveryWaitingConnectionUpToTheFreeSlots) {
+  network.setMaxSockets(100);
+  std::vector<std::unique_ptr<Peer>> peers;
+  for (int i = 0; i < 101; ++i) peers.push_back(std::make_unique<Peer>(network.getServerPort()));
+  new Stepper([](int) { GameManager::getInstance().setGameOver(); });  // Deleted at shut-down.
+  GameManager::getInstance().run();
+  EXPECT_EQ(network.getNumConnected(), 100);
+  EXPECT_TRUE(waitFor([&] { return peers.back()->seesClose(); })) << "the one over the limit";
+}
+
+// Each iteration turns arrived messages into events; a message no one takes is warned about.
+TEST_F(GameLoopNetworkTest, LoopTurnsArrivedMessagesIntoEventsAndWarnsOfUnreadOnes) {
+  const std::string residual = "GameManager::run(): Warning! Residual network data.";
+  auto* listener = new NetworkListener;
+  listener->read = true;
+  new Stepper([&](int step) {
+    if (listener->bodies.size() == 2 || logHas(residual) || step > 300)
+      GameManager::getInstance().setGameOver();
+  });
+  Peer peer(network.getServerPort());
+  ASSERT_TRUE(peer.write(frame("first") + frame("second")));
+  GameManager::getInstance().run();
+  EXPECT_EQ(listener->bodies, (std::vector<std::string>{"first", "second"}));
+  EXPECT_FALSE(logHas(residual));
+  listener->read = false;
+  ASSERT_TRUE(peer.write(frame("unread")));
+  GameManager::getInstance().run();
+  EXPECT_TRUE(logHas(residual));
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "PathFixture.h"
+#include "PlainPathSearch.h"
+#include "tolvex/display/Animation.h"
 
 namespace tx::test {
 namespace {
@@ -22,10 +25,6 @@ TEST_F(PathFindTest, PathTakesTheCheapestCellsAndNeverCutsACorner) {
   for (int y = 2; y <= 12; ++y) tall_wall.push_back(cell(10, y));
   const PathCase cases[] = {
       {"start equals goal", {}, HARD, {cell(4, 4)}},
-      {"open field",
-       {},
-       HARD,
-       {cell(2, 3), cell(3, 3), cell(4, 3), cell(5, 3), cell(6, 3), cell(7, 3)}},
       {"diagonal blocked by two orthogonal cells",
        {cell(6, 5), cell(5, 6)},
        SOFT,
@@ -38,8 +37,7 @@ TEST_F(PathFindTest, PathTakesTheCheapestCellsAndNeverCutsACorner) {
        HARD,
        {cell(5, 7), cell(6, 8), cell(7, 9), cell(7, 10), cell(8, 11), cell(8, 12), cell(9, 13),
         cell(10, 13), cell(11, 13), cell(11, 12), cell(12, 11), cell(13, 10), cell(14, 9),
-        cell(15, 8), cell(15, 7)}},
-  };
+        cell(15, 8), cell(15, 7)}}};
   for (const PathCase& c : cases) {
     SCOPED_TRACE(c.rule);
     std::vector<Object*> walls;
@@ -85,11 +83,9 @@ TEST_F(PathFindTest, SearchStaysInsideTheWorldItWasMadeFor) {
 TEST_F(PathFindTest, FarPlacesAndHugeWorldsAreRefusedWithALine) {
   Walker walker(cell(2, 2));
   const float inf = std::numeric_limits<float>::infinity();
-  const std::pair<Vector, std::string> far[] = {
-      {Vector(1e30f, 2.0f), "2147483647,2"},
-      {Vector(-1e30f, inf), "-2147483648,2147483647"},
-      {Vector(std::nanf(""), 2.0f), "-2147483648,2"},
-  };
+  const std::pair<Vector, std::string> far[] = {{Vector(1e30f, 2.0f), "2147483647,2"},
+                                                {Vector(-1e30f, inf), "-2147483648,2147483647"},
+                                                {Vector(std::nanf(""), 2.0f), "-2147483648,2"}};
   for (const auto& [goal, shown] : far) {
     PathFind search(&walker, cell(2, 2), goal);
     EXPECT_FALSE(search.hasNodes());
@@ -103,6 +99,85 @@ TEST_F(PathFindTest, FarPlacesAndHugeWorldsAreRefusedWithALine) {
             "PathFind::PathFind(): Error! the 2048 x 1024 world has more than the 1048576 cells a "
             "search covers.");
   EXPECT_EQ(huge.cycleOnce(), 0);
+}
+
+// Random mazes of HARD walls, some off the cells, large, backwards, endless or nowhere, with
+// SOFT and SPECTRAL objects about, searched for HARD, SOFT and SPECTRAL walkers by the engine and
+// by the plain search in step; in half of them the world (the walker too) changes while the
+// searches run.
+class RandomMazeTest : public PathTest {
+ protected:
+  int pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+  Vector anyCell() { return cell(pick(width), pick(height)); }
+  Box obstacleBox() {
+    const Box odd[] = {Box(Vector(-1.0f, -0.5f), 2.0f, 1.0f),
+                       Box(Vector(-0.25f, -0.25f), 0.5f, 0.5f),
+                       Box(Vector(0.5f, -0.5f), -2.0f, 1.0f),
+                       Box(Vector(-0.5f, -0.5f), std::numeric_limits<float>::infinity(), 0.5f)};
+    const int kind = pick(16);
+    return kind < 4 ? odd[kind] : Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f);
+  }
+  Vector obstaclePlace() {
+    const int kind = pick(40);
+    if (kind == 0) return Vector(std::numeric_limits<float>::quiet_NaN(), 3.0f);
+    if (kind == 1) return Vector(-1e30f, 1e30f);
+    return anyCell() + (kind == 2 ? Vector(0.5f, 0.25f) : Vector());
+  }
+  void addObstacle() {
+    Object* o = wall(obstaclePlace());
+    o->setBox(obstacleBox());
+    o->setSolidness(pick(10) == 0 ? SOFT : pick(10) == 0 ? SPECTRAL : HARD);
+  }
+  // Something the world may do between two steps of a search.
+  void change() {
+    const std::vector<Object*> all = items(world().getAllObjects(true));
+    Object* o = all[static_cast<std::size_t>(pick(static_cast<int>(all.size())))];
+    if (pick(5) == 0) o = walker;
+    const int kind = pick(8);
+    if (kind == 0) o->setPosition(obstaclePlace());
+    if (kind == 1) o->setSolidness(o->getSolidness() == HARD ? SOFT : HARD);
+    if (kind == 2) o->setActive(!o->isActive());
+    if (kind == 3) o->setBox(obstacleBox());
+    if (kind == 4) o->setAnimation(Animation(), true);
+    if (kind == 5) addObstacle();
+    if (kind == 6 && o != walker) delete o;
+  }
+  std::mt19937 rng;
+  Object* walker = nullptr;
+  int width = 0, height = 0;
+};
+
+TEST_F(RandomMazeTest, EngineSearchTakesThePlainSearchsStepsAndPaths) {
+  int found = 0;
+  for (unsigned maze = 0; maze < 300; ++maze) {
+    SCOPED_TRACE("maze " + std::to_string(maze));
+    rng.seed(maze);
+    world().shutDown();
+    ASSERT_EQ(world().startUp(), 0);
+    width = 8 + pick(33), height = 6 + pick(20);
+    setWorld(width, height);
+    for (int i = width * height * (10 + pick(20)) / 100; i > 0; --i) addObstacle();
+    const Solidness solidness[] = {HARD, SOFT, SPECTRAL};
+    // From the left quarter to the right one, so that the searches have some way to go.
+    walker = new Walker(cell(pick(width / 4), pick(height)), solidness[maze % 3]);
+    if (pick(4) == 0) walker->setBox(Box(Vector(-0.75f, -0.75f), 1.5f, 1.5f));
+    const Vector start = walker->getPosition(),
+                 goal = cell(width - 1 - pick(width / 4), pick(height));
+    PathFind engine(walker, start, goal);
+    paths().removePath(&engine);
+    PlainPathSearch plain(walker, static_cast<int>(start.getX()), static_cast<int>(start.getY()),
+                          static_cast<int>(goal.getX()), static_cast<int>(goal.getY()));
+    int r = 1;
+    for (int step = 0; r == 1; ++step) {
+      r = engine.cycleOnce();
+      ASSERT_EQ(r, plain.step()) << "step " << step;
+      if (maze % 2 == 1 && pick(2) == 0) change();
+    }
+    EXPECT_EQ(engine.getPath().getNodes(), plain.path());
+    found += r == 2 ? 1 : 0;
+  }
+  EXPECT_GT(found, 100) << "most mazes should have a way through";
+  EXPECT_LT(found, 290) << "some mazes should have none";
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 // Shared by the tests that need the world: a fixture starting the log (flushed, so lines can be
 // read back at once) and the world manager, and an object that records the events it receives.
 #include <algorithm>
+#include <functional>
 
 #include "TestSupport.h"
+#include "tolvex/core/EventStep.h"
 #include "tolvex/core/ObjectListIterator.h"
 #include "tolvex/world/EventCollision.h"
 #include "tolvex/world/WorldManager.h"
@@ -46,6 +48,30 @@ class Probe : public Object {
   std::vector<std::string> labels;
   std::vector<Object*> mover;
   std::vector<Object*> met;
+};
+
+// Counts the events it gets and runs the test's action (if any) with each one's step number
+// (-1 for other events).
+class Listener : public Object {
+ public:
+  explicit Listener(std::function<void(int)> init_action = {}) : action(std::move(init_action)) {
+    setSolidness(SPECTRAL);
+  }
+  int eventHandler(const Event* event) override {
+    count++;
+    const auto* step = dynamic_cast<const EventStep*>(event);
+    if (action) action(step != nullptr ? step->getStepCount() : -1);
+    return 1;
+  }
+  int count = 0;
+  std::function<void(int)> action;
+};
+
+// A listener that registers for steps when made.
+struct Stepper : Listener {
+  explicit Stepper(std::function<void(int)> init_action = {}) : Listener(std::move(init_action)) {
+    registerInterest(STEP_EVENT);
+  }
 };
 
 inline std::vector<Object*> items(const ObjectList& list) {

@@ -73,6 +73,13 @@ int EngineTest::logCount(const std::string& message) const {
   return count;
 }
 
+std::vector<std::string> EngineTest::logLinesWith(const std::string& part) const {
+  std::vector<std::string> kept;
+  for (const std::string& line : logMessages())
+    if (line.find(part) != std::string::npos) kept.push_back(line);
+  return kept;
+}
+
 bool waitFor(const std::function<bool()>& condition, int seconds) {
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   for (; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(10)))

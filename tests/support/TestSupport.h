@@ -31,6 +31,8 @@ class EngineTest : public ::testing::Test {
   bool logHas(const std::string& message) const;
   // Number of log lines (without prefixes) equal to message.
   int logCount(const std::string& message) const;
+  // The log lines (without prefixes) that contain part.
+  std::vector<std::string> logLinesWith(const std::string& part) const;
   // The whole log file as it is on disk.
   std::string logText() const;
 

@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tx {
 namespace {
 
 // Edges and corners count; both axes must overlap; order does not matter.
 TEST(BoxTest, IntersectionAndContainmentIncludeEdges) {
-  const struct {
-    Box a, b;
-    bool meets;
-  } cases[] = {
+  const std::tuple<Box, Box, bool> cases[] = {
       {Box(Vector(0, 0), 1, 1), Box(Vector(1, 0), 1, 1), true},  // shared edge
       {Box(Vector(0, 0), 1, 1), Box(Vector(1.01f, 0), 1, 1), false},
       {Box(Vector(0, 0), 1, 1), Box(Vector(1, 1), 1, 1), true},                   // shared corner
@@ -18,9 +17,9 @@ TEST(BoxTest, IntersectionAndContainmentIncludeEdges) {
       {Box(Vector(0, 0), 2, 2), Box(Vector(1, 3), 2, 2), false},  // x overlaps, y does not
       {Box(Vector(0, 0), 2, 2), Box(Vector(0.5f, 0.5f), 0.5f, 0.5f), true},  // inside
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(boxIntersectsBox(c.a, c.b), c.meets) << c.b.getCorner().getX();
-    EXPECT_EQ(boxIntersectsBox(c.b, c.a), c.meets) << c.b.getCorner().getX();
+  for (const auto& [a, b, meets] : cases) {
+    EXPECT_EQ(boxIntersectsBox(a, b), meets) << b.getCorner().getX();
+    EXPECT_EQ(boxIntersectsBox(b, a), meets) << b.getCorner().getX();
   }
   const Box b(Vector(0, 0), 2, 2);
   EXPECT_TRUE(boxContainsPosition(b, Vector(2, 2)) && boxContainsPosition(b, Vector(0, 0)));

@@ -31,7 +31,8 @@ TEST_F(ObjectSerializationTest, NewObjectWritesEveryAttributeOnceInTheFixedOrder
 }
 
 // Into a fresh object every attribute differs from its default, so the copy's text shows each
-// one that was lost; the sprite is found again by its name. Every solidness comes back as written.
+// one that was lost (box values with their fractions); the sprite is found again by its name.
+// Every solidness comes back as written.
 TEST_F(ObjectSerializationTest, AllRoundTripRestoresEveryAttributeAndEverySolidness) {
   ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
   ASSERT_EQ(ResourceManager::getInstance().loadSprite(
@@ -42,30 +43,18 @@ TEST_F(ObjectSerializationTest, AllRoundTripRestoresEveryAttributeAndEverySolidn
             0);
   for (const Solidness solid : {SOFT, HARD, SPECTRAL}) {
     Object source;
-    source.setType("Rocket");
-    source.setVisible(false);
-    source.registerInterest("tx-step");
-    source.registerInterest("rocket-launch");
-    source.setBox(Box(Vector(-2.0f, -1.0f), 4.0f, 3.0f));
-    source.setPosition(Vector(2.5f, -3.25f));
+    source.setType("Rocket"), source.setVisible(false), source.setAltitude(3);
+    source.registerInterest("tx-step"), source.registerInterest("rocket-launch");
+    source.setBox(Box(Vector(-2.5f, -1.0f), 4.0f, 0.99f)), source.setPosition(Vector(2.5f, -3.25f));
     Animation animation;
     animation.setSprite(ResourceManager::getInstance().getSprite("ship"));
-    animation.setIndex(1);
-    animation.setSlowdownCount(3);
-    source.setAnimation(animation);
-    source.setAltitude(3);
-    source.setSolidness(solid);
-    source.setNoSoft(true);
-    source.setVelocity(Vector(0.0f, 2.0f));
-    source.setAcceleration(Vector(0.5f, -0.25f));
+    animation.setIndex(1), animation.setSlowdownCount(3), source.setAnimation(animation);
+    source.setSolidness(solid), source.setNoSoft(true), source.setAvoidCollisions(true);
+    source.setVelocity(Vector(0.0f, 2.0f)), source.setAcceleration(Vector(0.5f, -0.25f));
     Shape shape;
-    shape.setType(SQUARE);
-    shape.setSize(4.5f);
-    shape.setColor(RED);
-    shape.setOpacity(128);
+    shape.setType(SQUARE), shape.setSize(4.5f), shape.setColor(RED), shape.setOpacity(128);
     source.setShape(shape);
     source.setPath(pathOf({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f), Vector(-0.125f, 1e6f)}));
-    source.setAvoidCollisions(true);
     source.setActive(false);
     const std::string text = source.serialize("ALL");
     Object copy;
@@ -93,17 +82,6 @@ TEST_F(ObjectSerializationTest, EmptyListWritesExactlyWhatChangedAndANamedListOn
   EXPECT_EQ(object.serialize(""), "altitude:0,x_direction:0.6,y_direction:0.8,speed:5,");
 }
 
-// Box values keep their fractions, so the default box survives a round trip; whole numbers read
-// as they always did.
-TEST_F(ObjectSerializationTest, BoxValuesAreReadWithTheirFractions) {
-  Object source, copy;
-  copy.setBox(Box(Vector(), 5.0f, 5.0f));
-  copy.deserialize(source.serialize("BOX,"));
-  EXPECT_EQ(copy.getBox(), source.getBox());
-  copy.deserialize("box-corner-x:-2,box-corner-y:1,box-horizontal:4,box-vertical:3,");
-  EXPECT_EQ(copy.getBox(), Box(Vector(-2.0f, 1.0f), 4.0f, 3.0f));
-}
-
 // Labels replace the old ones, each with its manager, up to the object's limit; incomplete groups
 // are ignored; a direction without a speed gives the speed of its length.
 TEST_F(ObjectSerializationTest, EventsAndGroupsAreReadAsAWhole) {
@@ -124,6 +102,24 @@ TEST_F(ObjectSerializationTest, EventsAndGroupsAreReadAsAWhole) {
   object.deserialize("pos-y : 7 , pos-x : 5 ,x_direction:0,y_direction:1,");
   EXPECT_EQ(object.getPosition(), Vector(5.0f, 7.0f));
   EXPECT_FLOAT_EQ(object.getSpeed(), 1.0f);
+}
+
+// A malformed waypoint ends the path there and is reported; an entry of colons alone hides no
+// key after it, the path included.
+TEST_F(ObjectSerializationTest, MalformedWaypointEndsThePathAndAColonsOnlyEntryHidesNothing) {
+  Object object;
+  EXPECT_EQ(object.deserialize("path:1 2|3.54|5 6|,"), 0);
+  EXPECT_EQ(object.getPath().getNodes(), std::vector<Vector>{Vector(1.0f, 2.0f)});
+  EXPECT_TRUE(logHas("Object::deserialize(): malformed node 3.54|5 6|."));
+  EXPECT_TRUE(logHas("\tNot added."));
+  for (const char* text : {"path:1 x|,", "path:1 2 3|,", "path:nan 2|,"}) {
+    EXPECT_EQ(object.deserialize(text), 0);
+    EXPECT_TRUE(object.getPath().getNodes().empty()) << text;
+  }
+  object.deserialize("id:5,:,path:1 2|,altitude:3,");
+  EXPECT_EQ(object.getId(), 5);
+  EXPECT_EQ(object.getPath().getNodes(), std::vector<Vector>{Vector(1.0f, 2.0f)});
+  EXPECT_EQ(object.getAltitude(), 3);
 }
 
 }  // namespace

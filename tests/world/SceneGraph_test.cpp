@@ -35,8 +35,7 @@ TEST_F(SceneGraphTest, EverySetterKeepsTheListsInStepOnActiveAndInactiveObjects)
       {"altitude 0", [](Object* o) { return o->setAltitude(0); }},
       {"visible", [](Object* o) { return o->setVisible(true); }},
       {"type", [](Object* o) { return o->setType("Player"), 0; }},
-      {"hard", [](Object* o) { return o->setSolidness(HARD); }},
-  };
+      {"hard", [](Object* o) { return o->setSolidness(HARD); }}};
   for (const bool active : {true, false}) {
     SCOPED_TRACE(active ? "active" : "inactive");
     Object* o = new Object;

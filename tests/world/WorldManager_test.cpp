@@ -1,5 +1,8 @@
 #include "tolvex/world/WorldManager.h"
 
+#include <tuple>
+#include <utility>
+
 #include "Probe.h"
 #include "tolvex/world/EventOut.h"
 
@@ -67,6 +70,40 @@ TEST_F(WorldManagerTest, UpdatePassMovesActiveObjectsOnly) {
   EXPECT_EQ(accelerating->getPosition(), Vector(1.0f, 2.0f));
 }
 
+// Leaving the boundary is reported once, however far the object goes, and again after it returns.
+TEST_F(WorldManagerTest, LeavingTheBoundarySendsOneOutEvent) {
+  world().setBoundary(Box(Vector(), 20.0f, 20.0f));
+  Probe* o = new Probe(Vector(19.0f, 5.0f));
+  for (const auto& [x, outs] :
+       {std::pair{20.0f, 0}, {21.0f, 1}, {22.0f, 1}, {10.0f, 1}, {25.0f, 2}}) {
+    EXPECT_EQ(world().moveObject(o, Vector(x, 5.0f)), 0);
+    EXPECT_EQ(o->count(OUT_EVENT), outs) << x;
+  }
+}
+
+// Moving by (0.6, 0.8): along the top of a wide block, down a tall wall, or not at all when a
+// post also stands in the way (silently: nobody hears of it).
+TEST_F(WorldManagerTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
+  // From where, the block's place and size, whether a post stands at (6, 10) too, and where to.
+  const std::tuple<Vector, Box, bool, Vector> cases[] = {
+      {Vector(5, 10), Box(Vector(5, 10.5f), 10, 1), false, Vector(6, 10)},
+      {Vector(5.9f, 5), Box(Vector(6.5f, 5), 1, 10), false, Vector(5.9f, 6)},
+      {Vector(5, 10), Box(Vector(5, 10.5f), 10, 1), true, Vector(5, 10)}};
+  for (const auto& [at, place, post, end] : cases) {
+    world().shutDown();
+    ASSERT_EQ(world().startUp(), 0);
+    Probe* block = new Probe(place.getCorner());
+    block->setBox(Box(Vector(), place.getHorizontal(), place.getVertical()));
+    if (post) new Probe(Vector(6.0f, 10.0f));
+    Probe* o = new Probe(at);
+    o->setAvoidCollisions(true);
+    o->setVelocity(Vector(0.6f, 0.8f));
+    EXPECT_EQ(world().moveObject(o, o->predictPosition()), post ? -1 : 0);
+    EXPECT_NEAR(distance(o->getPosition(), end), 0.0f, 1e-5f) << end.getX();
+    EXPECT_TRUE(o->labels.empty() && block->labels.empty());
+  }
+}
+
 // The view is centred on a point, clamped to the boundary. Without slack it is centred on the
 // followed object at every move; with slack it stays while the object is inside the centred slack
 // box and is dragged by the overshoot in whichever direction it leaves. Deleted, it is forgotten.
@@ -80,21 +117,18 @@ TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   world().moveObject(o, Vector(100.0f, 50.0f));
   EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 38.0f));
   world().setViewSlack(Vector(0.5f, 0.5f));  // around (100, 50): columns 80 .. 120, rows 44 .. 56
-  const struct {
-    const char* rule;
-    Vector to, corner;
-  } cases[] = {
-      {"inside the slack the view stays", Vector(118, 55), Vector(60, 38)},
+  const std::tuple<const char*, Vector, Vector> cases[] = {
+      // the rule, where to, the corner{"inside the slack the view stays", Vector(118, 55),
+      // Vector(60, 38)},
       {"10 beyond the left edge moves the view 10 left", Vector(70, 50), Vector(50, 38)},
       {"10 beyond the right edge moves it 10 right", Vector(130, 50), Vector(70, 38)},
       {"4 beyond the top edge moves it 4 up", Vector(100, 40), Vector(60, 34)},
-      {"2 beyond the bottom edge moves it 2 down", Vector(100, 58), Vector(60, 40)},
-  };
-  for (const auto& c : cases) {
+      {"2 beyond the bottom edge moves it 2 down", Vector(100, 58), Vector(60, 40)}};
+  for (const auto& [rule, to, corner] : cases) {
     o->setPosition(Vector(100.0f, 50.0f));
     ASSERT_EQ(world().setViewFollowing(o), 0);
-    world().moveObject(o, c.to);
-    EXPECT_EQ(world().getView().getCorner(), c.corner) << c.rule;
+    world().moveObject(o, to);
+    EXPECT_EQ(world().getView().getCorner(), corner) << rule;
   }
   world().markForDelete(o);
   world().update();
@@ -104,30 +138,68 @@ TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
 // Moving into another object: both hear of it unless either is spectral; the move is refused
 // between two HARD ones and into a SOFT one for a no-soft mover. Inactive objects are not met.
 TEST_F(WorldManagerTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
-  const struct {
-    Solidness mover;
-    bool no_soft;
-    Solidness other;
-    bool moves, events;
-  } cases[] = {
-      {HARD, false, HARD, false, true},     {HARD, false, SOFT, true, true},
-      {HARD, true, SOFT, false, true},      {SOFT, false, HARD, true, true},
-      {SOFT, true, HARD, true, true},       {SOFT, false, SOFT, true, true},
-      {SOFT, true, SOFT, false, true},      {SPECTRAL, false, HARD, true, false},
-      {HARD, false, SPECTRAL, true, false},
-  };
+  const std::tuple<Solidness, bool, Solidness, bool, bool> cases[] = {
+      // mover, no-soft, other; whether it moves and whether both hear of it
+      {HARD, false, HARD, false, true},    {HARD, false, SOFT, true, true},
+      {HARD, true, SOFT, false, true},     {SOFT, false, HARD, true, true},
+      {SOFT, true, HARD, true, true},      {SOFT, false, SOFT, true, true},
+      {SOFT, true, SOFT, false, true},     {SPECTRAL, false, HARD, true, false},
+      {HARD, false, SPECTRAL, true, false}};
   float y = 0.0f;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.mover << " no-soft " << c.no_soft << " into " << c.other);
-    Probe* mover = new Probe(Vector(5.0f, y += 3.0f), c.mover);
-    mover->setNoSoft(c.no_soft);
-    Probe* other = new Probe(Vector(6.0f, y), c.other);
+  for (const auto& [solid, no_soft, other_solid, moves, events] : cases) {
+    SCOPED_TRACE(testing::Message() << solid << " no-soft " << no_soft << " into " << other_solid);
+    Probe* mover = new Probe(Vector(5.0f, y += 3.0f), solid);
+    mover->setNoSoft(no_soft);
+    Probe* other = new Probe(Vector(6.0f, y), other_solid);
     (new Probe(Vector(6.0f, y)))->setActive(false);
-    EXPECT_EQ(world().moveObject(mover, Vector(6.0f, y)), c.moves ? 0 : -1);
-    EXPECT_EQ(mover->getPosition(), Vector(c.moves ? 6.0f : 5.0f, y));
-    EXPECT_EQ(mover->met, c.events ? std::vector<Object*>{other} : std::vector<Object*>{});
-    EXPECT_EQ(other->mover, c.events ? std::vector<Object*>{mover} : std::vector<Object*>{});
+    EXPECT_EQ(world().moveObject(mover, Vector(6.0f, y)), moves ? 0 : -1);
+    EXPECT_EQ(mover->getPosition(), Vector(moves ? 6.0f : 5.0f, y));
+    EXPECT_EQ(mover->met, events ? std::vector<Object*>{other} : std::vector<Object*>{});
+    EXPECT_EQ(other->mover, events ? std::vector<Object*>{mover} : std::vector<Object*>{});
   }
+
+  Probe* mover = new Probe(Vector(5.0f, 40.0f), SOFT);
+  const std::vector<Object*> crowd = {new Probe(Vector(6.0f, 40.0f)),
+                                      new Probe(Vector(6.2f, 40.0f)),
+                                      new Probe(Vector(5.8f, 40.0f), SOFT)};
+  EXPECT_EQ(world().moveObject(mover, Vector(6.0f, 40.0f)), 0);
+  EXPECT_EQ(mover->met, crowd) << "every one met hears of it, in the order of the lists";
+}
+
+// Destroys another object, or itself, when it hears of its first collision.
+struct Destroyer : Probe {
+  Destroyer(Vector at, Object* init_victim) : Probe(at), victim(init_victim) {}
+  int eventHandler(const Event* event) override {
+    Probe::eventHandler(event);
+    if (event->getType() == COLLISION_EVENT && victim != nullptr)
+      delete std::exchange(victim, nullptr);
+    return 1;
+  }
+  Object* victim;
+};
+
+// A collision handler may destroy a partner still to be told, which then takes no part, or the
+// mover, which ends the move: nothing touches the destroyed object afterwards.
+TEST_F(WorldManagerTest, ObjectsDestroyedByCollisionHandlersTakeNoFurtherPart) {
+  auto* first = new Probe(Vector(5.5f, 5.0f));
+  auto* second = new Probe(Vector(5.0f, 5.5f), SOFT);
+  auto* mover = new Destroyer(Vector(2.0f, 2.0f), second);
+  EXPECT_EQ(world().moveObject(mover, Vector(5.0f, 5.0f)), -1);  // first is HARD
+  EXPECT_EQ(mover->met, std::vector<Object*>{first});
+  EXPECT_EQ(first->met, std::vector<Object*>{mover});
+  EXPECT_EQ(items(world().getAllObjects()), (std::vector<Object*>{first, mover}));
+
+  // A mover that destroys itself on hearing of its first collision: the partner it met is not
+  // told (the event would name a destroyed object), and the pass goes on.
+  auto* suicidal = new Destroyer(Vector(2.0f, 2.0f), nullptr);
+  suicidal->victim = suicidal;
+  suicidal->setVelocity(Vector(3.0f, 3.0f));
+  auto* last = new Probe(Vector(9.0f, 9.0f), SPECTRAL);
+  last->setVelocity(Vector(1.0f, 0.0f));
+  world().update();
+  EXPECT_EQ(first->met, std::vector<Object*>{mover});
+  EXPECT_EQ(items(world().getAllObjects()), (std::vector<Object*>{first, mover, last}));
+  EXPECT_EQ(last->getPosition(), Vector(10.0f, 9.0f));
 }
 
 }  // namespace
