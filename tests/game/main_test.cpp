@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
-#include <utility>
 
 #include "GameFixture.h"
 #include "XInput.h"
@@ -21,48 +20,83 @@
 namespace tx::test {
 namespace {
 
-// The real program as a child process on the tests' X display, driven through XTest.
-class GameProgram : public EngineTest {
+// The real program as a child process in the project directory, with the test's log and
+// configuration; its standard error goes to stderr.txt.
+class ProgramRun : public EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display";
-    ASSERT_TRUE(input.isOpen());
-    writeFile("tx-config.txt", "window_title:" + title + ",\n");
-  }
   void TearDown() override {
     if (child > 0 && kill(child, SIGKILL) == 0) waitpid(child, nullptr, 0);
     EngineTest::TearDown();
   }
-  // Starts the program in the project directory; true once its window has the focus.
-  bool launchAndFocus() {
+  void launch(const std::string& settings, bool with_display) {
+    writeFile("tx-config.txt", settings);
     child = fork();
-    if (child == 0) {
-      if (chdir(TOLVEX_SOURCE_DIR) != 0) _exit(127);
-      setenv("ALSOFT_DRIVERS", "null", 1);
-      if (freopen(path("stderr.txt").c_str(), "w", stderr) == nullptr) _exit(127);
-      execl(TOLVEX_GAME_BINARY, TOLVEX_GAME_BINARY, static_cast<char*>(nullptr));
+    if (child != 0) return;
+    if (!with_display) unsetenv("DISPLAY");
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    if (chdir(TOLVEX_SOURCE_DIR) != 0 ||
+        freopen(path("stderr.txt").c_str(), "w", stderr) == nullptr)
       _exit(127);
-    }
-    return child > 0 && waitFor([this] { return (window = findWindow()) != 0; }, 60) &&
+    execl(TOLVEX_GAME_BINARY, TOLVEX_GAME_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // The program's exit status (128 + the signal that killed it), once it has ended; -1 while it
+  // runs, unless asked to wait.
+  int exitStatus(bool wait = false) {
+    int status = 0;
+    if (child <= 0 || waitpid(child, &status, wait ? 0 : WNOHANG) != child) return -1;
+    child = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  pid_t child = -1;
+};
+
+// Without a display the program cannot start; it says why in one line and exits with 1.
+TEST_F(ProgramRun, FailedStartUpExitsWithOneAndSaysWhy) {
+  launch("", false);
+  EXPECT_EQ(exitStatus(true), 1);
+  EXPECT_EQ(readFile(path("stderr.txt")),
+            "Tolvex: cannot open a window (is DISPLAY set?); see " + logPath() + "\n");
+}
+
+// SIGTERM in the middle of the game ends it in order: the closing lines, then exit status 143.
+TEST_F(ProgramRun, SigtermEndsTheGameInOrder) {
+  launch("headless:true,\n", false);
+  ASSERT_TRUE(
+      waitFor([this] { return logHas("RM::loadSprite(): Sprite 'powerup4' loaded."); }, 60));
+  kill(child, SIGTERM);
+  EXPECT_EQ(exitStatus(true), 143);
+  EXPECT_TRUE(logHas("GameManager::run(): Signal 15 received: game over."));
+  EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
+}
+
+// The program on the tests' X display, driven with real keys through XTest.
+class GameProgram : public ProgramRun {
+ protected:
+  void SetUp() override {
+    ProgramRun::SetUp();
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display";
+    ASSERT_TRUE(input.isOpen());
+  }
+  // True once the window, found by its title during the splash screen, has the focus.
+  bool launchAndFocus() {
+    launch("window_title:" + title + ",\n", true);
+    return waitFor(
+               [this] {
+                 return (window = std::stoul("0" + xdotool("search --name '^" + title + "$'"))) !=
+                        0;
+               },
+               60) &&
            input.focus(window);
   }
-  // The program's window, found by its title during the splash screen; 0 until it shows.
-  unsigned long findWindow() const {
-    FILE* search = popen(("xdotool search --name '^" + title + "$' 2>/dev/null").c_str(), "r");
-    unsigned long id = 0;
-    if (search != nullptr && std::fscanf(search, "%lu", &id) != 1) id = 0;
-    if (search != nullptr) pclose(search);
-    return id;
+  // The first word xdotool prints for the command; empty when it prints none.
+  static std::string xdotool(const std::string& command) {
+    FILE* out = popen(("xdotool " + command + " 2>/dev/null").c_str(), "r");
+    char word[64] = "";
+    if (out != nullptr && std::fscanf(out, "%63s", word) != 1) word[0] = 0;
+    if (out != nullptr) pclose(out);
+    return word;
   }
-  std::string windowName() const {
-    FILE* get = popen(("xdotool getwindowname " + std::to_string(window)).c_str(), "r");
-    char name[64] = "";
-    if (get != nullptr && std::fscanf(get, "%63s", name) != 1) name[0] = 0;
-    if (get != nullptr) pclose(get);
-    return name;
-  }
-  // Starts the program and a game in it.
   bool launchAGame() {
     return launchAndFocus() && tapUntil(XK_p, [this] { return logHas("RESET"); });
   }
@@ -77,29 +111,20 @@ class GameProgram : public EngineTest {
     }
     return false;
   }
-  // Full-strength red pixels in the window: game over is red.
-  int redPixels() {
-    int width = 0, height = 0, red = 0;
-    for (unsigned long pixel : input.pixels(window, width, height))
-      red += (pixel >> 16 & 255) > 230 && (pixel >> 8 & 255) < 40 && (pixel & 255) < 40;
-    return red;
-  }
-  // The program's exit status, once it has ended; -1 while it runs.
-  int exitStatus() {
-    int status = 0;
-    if (child <= 0 || waitpid(child, &status, WNOHANG) != child) return -1;
-    child = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  // True once the program has ended with status 0 after taps of Q.
+  bool quitsOnQ() {
+    int status = -1;
+    return tapUntil(XK_q, [&] { return (status = exitStatus()) != -1; }) && status == 0;
   }
 
   XInput input;
   const std::string title = "TolvexTest" + std::to_string(getpid());
   unsigned long window = 0;
-  pid_t child = -1;
 };
 
 // Splash, a game started and played with real keys until the player falls out of the view, game
-// over, and Q, which quits once the title is back: the program shuts down in order, exits with 0.
+// over (red on the screen), and Q, which quits once the title is back: the program shuts down in
+// order and exits with 0.
 TEST_F(GameProgram, PlaysAGameToItsEndAndQuitsFromTheTitle) {
   ASSERT_TRUE(launchAndFocus());
   ASSERT_TRUE(
@@ -107,70 +132,24 @@ TEST_F(GameProgram, PlaysAGameToItsEndAndQuitsFromTheTitle) {
   ASSERT_TRUE(tapUntil(XK_p, [&] { return logHas("RESET"); })) << logText();
   EXPECT_TRUE(tapUntil(XK_space, [this] { return logHas("0"); })) << "no jump";
   ASSERT_TRUE(waitFor([this] { return logHas("Player Dead."); }, 180)) << logText();
-  EXPECT_TRUE(waitFor([this] { return redPixels() > 1000; }, 10)) << "no game over screen";
-  int status = -1;
-  EXPECT_TRUE(tapUntil(XK_q, [&] { return (status = exitStatus()) != -1; }));
-  EXPECT_EQ(status, 0) << readFile(path("stderr.txt"));
+  const auto red = [this] {
+    int width = 0, height = 0, count = 0;
+    for (unsigned long pixel : input.pixels(window, width, height))
+      count += (pixel >> 16 & 255) > 230 && (pixel >> 8 & 255) < 40 && (pixel & 255) < 40;
+    return count > 1000;
+  };
+  EXPECT_TRUE(waitFor(red, 10)) << "no game over screen";
+  EXPECT_TRUE(quitsOnQ()) << readFile(path("stderr.txt"));
   EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
   for (const std::string& line : logMessages()) EXPECT_EQ(line.find("Error"), std::string::npos);
   EXPECT_EQ(readFile(path("stderr.txt")).find("Sanitizer"), std::string::npos);
 }
 
-// The real program as a child process, with the test's log and configuration.
-class ProgramRun : public EngineTest {
- protected:
-  void TearDown() override {
-    if (child > 0 && kill(child, SIGKILL) == 0) waitpid(child, nullptr, 0);
-    EngineTest::TearDown();
-  }
-  // Starts the program in the project directory, its standard error going to stderr.txt.
-  void launch(const std::string& settings, bool with_display) {
-    writeFile("tx-config.txt", settings);
-    child = fork();
-    if (child != 0) return;
-    if (!with_display) unsetenv("DISPLAY");
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    if (chdir(TOLVEX_SOURCE_DIR) != 0 ||
-        freopen(path("stderr.txt").c_str(), "w", stderr) == nullptr)
-      _exit(127);
-    execl(TOLVEX_GAME_BINARY, TOLVEX_GAME_BINARY, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  // The status the program exited with; minus the signal that killed it, if one did.
-  int waitForExit() {
-    int status = 0;
-    if (waitpid(std::exchange(child, -1), &status, 0) < 0) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-  }
-  pid_t child = -1;
-};
-
-// Without a display the program cannot start; it says why in one line and exits with 1.
-TEST_F(ProgramRun, FailedStartUpExitsWithOneAndSaysWhy) {
-  launch("", false);
-  EXPECT_EQ(waitForExit(), 1);
-  EXPECT_EQ(readFile(path("stderr.txt")),
-            "Tolvex: cannot open a window (is DISPLAY set?); see " + logPath() + "\n");
-}
-
-// SIGTERM in the middle of the game ends it in order: the closing lines, then exit status 143.
-TEST_F(ProgramRun, SigtermEndsTheGameInOrder) {
-  launch("headless:true,\n", false);
-  ASSERT_TRUE(
-      waitFor([this] { return logHas("RM::loadSprite(): Sprite 'powerup4' loaded."); }, 60));
-  kill(child, SIGTERM);
-  EXPECT_EQ(waitForExit(), 143);
-  EXPECT_TRUE(logHas("GameManager::run(): Signal 15 received: game over."));
-  EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
-}
-
 // Q in play quits at once, through the orderly shut-down. The game's window is "Skyward".
 TEST_F(GameProgram, QInPlayQuitsThroughTheShutDown) {
   ASSERT_TRUE(launchAGame()) << logText();
-  EXPECT_EQ(windowName(), "Skyward");
-  int status = -1;
-  EXPECT_TRUE(tapUntil(XK_q, [&] { return (status = exitStatus()) != -1; }));
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(xdotool("getwindowname " + std::to_string(window)), "Skyward");
+  EXPECT_TRUE(quitsOnQ());
   EXPECT_EQ(logMessages().back(), "** Game engine stopped **");
 }
 
@@ -193,7 +172,7 @@ class SampleReplay : public ProgramRun {
     launch(
         "headless:true,\nreplay_speed:0,\nreplay_input:" + sample("skyward.rec") + ",\n" + settings,
         false);
-    return waitForExit();
+    return exitStatus(true);
   }
   static std::string sample(const std::string& name) {
     return std::string(TOLVEX_SOURCE_DIR) + "/tests/data/replay/" + name;
