@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -101,23 +102,23 @@ TEST_F(InputRecordingTest, BadEventLineStopsReadingWithItsLineNumber) {
 }
 
 TEST_F(InputRecordingTest, BadHeaderIsRefusedWithItsLineNumber) {
-  EXPECT_EQ(openText(""), -1);
-  EXPECT_EQ(reader.getProblem(), "line 1: expected tolvex-input-recording 1");
-  EXPECT_EQ(openText("tolvex-input-recording 2\n"), -1);
-  EXPECT_EQ(reader.getProblem(), "line 1: expected tolvex-input-recording 1");
-  std::string header = HEADER;
-  EXPECT_EQ(openText(header.replace(header.find("33"), 2, "3x")), -1);
-  EXPECT_EQ(reader.getProblem(), "line 3: expected frame_time and milliseconds");
-  header = HEADER;
-  EXPECT_EQ(openText(header.replace(header.find("80 24"), 5, "80 0")), -1);
-  EXPECT_EQ(reader.getProblem(), "line 4: expected cells, a width and a height");
-  header = HEADER;
-  EXPECT_EQ(openText(header.substr(0, header.find("config"))), -1);
-  EXPECT_EQ(reader.getProblem(), "line 6: expected config and the configuration text");
+  const auto replaced = [](const std::string& from, const std::string& to) {
+    std::string header = HEADER;
+    return header.replace(header.find(from), from.size(), to);
+  };
+  const std::pair<std::string, const char*> cases[] = {
+      {"", "line 1: expected tolvex-input-recording 1"},
+      {"tolvex-input-recording 2\n", "line 1: expected tolvex-input-recording 1"},
+      {replaced("33", "3x"), "line 3: expected frame_time and milliseconds"},
+      {replaced("80 24", "80 0"), "line 4: expected cells, a width and a height"},
+      {replaced("config headless:true,\n", ""),
+       "line 6: expected config and the configuration text"}};
+  for (const auto& [text, problem] : cases) {
+    EXPECT_EQ(openText(text), -1);
+    EXPECT_EQ(reader.getProblem(), problem);
+  }
   // Windows line ends read alike; an empty configuration is one.
-  header = HEADER;
-  header.replace(header.find("config headless:true,"), 21, "config");
-  EXPECT_EQ(openText(header + "end 0\r\n"), 0);
+  EXPECT_EQ(openText(replaced("config headless:true,", "config") + "end 0\r\n"), 0);
   EXPECT_FALSE(reader.readEvent().has_value());
   EXPECT_EQ(reader.getEndStep(), 0);
 }
