@@ -416,8 +416,17 @@ void InputManager::replayStep(int step) {
     replay_next.reset();
     deliver(input);
   }
-  if (replay->isAtEnd() && step < replay->getEndStep()) return;
-  stopReplay(step);
+  if (!replay->isAtEnd()) {
+    stopReplay(step);
+    return;
+  }
+  // The recording covers the steps before its end step: the last of them ends the replay, so
+  // that it runs as many steps as were recorded. A game that ended itself then ends so again.
+  if (step + 1 < replay->getEndStep()) return;
+  if (GameManager::getInstance().getGameOver())
+    replay_stopped = true;
+  else
+    stopReplay(replay->getEndStep());
 }
 
 void InputManager::stopReplay(int step) {
