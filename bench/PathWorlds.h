@@ -2,24 +2,20 @@
 
 // The worlds the path benchmarks search: an 80 x 24 maze and a 400 x 200 world with four long
 // walls, built of one-cell HARD walls in the running world manager, each with the walker's start
-// and goal and a map of its walls for searches outside the engine; and the median the
-// benchmarks report, which a busy machine disturbs less than the mean.
+// and goal and a map of its walls for searches outside the engine.
 #include <algorithm>
 #include <random>
 #include <utility>
 #include <vector>
 
+#include "Timing.h"
+#include "tolvex/path/PathFind.h"
+#include "tolvex/path/PathManager.h"
 #include "tolvex/world/Box.h"
 #include "tolvex/world/Object.h"
 #include "tolvex/world/WorldManager.h"
 
 namespace bench {
-
-inline double median(std::vector<double> values) {
-  if (values.empty()) return 0.0;
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 struct PathWorld {
   const char* name;
@@ -103,6 +99,20 @@ inline void place(const PathWorld& world) {
       wall->setPosition(tx::Vector(static_cast<float>(x), static_cast<float>(y)));
     }
   }
+}
+
+// Complete searches through the path manager's cycle with a budget large enough for one
+// search; the median time. The walker receives and follows nothing in between.
+inline double timeManagedSearch(tx::Object* walker, tx::Vector goal, int repeats) {
+  std::vector<double> times;
+  for (int i = 0; i < repeats; ++i) {
+    walker->findPath(goal);
+    times.push_back(timeMicros([&] {
+      while (walker->getPathFind() != nullptr) tx::PathManager::getInstance().cycle(1000000);
+    }));
+    walker->setFollowPath(false);
+  }
+  return median(times);
 }
 
 }  // namespace bench

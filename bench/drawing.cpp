@@ -18,6 +18,7 @@
 #include <SFML/Graphics.hpp>
 
 #include "DrawingScenes.h"
+#include "Timing.h"
 #include "tolvex/core/Config.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/display/DisplayManager.h"
@@ -142,11 +143,6 @@ struct Samples {
   long allocations = 0;
 };
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 // Draws and swaps `frames` frames of the scenes in turn, one way, adding the timings to samples.
 void runFrames(const Scenes& scenes, bool batched, int frames, PerCharacter& reference,
                Samples& samples) {
@@ -188,13 +184,13 @@ void report(const char* name, const Scenes& scenes) {
     runFrames(scenes, false, FRAMES_PER_ROUND, reference, per_character);
     runFrames(scenes, true, FRAMES_PER_ROUND, reference, batched);
   }
-  const double reference_ms = median(per_character.frame_ms);
-  const double batched_ms = median(batched.frame_ms);
+  const double reference_ms = bench::median(per_character.frame_ms);
+  const double batched_ms = bench::median(batched.frame_ms);
   std::printf(
       "%-32s %5zu chars | per-character %7.2f ms (draws %6.2f) | display %6.2f ms "
       "(draws %5.2f) | ratio %5.2f | display allocations/frame %.2f\n",
-      name, scenes.front().size(), reference_ms, median(per_character.draw_ms), batched_ms,
-      median(batched.draw_ms), batched_ms > 0.0 ? reference_ms / batched_ms : 0.0,
+      name, scenes.front().size(), reference_ms, bench::median(per_character.draw_ms), batched_ms,
+      bench::median(batched.draw_ms), batched_ms > 0.0 ? reference_ms / batched_ms : 0.0,
       static_cast<double>(batched.allocations) / (ROUNDS * FRAMES_PER_ROUND));
 }
 

@@ -21,14 +21,6 @@ namespace {
 
 using tx::Vector;
 
-template <typename Search>
-double timeMicros(Search search) {
-  const auto begin = std::chrono::steady_clock::now();
-  search();
-  const auto end = std::chrono::steady_clock::now();
-  return std::chrono::duration<double, std::micro>(end - begin).count();
-}
-
 struct Timing {
   int steps = 0;
   std::vector<Vector> path;
@@ -44,7 +36,7 @@ Timing timeSearch(tx::Object* walker, Vector goal, int repeats) {
     tx::PathManager::getInstance().removePath(&search);
     int r = 1;
     t.steps = 0;
-    times.push_back(timeMicros([&] {
+    times.push_back(bench::timeMicros([&] {
       while (r == 1) {
         r = search.cycleOnce();
         ++t.steps;
@@ -55,20 +47,6 @@ Timing timeSearch(tx::Object* walker, Vector goal, int repeats) {
   }
   t.microseconds = bench::median(times);
   return t;
-}
-
-// Complete searches through the path manager's cycle with a budget large enough for one
-// search; the median time. The walker receives and follows nothing in between.
-double timeManagedSearch(tx::Object* walker, Vector goal, int repeats) {
-  std::vector<double> times;
-  for (int i = 0; i < repeats; ++i) {
-    walker->findPath(goal);
-    times.push_back(timeMicros([&] {
-      while (walker->getPathFind() != nullptr) tx::PathManager::getInstance().cycle(1000000);
-    }));
-    walker->setFollowPath(false);
-  }
-  return bench::median(times);
 }
 
 // The plain search with the collision query walking the solid list, as the engine searched
@@ -83,7 +61,7 @@ Timing timePlainSearch(tx::Object* walker, const bench::PathWorld& world, int re
   for (int i = 0; i < repeats; ++i) {
     tx::test::PlainPathSearch search(walker, world.start_x, world.start_y, world.goal_x,
                                      world.goal_y);
-    times.push_back(timeMicros([&] { search.run(); }));
+    times.push_back(bench::timeMicros([&] { search.run(); }));
     t.steps = search.steps;
     t.path = search.path();
   }
@@ -116,7 +94,7 @@ void report(const bench::PathWorld& world, int repeats, int plain_repeats) {
   std::printf("  steps per search          %d (path of %zu cells)\n", t.steps, t.path.size());
   std::printf("  single steps:    %8.0f us per search, %6.2f us per step\n", t.microseconds,
               t.microseconds / t.steps);
-  const double managed = timeManagedSearch(walker, goal, repeats);
+  const double managed = bench::timeManagedSearch(walker, goal, repeats);
   std::printf("  through cycle(): %8.0f us per search, %6.2f us per step\n", managed,
               managed / t.steps);
   const Timing plain = timePlainSearch(walker, world, plain_repeats);

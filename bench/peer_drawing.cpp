@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "DrawingScenes.h"
+#include "Timing.h"
 #include "tolvex/core/Config.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/display/DisplayManager.h"
@@ -131,11 +132,6 @@ void runBlock(std::vector<double> (*block)(const bench::Scenes&), const bench::S
   times.insert(times.end(), measured.begin(), measured.end());
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 void report(const char* name, const bench::Scenes& scenes) {
   std::vector<double> engine;
   std::vector<double> libtcod;
@@ -143,8 +139,8 @@ void report(const char* name, const bench::Scenes& scenes) {
     runBlock(libtcodBlock, scenes, libtcod);
     runBlock(engineBlock, scenes, engine);
   }
-  const double engine_ms = median(engine);
-  const double libtcod_ms = median(libtcod);
+  const double engine_ms = bench::median(engine);
+  const double libtcod_ms = bench::median(libtcod);
   std::printf("%-32s | libtcod SDL2 %7.2f ms | engine %7.2f ms | libtcod / engine %5.2f\n", name,
               libtcod_ms, engine_ms, libtcod_ms / engine_ms);
   // Before the next fork: a child must not inherit the line and write it again.

@@ -24,14 +24,6 @@ namespace {
 
 using tx::Vector;
 
-template <typename Search>
-double timeMicros(Search search) {
-  const auto begin = std::chrono::steady_clock::now();
-  search();
-  const auto end = std::chrono::steady_clock::now();
-  return std::chrono::duration<double, std::micro>(end - begin).count();
-}
-
 struct Run {
   double microseconds = 0.0;
   std::vector<Vector> path;
@@ -45,15 +37,7 @@ Run engineSearch(const bench::PathWorld& world, int repeats) {
   walker->setPosition(Vector(static_cast<float>(world.start_x), static_cast<float>(world.start_y)));
   const Vector goal(static_cast<float>(world.goal_x), static_cast<float>(world.goal_y));
   Run run;
-  std::vector<double> times;
-  for (int i = 0; i < repeats; ++i) {
-    walker->findPath(goal);
-    times.push_back(timeMicros([&] {
-      while (walker->getPathFind() != nullptr) tx::PathManager::getInstance().cycle(1000000);
-    }));
-    walker->setFollowPath(false);
-  }
-  run.microseconds = bench::median(times);
+  run.microseconds = bench::timeManagedSearch(walker, goal, repeats);
   run.path = walker->getPath().getNodes();
   tx::WorldManager::getInstance().shutDown();
   tx::PathManager::getInstance().shutDown();
@@ -76,7 +60,7 @@ Run libtcodSearch(const bench::PathWorld& world, int repeats) {
       TCOD_path_new_using_function(world.width, world.height, stepCost, data, std::sqrt(2.0f));
   std::vector<double> times;
   for (int i = 0; i < repeats; ++i) {
-    times.push_back(timeMicros([&] {
+    times.push_back(bench::timeMicros([&] {
       TCOD_path_compute(path, world.start_x, world.start_y, world.goal_x, world.goal_y);
     }));
   }

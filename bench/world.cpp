@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "Timing.h"
 #include "tolvex/core/Config.h"
 #include "tolvex/core/Event.h"
 #include "tolvex/core/LogManager.h"
@@ -58,14 +59,6 @@ Result summarise(std::vector<double> micros, long collisions) {
   return {micros[micros.size() / 2], sum / steps, static_cast<double>(collisions) / steps};
 }
 
-template <typename Pass>
-double timeMicros(Pass pass) {
-  const auto start = std::chrono::steady_clock::now();
-  pass();
-  const auto end = std::chrono::steady_clock::now();
-  return std::chrono::duration<double, std::micro>(end - start).count();
-}
-
 // count objects on a square world holding about one object per 16 cells, so that the density
 // (and with it the share of moves that collide) is the same at every size. Bucket size 0 walks
 // the solid list.
@@ -90,7 +83,8 @@ Result runUpdates(int count, int steps, int bucket_width, int bucket_height) {
   tx::WorldManager& world = tx::WorldManager::getInstance();
   collision_events = 0;
   std::vector<double> micros;
-  for (int step = 0; step < steps; step++) micros.push_back(timeMicros([&] { world.update(); }));
+  for (int step = 0; step < steps; step++)
+    micros.push_back(bench::timeMicros([&] { world.update(); }));
   const long collisions = collision_events;
   world.shutDown();  // deletes the movers
   return summarise(micros, collisions);
@@ -107,7 +101,7 @@ double drawPassMicros(int count) {
            tx::Config::getInstance().getGridHeight());
   tx::WorldManager& world = tx::WorldManager::getInstance();
   std::vector<double> micros;
-  for (int i = 0; i < 50; i++) micros.push_back(timeMicros([&] { world.draw(); }));
+  for (int i = 0; i < 50; i++) micros.push_back(bench::timeMicros([&] { world.draw(); }));
   world.shutDown();
   return summarise(micros, 0).median_us;
 }

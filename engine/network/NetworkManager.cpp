@@ -348,7 +348,7 @@ bool NetworkManager::closeIfStalled(int sock_index, bool incomplete, const char*
   return true;
 }
 
-int NetworkManager::receive(int sock_index, void* buffer, int bytes) {
+int NetworkManager::receivableLength(int sock_index) {
   if (!isConnected(sock_index)) {
     LogManager::getInstance().writeLog(
         "NetworkManager::receive(): Error! Sock index %d not connected.", sock_index);
@@ -356,7 +356,12 @@ int NetworkManager::receive(int sock_index, void* buffer, int bytes) {
   }
   flushOutgoing(sock_index, "receive");
   const int length = checkMessage(sock_index, "receive");
-  if (length <= 0) return -1;
+  return length > 0 ? length : -1;
+}
+
+int NetworkManager::receive(int sock_index, void* buffer, int bytes) {
+  const int length = receivableLength(sock_index);
+  if (length < 0) return -1;
   const int body = length - MESSAGE_PREFIX_SIZE;
   if (body > bytes || (body > 0 && buffer == nullptr)) {
     LogManager::getInstance().writeLog(
@@ -372,14 +377,8 @@ int NetworkManager::receive(int sock_index, void* buffer, int bytes) {
 }
 
 int NetworkManager::receive(int sock_index, std::string& message) {
-  if (!isConnected(sock_index)) {
-    LogManager::getInstance().writeLog(
-        "NetworkManager::receive(): Error! Sock index %d not connected.", sock_index);
-    return -1;
-  }
-  flushOutgoing(sock_index, "receive");
-  const int length = checkMessage(sock_index, "receive");
-  if (length <= 0) return -1;
+  const int length = receivableLength(sock_index);
+  if (length < 0) return -1;
   std::string whole;
   if (takeMessage(sock_index, length, whole) == -1) return -1;
   message = whole.substr(MESSAGE_PREFIX_SIZE);

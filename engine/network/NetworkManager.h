@@ -141,6 +141,9 @@ class NetworkManager : public Manager {
   bool closeIfOverCap(int sock_index);
   // Closes the socket when its front message has been incomplete too long. True when closed.
   bool closeIfStalled(int sock_index, bool incomplete, const char* caller);
+  // For receive(): the length of the complete message at the front, prefix included, after
+  // sending what waits; -1 (logged when not connected) when there is none.
+  int receivableLength(int sock_index);
   // Takes the whole front message, prefix included. 0, or -1 with the socket closed.
   int takeMessage(int sock_index, int length, std::string& whole);
   void closeByPeer(int sock_index, int unread, const char* caller);
