@@ -1,7 +1,6 @@
 #include "tolvex/display/CellGrid.h"
 
 #include <cmath>
-#include <limits>
 
 #include "DisplayFixture.h"
 #include "tolvex/display/Frame.h"
