@@ -19,8 +19,7 @@ namespace tx::test {
 // A key event handed to the objects that want keys, as the input manager does.
 inline void sendKey(KeyCode key, KeyAction action) {
   EventKeyboard event;
-  event.setKey(key);
-  event.setAction(action);
+  event.setKey(key), event.setAction(action);
   InputManager::getInstance().onEvent(&event);
 }
 
@@ -65,10 +64,8 @@ class GameTest : public EngineTest {
   }
   // Steps until the player stands again; false after 60 steps in the air.
   bool stepUntilStanding() {
-    for (int i = 0; i < 60; ++i) {
-      step();
-      if (!player->isInAir()) return true;
-    }
+    for (int i = 0; i < 60; ++i)
+      if (step(), !player->isInAir()) return true;
     return false;
   }
   static Box boundary() { return WorldManager::getInstance().getBoundary(); }
