@@ -30,8 +30,7 @@ class WorldTest : public LoggedTest {
 class Probe : public Object {
  public:
   explicit Probe(Vector at = Vector(1.0f, 1.0f), Solidness solid = HARD) {
-    setPosition(at);
-    setSolidness(solid);
+    setPosition(at), setSolidness(solid);
   }
   int eventHandler(const Event* event) override {
     labels.push_back(event->getType());
