@@ -36,15 +36,11 @@ TEST(CellGrid, CharacterLandsInTheNearestCellHalvesGoingRightAndDown) {
 // The same calls fill the same cells in a window and headless, relative to the view.
 TEST_F(CellGridTest, DrawingCallsFillTheCellsInEveryModeAndTheSwapCompletesThem) {
   std::string text[2];
-  startDisplay();
   DisplayManager& display = DisplayManager::getInstance();
   for (const bool headless : {false, true}) {
     SCOPED_TRACE(headless ? "headless" : "window");
-    if (headless) {
-      display.shutDown();
-      Config::getInstance().loadConfig("headless:true,");
-      ASSERT_EQ(display.startUp(), 0);
-    }
+    display.shutDown();
+    startDisplay(headless ? "headless:true," : "headless:false,");
     WorldManager::getInstance().setView(Box(Vector(10.0f, 3.0f), 80.0f, 24.0f));
     EXPECT_EQ(Frame(4, 2, "abcdefgh").draw(Vector(20.0f, 8.0f), GREEN), 0);
     EXPECT_EQ(display.drawText(Vector(50.0f, 3.0f), "Level 1", ALIGN_CENTER, YELLOW), 0);

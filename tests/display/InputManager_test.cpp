@@ -54,7 +54,6 @@ class InputTest : public DisplayTest {
     DisplayTest::TearDown();
   }
   void press(unsigned long keysym) { x.pressKey(keysym), pressed.push_back(keysym), x.settle(); }
-  void release(unsigned long keysym) { x.releaseKey(keysym), x.settle(); }
   void move(int px, int py) { x.movePointer(window, px, py), x.settle(); }
   // One game-loop iteration's input; the events it delivered of one kind, moves left out.
   Events step(char kind) {
@@ -91,7 +90,7 @@ TEST_F(InputTest, EachKeyArrivesAsItsOwnKeyCode) {
     Events pressed_events{key(code, KeyAction::PRESSED)};
     if (i < 12) pressed_events.push_back(key(code, KeyAction::HELD));  // F11 and '-' are not
     EXPECT_EQ(step('k'), pressed_events);
-    release(keysym);
+    x.releaseKey(keysym), x.settle();
     EXPECT_EQ(step('k'), (Events{key(code, KeyAction::RELEASED)}));
   }
 }
