@@ -1,5 +1,7 @@
 #include "tolvex/display/FrameComposer.h"
 
+#include <tuple>
+
 #include "DisplayFixture.h"
 
 namespace tx::test {
@@ -59,28 +61,24 @@ TEST_F(FrameComposerTest, FramesMatchPlainDrawingAndRedrawOnlyWhatChanged) {
   moved[900].color = sf::Color::Cyan;
   moved.erase(moved.begin() + 1200);
   // Each frame, whether it comes from the texture, and how many of the 32 x 24 tiles it redraws.
-  const struct {
-    const char* name;
-    std::vector<CellDrawing> frame;
-    bool composed;
-    int most_tiles;
-  } frames[] = {{"first", screen, false, 0},
-                {"the same", screen, true, 768},  // the texture learns it
-                {"the same again", screen, true, 0},
-                {"a few changes", moved, true, 24},
-                {"every cell changed", fullScreen(1), false, 0},
-                // Judged against the frame before, which changed everywhere.
-                {"the changes again", moved, false, 0},
-                {"back to the start", screen, true, 24},
-                {"a few characters", {screen[100], screen[101]}, false, 0}};
-  for (const auto& f : frames) {
-    SCOPED_TRACE(f.name);
-    const sf::Image result = composed(f.frame);
-    EXPECT_EQ(composer->wasComposed(), f.composed);
-    EXPECT_LE(f.composed ? composer->getRedrawnTiles() : 0, f.most_tiles);
+  const std::tuple<const char*, std::vector<CellDrawing>, bool, int> frames[] = {
+      {"first", screen, false, 0},
+      {"the same", screen, true, 768},  // the texture learns it
+      {"the same again", screen, true, 0},
+      {"a few changes", moved, true, 24},
+      {"every cell changed", fullScreen(1), false, 0},
+      // Judged against the frame before, which changed everywhere.
+      {"the changes again", moved, false, 0},
+      {"back to the start", screen, true, 24},
+      {"a few characters", {screen[100], screen[101]}, false, 0}};
+  for (const auto& [name, frame, was_composed, most_tiles] : frames) {
+    SCOPED_TRACE(name);
+    const sf::Image result = composed(frame);
+    EXPECT_EQ(composer->wasComposed(), was_composed);
+    EXPECT_LE(was_composed ? composer->getRedrawnTiles() : 0, most_tiles);
     // Glyphs cut at a tile's edge may shade an edge texel one level apart.
-    EXPECT_EQ(differingPixels(result, capture([&] { drawPlainly(f.frame, sf::Color::Black); }), 1),
-              0);
+    EXPECT_EQ(
+        differingPixels(result, capture([&f = frame] { drawPlainly(f, sf::Color::Black); }), 1), 0);
   }
 }
 
