@@ -34,17 +34,7 @@ std::vector<std::string> inserted(std::vector<std::string> l, std::size_t at,
 }
 
 // Sprite files read through the resource manager, as the game reads them.
-class SpriteFileTest : public ResourceTest {
- protected:
-  // The log lines that follow the "Loading sprite" line of the most recent load.
-  std::vector<std::string> linesAfterLoading() const {
-    const std::vector<std::string> all = logMessages();
-    std::size_t start = all.size();
-    for (std::size_t i = 0; i < all.size(); i++)
-      if (all[i].rfind("RM::loadSprite(): Loading sprite '", 0) == 0) start = i + 1;
-    return std::vector<std::string>(all.begin() + static_cast<long>(start), all.end());
-  }
-};
+using SpriteFileTest = ResourceTest;
 
 TEST_F(SpriteFileTest, LoadedSpriteHasItsHeaderValuesOrTheDefaults) {
   ResourceManager& resources = ResourceManager::getInstance();
@@ -59,7 +49,7 @@ TEST_F(SpriteFileTest, LoadedSpriteHasItsHeaderValuesOrTheDefaults) {
   EXPECT_EQ(ship->getFrame(0).getString() + ship->getFrame(1).getString(), "abcdefghijkl");
 }
 
-// Each file is loaded, or refused with exactly its log lines after "Loading sprite" and the
+// Each file is loaded, or refused with exactly its log lines between "Loading sprite" and the
 // manager's "not loaded" line; a refused file leaves the sprites loaded before it.
 TEST_F(SpriteFileTest, LoadsOrIsRefusedWithItsExactLogLines) {
   const std::vector<std::string> loaded = {"RM::loadSprite(): Sprite 's' loaded."};
@@ -100,13 +90,16 @@ TEST_F(SpriteFileTest, LoadsOrIsRefusedWithItsExactLogLines) {
   ResourceManager& resources = ResourceManager::getInstance();
   ASSERT_EQ(resources.loadSprite(writeFile("good.txt", lines(GOOD)), "good"), 0);
   int count = 1;
-  for (const auto& file : files) {
-    SCOPED_TRACE(file.first.substr(0, 200));
-    const bool good = file.second == loaded;
-    std::vector<std::string> log = file.second;
+  for (const auto& [text, lines_after] : files) {
+    SCOPED_TRACE(text.substr(0, 200));
+    const bool good = lines_after == loaded;
+    std::vector<std::string> log = {"RM::loadSprite(): Loading sprite '" + path("s.txt") + "'."};
+    log.insert(log.end(), lines_after.begin(), lines_after.end());
     if (!good) log.push_back("RM::loadSprite(): Sprite 's' not loaded.");
-    EXPECT_EQ(resources.loadSprite(writeFile("s.txt", file.first), "s"), good ? 0 : -1);
-    EXPECT_EQ(linesAfterLoading(), log);
+    const auto before = static_cast<long>(logMessages().size());
+    EXPECT_EQ(resources.loadSprite(writeFile("s.txt", text), "s"), good ? 0 : -1);
+    const std::vector<std::string> all = logMessages();
+    EXPECT_EQ(std::vector<std::string>(all.begin() + before, all.end()), log);
     EXPECT_EQ(resources.getSpriteCount(), count += good ? 1 : 0);
   }
 }
