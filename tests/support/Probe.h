@@ -45,8 +45,7 @@ class Probe : public Object {
     return static_cast<int>(std::count(labels.begin(), labels.end(), label));
   }
   std::vector<std::string> labels;
-  std::vector<Object*> mover;
-  std::vector<Object*> met;
+  std::vector<Object*> mover, met;
 };
 
 // Counts the events it gets and runs the test's action (if any) with each one's step number
