@@ -23,9 +23,8 @@ inline void sendKey(KeyCode key, KeyAction action) {
   InputManager::getInstance().onEvent(&event);
 }
 
-// Every manager started headless with the game's resources and title screen; with started set, a
-// game begun. step() is one iteration of the game loop at the default frame time, whose sleep is
-// skipped.
+// Every manager started headless with the game's resources and title screen and, with started
+// set, a game begun; step() is one iteration of the game loop, its sleep skipped.
 class GameTest : public EngineTest {
  protected:
   void SetUp() override {
