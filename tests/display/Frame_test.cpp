@@ -44,8 +44,7 @@ TEST_F(FrameTest, FramesAreCentredOnTheirPositionAndSkipTransparentCells) {
 TEST_F(FrameTest, HugeFramesDrawOnlyWhatTheWindowShows) {
   startDisplay("headless:true,");
   DisplayManager& display = DisplayManager::getInstance();
-  const int width = 60001;
-  const int height = 41;
+  const int width = 60001, height = 41;
   std::string text;
   for (int i = 0; i < width * height; i++) text += static_cast<char>('a' + i % width % 26);
   const Frame frame(width, height, text);
