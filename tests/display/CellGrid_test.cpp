@@ -1,7 +1,7 @@
 #include "tolvex/display/CellGrid.h"
 
 #include <cmath>
-#include <limits>
+#include <tuple>
 
 #include "DisplayFixture.h"
 #include "tolvex/display/Frame.h"
@@ -14,14 +14,11 @@ using CellGridTest = DisplayTest;
 
 TEST(CellGrid, CharacterLandsInTheNearestCellHalvesGoingRightAndDown) {
   CellGrid grid(10, 5, sf::Color::Black);
-  const struct {
-    float x, y;
-    char ch;
-  } drawn[] = {{2.4f, 1.0f, 'a'},         {2.5f, 1.5f, 'b'},   {-0.5f, 0.49f, 'c'},
-               {9.49f, 4.4f, 'd'},        {-0.6f, 3.0f, 'x'},  {9.5f, 3.0f, 'x'},
-               {3.0f, 4.5f, 'x'},         {3.0f, -0.51f, 'x'}, {1e30f, 1.0f, 'x'},
-               {std::nanf(""), 1.0f, 'x'}};
-  for (const auto& d : drawn) grid.draw(Vector(d.x, d.y), d.ch, sf::Color::Red);
+  const std::tuple<float, float, char> drawn[] = {
+      {2.4f, 1.0f, 'a'},  {2.5f, 1.5f, 'b'},         {-0.5f, 0.49f, 'c'}, {9.49f, 4.4f, 'd'},
+      {-0.6f, 3.0f, 'x'}, {9.5f, 3.0f, 'x'},         {3.0f, 4.5f, 'x'},   {3.0f, -0.51f, 'x'},
+      {1e30f, 1.0f, 'x'}, {std::nanf(""), 1.0f, 'x'}};
+  for (const auto& [x, y, ch] : drawn) grid.draw(Vector(x, y), ch, sf::Color::Red);
   EXPECT_EQ(grid.toText(),
             "c         \n"
             "  a       \n"
@@ -37,15 +34,11 @@ TEST(CellGrid, CharacterLandsInTheNearestCellHalvesGoingRightAndDown) {
 // The same calls fill the same cells in a window and headless, relative to the view.
 TEST_F(CellGridTest, DrawingCallsFillTheCellsInEveryModeAndTheSwapCompletesThem) {
   std::string text[2];
-  startDisplay();
   DisplayManager& display = DisplayManager::getInstance();
   for (const bool headless : {false, true}) {
     SCOPED_TRACE(headless ? "headless" : "window");
-    if (headless) {
-      display.shutDown();
-      Config::getInstance().loadConfig("headless:true,");
-      ASSERT_EQ(display.startUp(), 0);
-    }
+    display.shutDown();
+    startDisplay(headless ? "headless:true," : "headless:false,");
     WorldManager::getInstance().setView(Box(Vector(10.0f, 3.0f), 80.0f, 24.0f));
     EXPECT_EQ(Frame(4, 2, "abcdefgh").draw(Vector(20.0f, 8.0f), GREEN), 0);
     EXPECT_EQ(display.drawText(Vector(50.0f, 3.0f), "Level 1", ALIGN_CENTER, YELLOW), 0);

@@ -10,8 +10,7 @@
 
 namespace tx::test {
 
-// The log started; starts the display with the given configuration text and reads the window
-// back.
+// The log started; starts the display with the given configuration and reads the window back.
 class DisplayTest : public LoggedTest {
  protected:
   static void startDisplay(const std::string& config_text = "") {
@@ -75,19 +74,11 @@ class DisplayTest : public LoggedTest {
     return count;
   }
 
-  // Pixels of the colour in the cell at (column, row) of 12.8 x 32 pixels, widened as glyphs
-  // overhang.
-  static int inkInCell(const sf::Image& image, int column, int row, sf::Color color,
-                       int margin = 3) {
+  // Pixels of the colour in the cell at (column, row) of 12.8 x 32 pixels, widened by three
+  // pixels (eight below) as glyphs overhang.
+  static int inkInCell(const sf::Image& image, int column, int row, sf::Color color) {
     const int x = static_cast<int>(static_cast<float>(column) * 12.8f);
-    return countColor(image, x - margin, row * 32, x + 13 + margin,
-                      row * 32 + (margin > 0 ? 40 : 32), color);
-  }
-
-  // Pixels that are not the background colour anywhere in the image.
-  static int countInk(const sf::Image& image, sf::Color background = sf::Color::Black) {
-    return static_cast<int>(image.getSize().x * image.getSize().y) -
-           countColor(image, 0, 0, 9999, 9999, background);
+    return countColor(image, x - 3, row * 32, x + 16, row * 32 + 40, color);
   }
 };
 

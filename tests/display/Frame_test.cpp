@@ -10,37 +10,29 @@ using FrameTest = DisplayTest;
 // Drawn at (10, 5), each frame shows the same pixels as its characters drawn one by one.
 TEST_F(FrameTest, FramesAreCentredOnTheirPositionAndSkipTransparentCells) {
   startDisplay();
-  struct Cell {
-    float x, y;
-    char ch;
-  };
+  // Each case's frame, and the characters it shows row by row from (x, y) on, ' ' for none.
   const struct {
     const char* rule;
     Frame frame;
     char transparency;
-    std::vector<Cell> cells;
-  } cases[] = {
-      {"odd width: centred on its middle cell",
-       Frame(3, 1, "abc"),
-       0,
-       {{9, 5, 'a'}, {10, 5, 'b'}, {11, 5, 'c'}}},
-      {"even sizes: straddling the position by half cells",
-       Frame(2, 2, "abcd"),
-       0,
-       {{9.5f, 4.5f, 'a'}, {10.5f, 4.5f, 'b'}, {9.5f, 5.5f, 'c'}, {10.5f, 5.5f, 'd'}}},
-      {"transparent characters leave their cells untouched",
-       Frame(5, 1, "#a#b#"),
-       '#',
-       {{9, 5, 'a'}, {11, 5, 'b'}}},
-      {"no further than its text", Frame(3, 2, "ab"), 0, {{9, 4.5f, 'a'}, {10, 4.5f, 'b'}}},
-      {"an empty frame draws nothing", Frame(), 0, {}}};
+    float x, y;
+    const char* shown;
+  } cases[] = {{"odd: centred", Frame(3, 1, "abc"), 0, 9, 5, "abc"},
+               {"even: straddling it", Frame(2, 2, "abcd"), 0, 9.5f, 4.5f, "ab\ncd"},
+               {"transparent cells", Frame(5, 1, "#a#b#"), '#', 8, 5, " a b"},
+               {"no further than its text", Frame(3, 2, "ab"), 0, 9, 4.5f, "ab"},
+               {"empty", Frame(), 0, 0, 0, ""}};
   for (const auto& c : cases) {
     const sf::Image drawn =
         capture([&] { c.frame.draw(Vector(10.0f, 5.0f), GREEN, c.transparency); }, sf::Color::Blue);
     const sf::Image expected = capture(
         [&] {
-          for (const Cell& cell : c.cells)
-            DisplayManager::getInstance().drawCharacter(Vector(cell.x, cell.y), cell.ch, GREEN);
+          Vector at(c.x, c.y);
+          for (const char* ch = c.shown; *ch != 0; ch++, at.setX(at.getX() + 1.0f))
+            if (*ch == '\n')
+              at = Vector(c.x - 1.0f, at.getY() + 1.0f);
+            else if (*ch != ' ')
+              DisplayManager::getInstance().drawCharacter(at, *ch, GREEN);
         },
         sf::Color::Blue);
     EXPECT_EQ(differingPixels(drawn, expected), 0) << c.rule;
@@ -52,8 +44,7 @@ TEST_F(FrameTest, FramesAreCentredOnTheirPositionAndSkipTransparentCells) {
 TEST_F(FrameTest, HugeFramesDrawOnlyWhatTheWindowShows) {
   startDisplay("headless:true,");
   DisplayManager& display = DisplayManager::getInstance();
-  const int width = 60001;
-  const int height = 41;
+  const int width = 60001, height = 41;
   std::string text;
   for (int i = 0; i < width * height; i++) text += static_cast<char>('a' + i % width % 26);
   const Frame frame(width, height, text);

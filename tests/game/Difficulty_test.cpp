@@ -17,9 +17,9 @@ TEST_F(DifficultyTest, HeightRaisesTheLevelOneThresholdAtATime) {
   EXPECT_EQ(boundary().getCorner(), Vector(0.0f, -0.075f));
   EXPECT_EQ(WorldManager::getInstance().getView(), boundary());
   const float speeds[] = {0.0f, 0.3f, 0.25f, 0.2f, 0.15f, 0.075f};
+  // Hovering at y: the height shown, the level.
   const std::tuple<float, int, int> rows[] = {
-      // hovering at y: the height shown, the level{-8.5f, 0, 5},       {-9.0f, 5, 5}, {-20.0f, 60,
-      // 5},    {-10.0f, 60, 5},
+      {-8.5f, 0, 5},       {-9.0f, 5, 5},       {-20.0f, 60, 5},    {-10.0f, 60, 5},
       {-108.0f, 500, 5},   {-109.0f, 505, 4},   {-208.0f, 1000, 4}, {-209.0f, 1005, 3},
       {-1000.0f, 4960, 2}, {-1001.0f, 4965, 1}, {-1002.0f, 4970, 1}};
   auto* points = first<Points>("ViewObject");

@@ -19,14 +19,12 @@ namespace tx::test {
 // A key event handed to the objects that want keys, as the input manager does.
 inline void sendKey(KeyCode key, KeyAction action) {
   EventKeyboard event;
-  event.setKey(key);
-  event.setAction(action);
+  event.setKey(key), event.setAction(action);
   InputManager::getInstance().onEvent(&event);
 }
 
-// Every manager started headless with the game's resources and title screen; with started set, a
-// game begun. step() is one iteration of the game loop at the default frame time, whose sleep is
-// skipped.
+// Every manager started headless with the game's resources and title screen and, with started
+// set, a game begun; step() is one iteration of the game loop, its sleep skipped.
 class GameTest : public EngineTest {
  protected:
   void SetUp() override {
@@ -65,10 +63,8 @@ class GameTest : public EngineTest {
   }
   // Steps until the player stands again; false after 60 steps in the air.
   bool stepUntilStanding() {
-    for (int i = 0; i < 60; ++i) {
-      step();
-      if (!player->isInAir()) return true;
-    }
+    for (int i = 0; i < 60; ++i)
+      if (step(), !player->isInAir()) return true;
     return false;
   }
   static Box boundary() { return WorldManager::getInstance().getBoundary(); }

@@ -13,12 +13,11 @@ TEST_F(PlatformTest, SolidWellBelowThePlayerAndRecycledToAFreeColumnAtTheTop) {
   auto* platform = first<Platform>("Platform");
   EXPECT_EQ(platform->getAnimation().getName(), "platform5");
   ASSERT_TRUE(stepUntilStanding());
-  platform->setPosition(Vector(5.0f, player->getPosition().getY() + 2.01f));
-  step();
-  EXPECT_EQ(platform->getSolidness(), HARD);
-  platform->setPosition(Vector(5.0f, player->getPosition().getY() + 2.0f));
-  step();
-  EXPECT_EQ(platform->getSolidness(), SPECTRAL) << "exactly 2 cells below";
+  for (const auto& [below, solidness] : {std::pair{2.01f, HARD}, {2.0f, SPECTRAL}}) {
+    platform->setPosition(Vector(5.0f, player->getPosition().getY() + below));
+    step();
+    EXPECT_EQ(platform->getSolidness(), solidness) << below << " cells below";
+  }
   for (int i = 0; i < 150; ++i) {
     platform->setPosition(Vector(40.0f, boundary().getCorner().getY() + 30.0f));
     step();

@@ -30,8 +30,7 @@ class WorldTest : public LoggedTest {
 class Probe : public Object {
  public:
   explicit Probe(Vector at = Vector(1.0f, 1.0f), Solidness solid = HARD) {
-    setPosition(at);
-    setSolidness(solid);
+    setPosition(at), setSolidness(solid);
   }
   int eventHandler(const Event* event) override {
     labels.push_back(event->getType());
@@ -46,8 +45,7 @@ class Probe : public Object {
     return static_cast<int>(std::count(labels.begin(), labels.end(), label));
   }
   std::vector<std::string> labels;
-  std::vector<Object*> mover;
-  std::vector<Object*> met;
+  std::vector<Object*> mover, met;
 };
 
 // Counts the events it gets and runs the test's action (if any) with each one's step number

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -27,19 +28,14 @@ void EngineTest::TearDown() {
   std::filesystem::remove_all(dir, ignored);
 }
 
-std::string EngineTest::path(const std::string& name) const { return dir + "/" + name; }
-
 std::string EngineTest::writeFile(const std::string& name, const std::string& text) const {
-  const std::string file_path = path(name);
-  std::ofstream out(file_path, std::ios::binary);
-  out << text;
-  return file_path;
+  std::ofstream(path(name), std::ios::binary) << text;
+  return path(name);
 }
 
 std::string readFile(const std::string& file_path) {
-  std::ifstream in(file_path, std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(file_path, std::ios::binary).rdbuf();
   return text.str();
 }
 
@@ -64,13 +60,9 @@ std::vector<std::string> EngineTest::logMessages() const {
   return messages;
 }
 
-bool EngineTest::logHas(const std::string& message) const { return logCount(message) > 0; }
-
 int EngineTest::logCount(const std::string& message) const {
-  int count = 0;
-  for (const std::string& line : logMessages())
-    if (line == message) ++count;
-  return count;
+  const std::vector<std::string> all = logMessages();
+  return static_cast<int>(std::count(all.begin(), all.end(), message));
 }
 
 std::vector<std::string> EngineTest::logLinesWith(const std::string& part) const {
@@ -101,7 +93,5 @@ std::string stderrOf(const std::function<void()>& run) {
   std::remove(name);
   return text;
 }
-
-std::string EngineTest::logText() const { return readFile(logPath()); }
 
 }  // namespace tx::test

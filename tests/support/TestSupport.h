@@ -10,6 +10,9 @@
 
 namespace tx::test {
 
+// Reads a whole file; empty when it cannot be read.
+std::string readFile(const std::string& file_path);
+
 // A private temporary directory per test, with TOLVEX_LOG and TOLVEX_CONFIG naming files in it
 // (the configuration absent unless written). Each test starts the managers it needs.
 class EngineTest : public ::testing::Test {
@@ -18,23 +21,22 @@ class EngineTest : public ::testing::Test {
   void TearDown() override;
 
   // Path of a file inside the test's directory.
-  std::string path(const std::string& name) const;
+  std::string path(const std::string& name) const { return dir + "/" + name; }
   // Writes text to a file inside the test's directory and returns its path.
   std::string writeFile(const std::string& name, const std::string& text) const;
-  // Path of the configuration file TOLVEX_CONFIG names.
   std::string configPath() const { return path("tx-config.txt"); }
   std::string logPath() const { return path("tolvex.log"); }
 
   // The log file's lines with the time and step-count prefixes removed.
   std::vector<std::string> logMessages() const;
   // True when some line of the log, without its prefixes, equals message exactly.
-  bool logHas(const std::string& message) const;
+  bool logHas(const std::string& message) const { return logCount(message) > 0; }
   // Number of log lines (without prefixes) equal to message.
   int logCount(const std::string& message) const;
   // The log lines (without prefixes) that contain part.
   std::vector<std::string> logLinesWith(const std::string& part) const;
   // The whole log file as it is on disk.
-  std::string logText() const;
+  std::string logText() const { return readFile(logPath()); }
 
   std::string dir;
 };
@@ -59,8 +61,6 @@ bool waitFor(const std::function<bool()>& condition, int seconds = 5);
 std::string stderrOf(const std::function<void()>& run);
 // Removes the "HH:MM:SS " time and "%4d " step prefixes from one log line.
 std::string stripLogPrefix(const std::string& line);
-// Reads a whole file; empty when it cannot be read.
-std::string readFile(const std::string& file_path);
 // Writes a quiet 16-bit mono WAV file of so many samples at 44100 a second; false on failure.
 bool writeWav(const std::string& file_path, int samples = 4410);
 

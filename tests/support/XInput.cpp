@@ -9,19 +9,9 @@
 
 namespace tx::test {
 
-namespace {
-
-void pause(int milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-// A window that went away between two calls is no reason to end the test program.
-int ignoreError(Display*, XErrorEvent*) { return 0; }
-
-}  // namespace
-
 XInput::XInput() {
-  XSetErrorHandler(ignoreError);
+  // A window that went away between two calls is no reason to end the test program.
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
   display = XOpenDisplay(nullptr);
 }
 
@@ -38,7 +28,7 @@ bool XInput::focus(unsigned long window) {
     XWindowAttributes attributes;
     viewable = XGetWindowAttributes(display, window, &attributes) != 0 &&
                attributes.map_state == IsViewable;
-    if (!viewable) pause(10);
+    if (!viewable) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   if (!viewable) return false;
   XRaiseWindow(display, window);
@@ -102,7 +92,7 @@ std::vector<unsigned long> XInput::pixels(unsigned long window, int& width, int&
 void XInput::settle() {
   if (display == nullptr) return;
   XSync(display, False);
-  pause(50);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
 }  // namespace tx::test
