@@ -23,15 +23,10 @@ class PathTest : public WorldTest {
   }
   static void setWorld(int width, int height) {
     const Box box(Vector(), static_cast<float>(width), static_cast<float>(height));
-    WorldManager::getInstance().setBoundary(box);
-    WorldManager::getInstance().setView(box);
+    world().setBoundary(box);
+    world().setView(box);
   }
   static PathManager& paths() { return PathManager::getInstance(); }
-  static Object* wall(Vector at) {  // A one-cell HARD obstacle, deleted by the world at the end.
-    auto* w = new Object;
-    w->setPosition(at);
-    return w;
-  }
   static bool cycleUntilIdle() {  // Cycles the manager, 1 ms a frame, until no search is left.
     for (int frame = 0; frame < 100000 && paths().getSearchCount() > 0; ++frame) paths().cycle(1);
     return paths().getSearchCount() == 0;
@@ -44,23 +39,18 @@ class PathTest : public WorldTest {
 };
 
 // Records every path result it receives; unless deaf, then reacts as every object does.
-struct Walker : Object {
-  explicit Walker(Vector at, Solidness solid = HARD) {
-    setPosition(at);
-    setSolidness(solid);
-  }
+struct Walker : Probe {
+  using Probe::Probe;
   int eventHandler(const Event* event) override {
     if (const auto* path_event = dynamic_cast<const EventPath*>(event)) {
       statuses.push_back(path_event->getStatus());
       paths.push_back(path_event->getPath());
     }
-    if (event->getType() == COLLISION_EVENT) ++collisions;
-    return deaf ? 0 : Object::eventHandler(event);
+    return deaf ? 0 : Probe::eventHandler(event);
   }
   bool deaf = false;
   std::vector<int> statuses;
   std::vector<Path> paths;
-  int collisions = 0;
 };
 
 }  // namespace tx::test
