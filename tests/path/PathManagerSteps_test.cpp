@@ -1,4 +1,3 @@
-// The path manager's fixed budget of search steps per frame.
 #include "PathFixture.h"
 
 namespace tx::test {
