@@ -26,7 +26,8 @@ class SceneGraphTest : public WorldTest {
   }
 };
 
-TEST_F(SceneGraphTest, EverySetterKeepsTheListsInStepOnActiveAndInactiveObjects) {
+// Removal, of an active or an inactive object, leaves it in no list, the solid list included.
+TEST_F(SceneGraphTest, EverySetterKeepsTheListsInStepAndRemovalEmptiesThem) {
   const std::vector<std::pair<const char*, std::function<int(Object*)>>> setters = {
       {"altitude 4", [](Object* o) { return o->setAltitude(4); }},
       {"soft", [](Object* o) { return o->setSolidness(SOFT); }},
@@ -48,24 +49,14 @@ TEST_F(SceneGraphTest, EverySetterKeepsTheListsInStepOnActiveAndInactiveObjects)
     }
     ASSERT_EQ(o->setActive(!active), 0);  // activation files the current state
     expectFiled(o);
+    EXPECT_EQ(graph().removeObject(o), 0);
+    expectFiled(o, false);
+    ASSERT_EQ(graph().insertObject(o), 0);
     ASSERT_EQ(o->setActive(true), 0);
     expectFiled(o);
     EXPECT_EQ(items(graph().activeObjects()).back(), o);  // reactivated: last in its lists
     EXPECT_EQ(items(graph().visibleObjects(0)).back(), o);
   }
-}
-
-// Whatever lists an object was filed in, removal leaves it in none, the solid list included.
-TEST_F(SceneGraphTest, RemovedObjectIsInNoList) {
-  for (const Solidness solid : {HARD, SOFT, SPECTRAL})
-    for (const bool active : {true, false}) {
-      SCOPED_TRACE(testing::Message() << "solidness " << solid << (active ? "" : ", inactive"));
-      Probe* o = new Probe(Vector(), solid);
-      ASSERT_EQ(o->setActive(active), 0);
-      EXPECT_EQ(graph().removeObject(o), 0);
-      expectFiled(o, false);
-      ASSERT_EQ(graph().insertObject(o), 0);  // back, for the world to delete
-    }
 }
 
 }  // namespace
