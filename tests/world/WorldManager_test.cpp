@@ -118,8 +118,8 @@ TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 38.0f));
   world().setViewSlack(Vector(0.5f, 0.5f));  // around (100, 50): columns 80 .. 120, rows 44 .. 56
   const std::tuple<const char*, Vector, Vector> cases[] = {
-      // the rule, where to, the corner{"inside the slack the view stays", Vector(118, 55),
-      // Vector(60, 38)},
+      // the rule, where to, the corner
+      {"inside the slack the view stays", Vector(118, 55), Vector(60, 38)},
       {"10 beyond the left edge moves the view 10 left", Vector(70, 50), Vector(50, 38)},
       {"10 beyond the right edge moves it 10 right", Vector(130, 50), Vector(70, 38)},
       {"4 beyond the top edge moves it 4 up", Vector(100, 40), Vector(60, 34)},
@@ -179,7 +179,8 @@ struct Destroyer : Probe {
 };
 
 // A collision handler may destroy a partner still to be told, which then takes no part, or the
-// mover, which ends the move: nothing touches the destroyed object afterwards.
+// mover, which ends the move and leaves the partner it met untold: nothing touches the destroyed
+// object afterwards, and the pass goes on.
 TEST_F(WorldManagerTest, ObjectsDestroyedByCollisionHandlersTakeNoFurtherPart) {
   auto* first = new Probe(Vector(5.5f, 5.0f));
   auto* second = new Probe(Vector(5.0f, 5.5f), SOFT);
@@ -189,8 +190,6 @@ TEST_F(WorldManagerTest, ObjectsDestroyedByCollisionHandlersTakeNoFurtherPart) {
   EXPECT_EQ(first->met, std::vector<Object*>{mover});
   EXPECT_EQ(items(world().getAllObjects()), (std::vector<Object*>{first, mover}));
 
-  // A mover that destroys itself on hearing of its first collision: the partner it met is not
-  // told (the event would name a destroyed object), and the pass goes on.
   auto* suicidal = new Destroyer(Vector(2.0f, 2.0f), nullptr);
   suicidal->victim = suicidal;
   suicidal->setVelocity(Vector(3.0f, 3.0f));
