@@ -5,7 +5,6 @@
 #include "tolvex/core/utility.h"
 #include "tolvex/display/InputManager.h"
 #include "tolvex/display/ResourceManager.h"
-#include "tolvex/display/Sprite.h"
 
 namespace tx::test {
 namespace {
@@ -14,17 +13,15 @@ using ObjectSerializationTest = WorldTest;
 
 TEST_F(ObjectSerializationTest, NewObjectWritesEveryAttributeOnceInTheFixedOrder) {
   Object object;
-  EXPECT_EQ(object.serialize(""),
-            "id:" + std::to_string(object.getId()) +
-                ",is_active:true,is_visible:true,event_count:0,"
-                "box-corner-x:-0.5,box-corner-y:-0.5,box-horizontal:0.99,box-vertical:0.99,"
-                "pos-x:1,pos-y:1,type:(Undefined),"
-                "sprite_name:,sprite_index:0,sprite_slowdown_count:0,"
-                "altitude:2,solidness:0,no_soft:false,x_direction:0,y_direction:0,speed:0,"
-                "x_acceleration:0,y_acceleration:0,shape:-1,size:" +
-                toString(object.getShape().getSize()) +
-                ",color:7,opacity:255,follow_path:false,path:,path_index:0,"
-                "avoid_collisions:false,");
+  const std::string size = toString(object.getShape().getSize());
+  EXPECT_EQ(
+      object.serialize(""),
+      "id:1,is_active:true,is_visible:true,event_count:0,box-corner-x:-0.5,box-corner-y:-0.5,"
+      "box-horizontal:0.99,box-vertical:0.99,pos-x:1,pos-y:1,type:(Undefined),sprite_name:,"
+      "sprite_index:0,sprite_slowdown_count:0,altitude:2,solidness:0,no_soft:false,"
+      "x_direction:0,y_direction:0,speed:0,x_acceleration:0,y_acceleration:0,shape:-1,size:" +
+          size +
+          ",color:7,opacity:255,follow_path:false,path:,path_index:0,avoid_collisions:false,");
   EXPECT_FALSE(object.isModified());
   EXPECT_EQ(object.serialize(""), "");
   EXPECT_EQ(pathToString(pathOf({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f)})), "1 2|3.5 4|");
