@@ -54,9 +54,8 @@ TEST_F(PathFindTest, TargetIsReachedWhereTheyTouchAndForgottenWhenDestroyed) {
   EXPECT_EQ(forgetting.getPath().getNodes().back(), cell(12, 7));
 }
 
-// Places far outside the world, or nowhere, are refused with the cells they round to, held to
-// the int range; a world above MAX_PATH_CELLS is refused before its nodes are made; a search
-// keeps to the world it was made for.
+// Places far outside, or nowhere, are refused with their cells held to the int range; a world above
+// MAX_PATH_CELLS is refused before its nodes are made; a search keeps to the world it was made for.
 TEST_F(PathFindTest, SearchKeepsToTheWorldItWasMadeForAndRefusesOthers) {
   Walker walker(cell(2, 2));
   const float inf = std::numeric_limits<float>::infinity();
@@ -137,14 +136,13 @@ TEST_F(RandomMazeTest, EngineSearchTakesThePlainSearchsStepsAndPaths) {
     setWorld(width, height);
     for (int i = width * height * (10 + pick(20)) / 100; i > 0; --i) addObstacle();
     // From the left quarter to the right one, so that the searches have some way to go.
-    walker = new Walker(cell(pick(width / 4), pick(height)), static_cast<Solidness>(maze % 3));
+    const int x = pick(width / 4), y = pick(height), to_x = width - 1 - pick(width / 4),
+              to_y = pick(height);
+    walker = new Walker(cell(x, y), static_cast<Solidness>(maze % 3));
     if (pick(4) == 0) walker->setBox(Box(Vector(-0.75f, -0.75f), 1.5f, 1.5f));
-    const Vector start = walker->getPosition(),
-                 goal = cell(width - 1 - pick(width / 4), pick(height));
-    PathFind engine(walker, start, goal);
+    PathFind engine(walker, cell(x, y), cell(to_x, to_y));
     paths().removePath(&engine);
-    PlainPathSearch plain(walker, static_cast<int>(start.getX()), static_cast<int>(start.getY()),
-                          static_cast<int>(goal.getX()), static_cast<int>(goal.getY()));
+    PlainPathSearch plain(walker, x, y, to_x, to_y);
     int r = 1;
     for (int step = 0; r == 1; ++step) {
       r = engine.cycleOnce();
