@@ -22,14 +22,12 @@ TEST_F(ObjectSerializationTest, NewObjectWritesEveryAttributeOnceInTheFixedOrder
       "x_direction:0,y_direction:0,speed:0,x_acceleration:0,y_acceleration:0,shape:-1,size:" +
           size +
           ",color:7,opacity:255,follow_path:false,path:,path_index:0,avoid_collisions:false,");
-  EXPECT_FALSE(object.isModified());
-  EXPECT_EQ(object.serialize(""), "");
+  EXPECT_EQ(object.serialize(""), "");  // nothing is left modified
   EXPECT_EQ(pathToString(pathOf({Vector(1.0f, 2.0f), Vector(3.5f, 4.0f)})), "1 2|3.5 4|");
 }
 
-// Into a fresh object every attribute differs from its default, so the copy's text shows each
-// one that was lost (box values with their fractions); the sprite is found again by its name.
-// Every solidness comes back as written.
+// Every attribute is away from its default, so the copy's text shows each one lost (box values with
+// fractions); the sprite is found again by its name; every solidness comes back as written.
 TEST_F(ObjectSerializationTest, AllRoundTripRestoresEveryAttributeAndEverySolidness) {
   ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
   ASSERT_EQ(ResourceManager::getInstance().loadSprite(

@@ -88,8 +88,7 @@ class RandomWorld {
     return all.empty() ? nullptr : all[pick(static_cast<int>(all.size()))];
   }
 
-  // What a collision handler may do, now and then: mark or destroy either object or any other,
-  // change its own solidness, make a new object.
+  // What a collision handler may do now and then to either object, a bystander or the world.
   void react(Object* self, Object* other) {
     const int reaction = pick(150);
     if (reaction == 0) WorldManager::getInstance().markForDelete(other);
@@ -188,8 +187,7 @@ TEST_F(SpatialGridTest, RandomWorldsGiveThePlainWalksCollisionsAndEventsAtAnyBuc
   }
 }
 
-// The start-up says whether the spatial index is on and with which buckets; 0 or less for
-// either setting turns it off.
+// The start-up tells whether the spatial index is on; 0 or less for either setting turns it off.
 TEST_F(SpatialGridTest, StartUpSaysWhetherTheSpatialIndexIsOnAndItsBucketSize) {
   EXPECT_TRUE(logHas("SceneGraph::startUp(): spatial index on, buckets of 20 x 8 cells"));
   const std::string off = "SceneGraph::startUp(): spatial index off (grid_width ";

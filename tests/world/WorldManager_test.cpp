@@ -50,8 +50,7 @@ TEST_F(WorldManagerTest, DeferredDeletionDeletesEachObjectOnce) {
   EXPECT_EQ(world().markForDelete(nullptr), -1);
 }
 
-// A marked object still moves in its last pass (its out event shows it); an inactive one does
-// not; acceleration from rest moves from the next pass.
+// A marked object still moves in its last pass (its out event shows it); acceleration waits a pass.
 TEST_F(WorldManagerTest, UpdatePassMovesActiveObjectsOnly) {
   world().setBoundary(Box(Vector(), 10.0f, 10.0f));
   Dying* marked = new Dying;
@@ -81,10 +80,10 @@ TEST_F(WorldManagerTest, LeavingTheBoundarySendsOneOutEvent) {
   }
 }
 
-// Moving by (0.6, 0.8): along the top of a wide block, down a tall wall, or not at all when a
-// post also stands in the way (silently: nobody hears of it).
+// Moving by (0.6, 0.8) it slides along what blocks it, or stays when a post blocks that too.
 TEST_F(WorldManagerTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
-  // From where, the block's place and size, whether a post stands at (6, 10) too, and where to.
+  // From where, the block's place and size, whether a post stands at (6, 10) too, where to;
+  // silently.
   const std::tuple<Vector, Box, bool, Vector> cases[] = {
       {Vector(5, 10), Box(Vector(5, 10.5f), 10, 1), false, Vector(6, 10)},
       {Vector(5.9f, 5), Box(Vector(6.5f, 5), 1, 10), false, Vector(5.9f, 6)},
@@ -104,9 +103,9 @@ TEST_F(WorldManagerTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
   }
 }
 
-// The view is centred on a point, clamped to the boundary. Without slack it is centred on the
-// followed object at every move; with slack it stays while the object is inside the centred slack
-// box and is dragged by the overshoot in whichever direction it leaves. Deleted, it is forgotten.
+// The view, clamped to the boundary, is centred on the followed object; with slack it stays until
+// the object leaves the centred slack box and is then dragged by the overshoot. Deleted, it is
+// forgotten.
 TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   world().setBoundary(Box(Vector(), 200.0f, 100.0f));
   world().setView(Box(Vector(), 80.0f, 24.0f));
@@ -178,9 +177,8 @@ struct Destroyer : Probe {
   Object* victim;
 };
 
-// A collision handler may destroy a partner still to be told, which then takes no part, or the
-// mover, which ends the move and leaves the partner it met untold: nothing touches the destroyed
-// object afterwards, and the pass goes on.
+// A handler may destroy a partner still to be told, which takes no part, or the mover, which ends
+// the move untold to the partner it met; nothing touches the destroyed, and the pass goes on.
 TEST_F(WorldManagerTest, ObjectsDestroyedByCollisionHandlersTakeNoFurtherPart) {
   auto* first = new Probe(Vector(5.5f, 5.0f));
   auto* second = new Probe(Vector(5.0f, 5.5f), SOFT);
