@@ -11,10 +11,11 @@ using PathManagerTest = PathTest;
 TEST_F(PathManagerTest, IgnoredSearchIsRemovedAfterReporting) {
   auto* deaf = new Walker(cell(2, 2));
   deaf->deaf = true;
-  PathFind ignored(deaf, cell(2, 2), cell(2, 2));  // found at its first step
+  PathFind ignored(deaf, cell(2, 2), cell(2, 2));  // found at its first step, a path of one cell
   paths().cycle(0);
-  EXPECT_EQ(deaf->statuses, std::vector<int>{2});
   EXPECT_EQ(paths().getSearchCount(), 0);
+  ASSERT_EQ(deaf->statuses, std::vector<int>{2});
+  EXPECT_EQ(deaf->paths[0].getNodes(), std::vector<Vector>{cell(2, 2)});
 }
 
 TEST_F(PathManagerTest, ClosedRoomIsReportedAsStatusZeroAndTheSearchDropped) {
