@@ -29,20 +29,20 @@ TEST_F(ObjectSerializationTest, NewObjectWritesEveryAttributeOnceInTheFixedOrder
 // Every attribute is away from its default, so the copy's text shows each one lost (box values with
 // fractions); the sprite is found again by its name; every solidness comes back as written.
 TEST_F(ObjectSerializationTest, AllRoundTripRestoresEveryAttributeAndEverySolidness) {
-  ASSERT_EQ(ResourceManager::getInstance().startUp(), 0);
-  ASSERT_EQ(ResourceManager::getInstance().loadSprite(
-                writeFile("ship.txt",
-                          "<HEADER>\nframes 2\nwidth 1\nheight 1\nslowdown 4\n</HEADER>\n<BODY>\n"
-                          "a\nend\nb\nend\n</BODY>\n<FOOTER>\nversion 1\n</FOOTER>\n"),
-                "ship"),
-            0);
+  ResourceManager& resources = ResourceManager::getInstance();
+  ASSERT_EQ(resources.startUp(), 0);
+  const std::string file =
+      writeFile("ship.txt",
+                "<HEADER>\nframes 2\nwidth 1\nheight 1\nslowdown 4\n"
+                "</HEADER>\n<BODY>\na\nend\nb\nend\n</BODY>\n<FOOTER>\nversion 1\n</FOOTER>\n");
+  ASSERT_EQ(resources.loadSprite(file, "ship"), 0);
   for (const Solidness solid : {SOFT, HARD, SPECTRAL}) {
     Object source;
     source.setType("Rocket"), source.setVisible(false), source.setAltitude(3);
     source.registerInterest("tx-step"), source.registerInterest("rocket-launch");
     source.setBox(Box(Vector(-2.5f, -1.0f), 4.0f, 0.99f)), source.setPosition(Vector(2.5f, -3.25f));
     Animation animation;
-    animation.setSprite(ResourceManager::getInstance().getSprite("ship"));
+    animation.setSprite(resources.getSprite("ship"));
     animation.setIndex(1), animation.setSlowdownCount(3), source.setAnimation(animation);
     source.setSolidness(solid), source.setNoSoft(true), source.setAvoidCollisions(true);
     source.setVelocity(Vector(0.0f, 2.0f)), source.setAcceleration(Vector(0.5f, -0.25f));
@@ -57,9 +57,9 @@ TEST_F(ObjectSerializationTest, AllRoundTripRestoresEveryAttributeAndEverySolidn
     EXPECT_EQ(copy.deserialize(text), 0);
     EXPECT_EQ(copy.getSolidness(), solid) << "solidness " << solid << " read back";
     EXPECT_EQ(copy.serialize("ALL"), text);
-    EXPECT_EQ(copy.getAnimation().getSprite(), ResourceManager::getInstance().getSprite("ship"));
+    EXPECT_EQ(copy.getAnimation().getSprite(), resources.getSprite("ship"));
   }
-  ResourceManager::getInstance().shutDown();
+  resources.shutDown();
 }
 
 TEST_F(ObjectSerializationTest, EmptyListWritesExactlyWhatChangedAndANamedListOnlyThat) {
