@@ -158,45 +158,41 @@ class RandomWorld {
   std::vector<std::string> trace;
 };
 
-class SpatialGridTest : public WorldTest {
- protected:
-  // A fresh world with the grid set as given (0 x 0: the plain walk), played out from seed.
-  std::vector<std::string> play(unsigned seed, int bucket_width, int bucket_height) {
+using SpatialGridTest = WorldTest;
+
+TEST_F(SpatialGridTest, RandomWorldsGiveThePlainWalksCollisionsAndEventsAtAnyBucketSize) {
+  const auto play = [](unsigned seed, int bucket_width, int bucket_height) {  // 0 x 0: plain walk
     world().shutDown();
     EXPECT_EQ(world().startUp(), 0);
     world().setBoundary(Box(Vector(), 24.0f, 24.0f));
     world().getSceneGraph().setGrid(bucket_width, bucket_height);
     return RandomWorld(seed).play(3000);
-  }
-};
-
-TEST_F(SpatialGridTest, RandomWorldsGiveThePlainWalksCollisionsAndEventsAtAnyBucketSize) {
+  };
   const int sizes[][2] = {{20, 8}, {1, 1}, {3, 2}, {100000, 100000}};
   for (unsigned seed = 1; seed <= 8; ++seed) {
     const std::vector<std::string> plain = play(seed, 0, 0);
     ASSERT_GT(plain.size(), 9000u);
     for (const auto& size : sizes) {
-      SCOPED_TRACE("seed " + std::to_string(seed) + ", buckets " + std::to_string(size[0]) + " x " +
-                   std::to_string(size[1]));
+      SCOPED_TRACE(testing::Message()
+                   << "seed " << seed << ", buckets " << size[0] << " x " << size[1]);
       const std::vector<std::string> indexed = play(seed, size[0], size[1]);
-      const auto at = std::mismatch(plain.begin(), plain.end(), indexed.begin(), indexed.end());
-      ASSERT_TRUE(at.first == plain.end() && at.second == indexed.end())
-          << "plain: " << (at.first != plain.end() ? *at.first : "end")
-          << "\nindexed: " << (at.second != indexed.end() ? *at.second : "end");
+      for (std::size_t i = 0; i < std::max(plain.size(), indexed.size()); ++i)
+        ASSERT_EQ(i < plain.size() ? plain[i] : "end", i < indexed.size() ? indexed[i] : "end")
+            << i;
     }
   }
 }
 
 // The start-up tells whether the spatial index is on; 0 or less for either setting turns it off.
 TEST_F(SpatialGridTest, StartUpSaysWhetherTheSpatialIndexIsOnAndItsBucketSize) {
-  EXPECT_TRUE(logHas("SceneGraph::startUp(): spatial index on, buckets of 20 x 8 cells"));
-  const std::string off = "SceneGraph::startUp(): spatial index off (grid_width ";
+  const std::string index = "SceneGraph::startUp(): spatial index ";
+  EXPECT_TRUE(logHas(index + "on, buckets of 20 x 8 cells"));
   const std::pair<const char*, std::string> cases[] = {
-      {"grid_width:1,grid_height:100000,",
-       "SceneGraph::startUp(): spatial index on, buckets of 1 x 100000 cells"},
-      {"grid_width:0,grid_height:8,", off + "0, grid_height 8), collisions walk the solid list"},
+      {"grid_width:1,grid_height:100000,", index + "on, buckets of 1 x 100000 cells"},
+      {"grid_width:0,grid_height:8,",
+       index + "off (grid_width 0, grid_height 8), collisions walk the solid list"},
       {"grid_width:20,grid_height:-3,",
-       off + "20, grid_height -3), collisions walk the solid list"}};
+       index + "off (grid_width 20, grid_height -3), collisions walk the solid list"}};
   for (const auto& [settings, line] : cases) {
     Config::getInstance().loadConfig(settings);
     world().shutDown();
