@@ -29,17 +29,32 @@ class PlainPathSearch {
     return r;
   }
 
-  // One step, as PathFind::cycleOnce: 2 found, 1 searching, 0 no path.
+  // One step, as PathFind::cycleOnce: 2 found, 1 searching, 0 no path. The open cell with the
+  // smallest f goes first, scanning from the last: the latest opened wins ties.
   int step() {
     ++steps;
-    const int current = takeCurrent();
+    int current = start;
+    if (!open_cells.empty()) {
+      auto best = open_cells.end() - 1;
+      for (auto it = best; it != open_cells.begin();)
+        if (nodes[*--it].f < nodes[*best].f) best = it;
+      current = *best;
+      open_cells.erase(best);
+    }
     nodes[current].closed = true;
     if (current == goal) return found = true, 2;
     for (int dy = -1; dy <= 1; ++dy)
-      for (int dx = -1; dx <= 1; ++dx)
-        if ((dx != 0 || dy != 0) && canStep(current, dx, dy))
-          reach(current + dy * width + dx, current,
-                nodes[current].g + std::sqrt(static_cast<float>(dx * dx + dy * dy)));
+      for (int dx = -1; dx <= 1; ++dx) {
+        if ((dx == 0 && dy == 0) || !canStep(current, dx, dy)) continue;
+        // Opens the cell, or gives it a cheaper way in.
+        const int next = current + dy * width + dx;
+        const float cost = nodes[current].g + std::sqrt(static_cast<float>(dx * dx + dy * dy));
+        if (nodes[next].open && cost > nodes[next].g) continue;
+        if (!nodes[next].open) open_cells.push_back(next);
+        const float ex = static_cast<float>(next % width - goal % width);
+        const float ey = static_cast<float>(next / width - goal / width);
+        nodes[next] = Node{cost, cost + std::sqrt(ex * ex + ey * ey), current, true, false};
+      }
     return open_cells.empty() ? 0 : 1;
   }
 
@@ -72,28 +87,6 @@ class PlainPathSearch {
         return !boxContainsPosition(getWorldBox(it.currentObject()),
                                     at(goal % width, goal / width));
     return false;
-  }
-
-  // The open cell with the smallest f, scanning from the last: the latest opened wins ties.
-  int takeCurrent() {
-    if (open_cells.empty()) return start;
-    auto best = open_cells.end() - 1;
-    for (auto it = best; it != open_cells.begin();)
-      if (nodes[*--it].f < nodes[*best].f) best = it;
-    const int current = *best;
-    open_cells.erase(best);
-    nodes[current].open = false;
-    return current;
-  }
-
-  // Opens the cell, or gives it a cheaper way in, from current at cost.
-  void reach(int next, int current, float cost) {
-    Node& n = nodes[next];
-    if (n.open && cost > n.g) return;
-    if (!n.open) open_cells.push_back(next);
-    const float ex = static_cast<float>(next % width - goal % width);
-    const float ey = static_cast<float>(next / width - goal / width);
-    n = Node{cost, cost + std::sqrt(ex * ex + ey * ey), current, true, false};
   }
 
   bool canStep(int from, int dx, int dy) const {
