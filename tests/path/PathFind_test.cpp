@@ -85,7 +85,7 @@ class RandomMazeTest : public PathTest {
   // Something the world may do between two steps of a search.
   void change() {
     const std::vector<Object*> all = items(world().getAllObjects(true));
-    Object* o = all[static_cast<std::size_t>(pick(static_cast<int>(all.size())))];
+    Object* o = all[pick(static_cast<int>(all.size()))];
     if (pick(5) == 0) o = walker;
     const int kind = pick(8);
     if (kind == 0) o->setPosition(obstaclePlace());
