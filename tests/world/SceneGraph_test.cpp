@@ -22,7 +22,7 @@ class SceneGraphTest : public WorldTest {
     for (int a = 0; a <= MAX_ALTITUDE; ++a)
       EXPECT_EQ(holds(graph().visibleObjects(a), o),
                 active && o->isVisible() && o->getAltitude() == a)
-          << "visible list of altitude " << a;
+          << "altitude " << a;
   }
 };
 

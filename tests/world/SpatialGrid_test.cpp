@@ -54,8 +54,8 @@ class RandomWorld {
     int tag;
   };
 
-  static std::string tagOf(const Object* o) {  // " -1" for none
-    return " " + std::to_string(o ? static_cast<const Actor*>(o)->tag : -1);
+  static std::string tagOf(const Object* o) {
+    return " " + std::to_string(static_cast<const Actor*>(o)->tag);
   }
   int pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
   float uniform(float low, float high) {
@@ -110,7 +110,7 @@ class RandomWorld {
     Object* o = anyObject();
     if (world.getAllObjects(true).getCount() < 70) return void(new Actor(*this));
     focus = o->getPosition();
-    const int change = pick(14);
+    const int change = pick(13);
     if (change == 0) {  // The mover may not survive its move.
       const std::string what = "move" + tagOf(o);
       const Vector where = position();
@@ -128,7 +128,6 @@ class RandomWorld {
     if (change == 10) o->setAvoidCollisions(!o->getAvoidCollisions());
     if (change == 11) o->setNoSoft(!o->getNoSoft());
     if (change == 12) o->setAnimation(Animation(), true);  // Takes the box of no sprite.
-    if (change == 13) world.update();
   }
 
   // Three queries from a random object: anywhere, where it stands, and near the last change.
