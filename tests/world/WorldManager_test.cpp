@@ -184,8 +184,6 @@ TEST_F(WorldManagerTest, ObjectsDestroyedByCollisionHandlersTakeNoFurtherPart) {
   auto* mover = new Destroyer(Vector(2.0f, 2.0f), second);
   EXPECT_EQ(world().moveObject(mover, Vector(5.0f, 5.0f)), -1);  // first is HARD
   EXPECT_EQ(mover->met, std::vector<Object*>{first});
-  EXPECT_EQ(first->met, std::vector<Object*>{mover});
-  EXPECT_EQ(items(world().getAllObjects()), (std::vector<Object*>{first, mover}));
 
   auto* suicidal = new Destroyer(Vector(2.0f, 2.0f), nullptr);
   suicidal->victim = suicidal;
