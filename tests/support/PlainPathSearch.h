@@ -62,7 +62,7 @@ class PlainPathSearch {
   std::vector<Vector> path() const {
     std::vector<Vector> cells;
     for (int c = goal; found; c = nodes[c].parent) {
-      cells.insert(cells.begin(), at(c % width, c / width));
+      cells.insert(cells.begin(), Vector(c % width, c / width));
       if (c == start) break;
     }
     return cells;
@@ -77,29 +77,25 @@ class PlainPathSearch {
     bool open = false, closed = false;
   };
 
-  static Vector at(int x, int y) { return Vector(static_cast<float>(x), static_cast<float>(y)); }
-
   // The first HARD object the walker would meet there blocks, unless it covers the goal.
   bool blockedAt(Vector where) const {
     const ObjectList hits = WorldManager::getInstance().getCollisions(walker, where);
     for (ObjectListIterator it(&hits); !it.isDone(); it.next())
       if (it.currentObject()->getSolidness() == HARD)
         return !boxContainsPosition(getWorldBox(it.currentObject()),
-                                    at(goal % width, goal / width));
+                                    Vector(goal % width, goal / width));
     return false;
   }
 
   bool canStep(int from, int dx, int dy) const {
     const int fx = from % width, fy = from / width, x = fx + dx, y = fy + dy;
     if (x < 0 || x >= width || y < 0 || y >= height) return false;
-    if (nodes[y * width + x].closed || blockedAt(at(x, y))) return false;
+    if (nodes[y * width + x].closed || blockedAt(Vector(x, y))) return false;
     if (dx == 0 || dy == 0) return true;
-    const bool side_x = blockedAt(at(x, fy)), side_y = blockedAt(at(fx, y));
+    const bool side_x = blockedAt(Vector(x, fy)), side_y = blockedAt(Vector(fx, y));
     // A HARD walker must also fit through the middle of the step.
-    const Vector middle(static_cast<float>(fx) + 0.5f * static_cast<float>(dx),
-                        static_cast<float>(fy) + 0.5f * static_cast<float>(dy));
-    return !(side_x && side_y) &&
-           !(walker->getSolidness() == HARD && (side_x || side_y) && blockedAt(middle));
+    return !(side_x && side_y) && !(walker->getSolidness() == HARD && (side_x || side_y) &&
+                                    blockedAt(Vector(fx + 0.5f * dx, fy + 0.5f * dy)));
   }
 
   Object* walker;
