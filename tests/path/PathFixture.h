@@ -22,9 +22,7 @@ class PathTest : public WorldTest {
     WorldTest::TearDown();
   }
   static void setWorld(int width, int height) {
-    const Box box(Vector(), static_cast<float>(width), static_cast<float>(height));
-    world().setBoundary(box);
-    world().setView(box);
+    world().setBoundary(Box(Vector(), static_cast<float>(width), static_cast<float>(height)));
   }
   static PathManager& paths() { return PathManager::getInstance(); }
   static int runToEnd(PathFind& search) {  // Calls cycleOnce until the search ends; its result.
