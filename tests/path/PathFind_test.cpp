@@ -56,9 +56,8 @@ TEST_F(PathFindTest, SearchKeepsToTheWorldItWasMadeForAndRefusesOthers) {
   EXPECT_EQ(huge.cycleOnce(), 0);
 }
 
-// Random mazes of odd walls and SOFT and SPECTRAL objects, searched for walkers of each solidness
-// by the engine and the plain search in step (cheapest cells, ties, corners, goals under a wall);
-// in half of them the world changes meanwhile.
+// Random mazes searched by the engine and the plain search in step, for walkers of each solidness:
+// cheapest cells, ties, corners, goals under a wall; in half of them the world changes meanwhile.
 class RandomMazeTest : public PathTest {
  protected:
   int pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }

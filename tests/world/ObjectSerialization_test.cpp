@@ -98,8 +98,7 @@ TEST_F(ObjectSerializationTest, EventsAndGroupsAreReadAsAWhole) {
   EXPECT_FLOAT_EQ(object.getSpeed(), 1.0f);
 }
 
-// A malformed waypoint ends the path there and is reported; an entry of colons alone hides no
-// key after it, the path included.
+// A malformed waypoint ends the path, reported; an entry of colons alone hides no key after it.
 TEST_F(ObjectSerializationTest, MalformedWaypointEndsThePathAndAColonsOnlyEntryHidesNothing) {
   Object object;
   EXPECT_EQ(object.deserialize("path:1 2|3.54|5 6|,"), 0);

@@ -26,8 +26,7 @@ TEST_F(ObjectTest, RefusedValuesChangeNothing) {
   EXPECT_EQ(o->getSolidness(), HARD);
 }
 
-// Ids count from 1; setting one, also from text, moves the counter past it; at the top the last
-// id goes, then every new object gets NO_ID, which is told once.
+// Ids count from 1 and past any id set, also from text; after the top one comes NO_ID, told once.
 TEST_F(ObjectTest, IdsCountUpPastTheIdsSetAndThenRunOut) {
   Object* o = new Object;
   EXPECT_EQ(o->getId(), 1);
@@ -42,8 +41,7 @@ TEST_F(ObjectTest, IdsCountUpPastTheIdsSetAndThenRunOut) {
             1);
 }
 
-// Each label goes to the manager that handles it, up to a hundred; destruction unregisters every
-// label, leaving other objects' interest.
+// Each label goes to its manager, up to a hundred; destruction unregisters them all, no one else's.
 TEST_F(ObjectTest, InterestGoesToTheManagerOfTheLabelUpToAHundredLabels) {
   (new Object)->registerInterest("game-level");
   Object* o = new Object;

@@ -79,10 +79,9 @@ TEST_F(WorldManagerTest, LeavingTheBoundarySendsOneOutEvent) {
   }
 }
 
-// Moving by (0.6, 0.8) it slides along what blocks it, or stays when a post blocks that too.
+// Moving by (0.6, 0.8) it slides silently along what blocks it, or stays when a post blocks that.
 TEST_F(WorldManagerTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
-  // From where, the block's place and size, whether a post stands at (6, 10) too, where to;
-  // silently.
+  // From where, the block's place and size, whether a post stands at (6, 10) too, where to.
   const std::tuple<Vector, Box, bool, Vector> cases[] = {
       {Vector(5, 10), Box(Vector(5, 10.5f), 10, 1), false, Vector(6, 10)},
       {Vector(5.9f, 5), Box(Vector(6.5f, 5), 1, 10), false, Vector(5.9f, 6)},
@@ -102,9 +101,8 @@ TEST_F(WorldManagerTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
   }
 }
 
-// The view, clamped to the boundary, is centred on the followed object; with slack it stays until
-// the object leaves the centred slack box and is then dragged by the overshoot. Deleted, it is
-// forgotten.
+// The view, clamped to the boundary, centres on the followed object; with slack it stays until the
+// object leaves the slack box, then is dragged by the overshoot. Deleted, the object is forgotten.
 TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   world().setBoundary(Box(Vector(), 200.0f, 100.0f));
   world().setView(Box(Vector(), 80.0f, 24.0f));
