@@ -61,10 +61,8 @@ TEST_F(PathManagerTest, NewSearchReplacesTheOldOneAndItsPathIsFollowedToTheEnd) 
             -3);
   EXPECT_TRUE(logHas("Object::findPath(): Error! no other object to reach."));
   EXPECT_EQ(walker->getPathFind(), running) << "a bad goal keeps the running search";
-  for (int frame = 0; frame < 2000 && walker->getPosition() != cell(12, 4); ++frame) {
-    WorldManager::getInstance().update();
-    paths().cycle(1);
-  }
+  paths().cycleSteps(1000);
+  for (int frame = 0; frame < 2000 && walker->getFollowPath(); ++frame) world().update();
   EXPECT_EQ(walker->statuses, std::vector<int>{2});
   EXPECT_EQ(walker->getPosition(), cell(12, 4));
   EXPECT_FALSE(walker->getFollowPath());
