@@ -110,8 +110,8 @@ class RandomWorld {
     Object* o = anyObject();
     if (world.getAllObjects(true).getCount() < 70) return void(new Actor(*this));
     focus = o->getPosition();
-    const int change = pick(13);
-    if (change == 0) {  // The mover may not survive its move.
+    const int change = pick(12);  // New objects come whenever fewer than 70 are left.
+    if (change == 0) {            // The mover may not survive its move.
       const std::string what = "move" + tagOf(o);
       const Vector where = position();
       note(what + " " + std::to_string(world.moveObject(o, where)), where);
@@ -121,13 +121,12 @@ class RandomWorld {
     if (change == 3) o->setBox(box());
     if (change == 4) o->setPosition(position());
     if (change == 5) o->setVelocity(velocity());
-    if (change == 6) new Actor(*this);
-    if (change == 7) world.markForDelete(o);
-    if (change == 8) delete o;
-    if (change == 9) world.setBoundary(Box(Vector(), uniform(5.0f, 60.0f), uniform(5.0f, 40.0f)));
-    if (change == 10) o->setAvoidCollisions(!o->getAvoidCollisions());
-    if (change == 11) o->setNoSoft(!o->getNoSoft());
-    if (change == 12) o->setAnimation(Animation(), true);  // Takes the box of no sprite.
+    if (change == 6) world.markForDelete(o);
+    if (change == 7) delete o;
+    if (change == 8) world.setBoundary(Box(Vector(), uniform(5.0f, 60.0f), uniform(5.0f, 40.0f)));
+    if (change == 9) o->setAvoidCollisions(!o->getAvoidCollisions());
+    if (change == 10) o->setNoSoft(!o->getNoSoft());
+    if (change == 11) o->setAnimation(Animation(), true);  // Takes the box of no sprite.
   }
 
   // Three queries from a random object: anywhere, where it stands, and near the last change.
