@@ -14,8 +14,7 @@ namespace {
 using PathFindTest = PathTest;
 
 TEST_F(PathFindTest, TargetIsReachedWhereTheyTouchAndForgottenWhenDestroyed) {
-  auto* target = new Object;
-  target->setPosition(cell(12, 7));
+  auto* target = new Probe(cell(12, 7));
   target->setBox(Box(Vector(-2.5f, -2.5f), 5.0f, 5.0f));
   Walker walker(cell(2, 7));
   PathFind reaching(&walker, cell(2, 7), cell(12, 7), target);
@@ -33,10 +32,10 @@ TEST_F(PathFindTest, TargetIsReachedWhereTheyTouchAndForgottenWhenDestroyed) {
 // MAX_PATH_CELLS is refused before its nodes are made; a search keeps to the world it was made for.
 TEST_F(PathFindTest, SearchKeepsToTheWorldItWasMadeForAndRefusesOthers) {
   Walker walker(cell(2, 2));
-  const float inf = std::numeric_limits<float>::infinity();
-  const std::pair<Vector, std::string> far[] = {{Vector(1e30f, 2.0f), "2147483647,2"},
-                                                {Vector(-1e30f, inf), "-2147483648,2147483647"},
-                                                {Vector(std::nanf(""), 2.0f), "-2147483648,2"}};
+  const std::pair<Vector, std::string> far[] = {
+      {Vector(1e30f, 2.0f), "2147483647,2"},
+      {Vector(-1e30f, HUGE_VALF), "-2147483648,2147483647"},
+      {Vector(std::nanf(""), 2.0f), "-2147483648,2"}};
   for (const auto& [goal, shown] : far) {
     PathFind search(&walker, cell(2, 2), goal);
     EXPECT_EQ(logMessages().back(), "PathFind::PathFind(): Error! start (2,2) or goal (" + shown +
