@@ -75,15 +75,13 @@ class RandomMazeTest : public PathTest {
     return cell(pick(width), pick(height)) + (kind == 2 ? Vector(0.5f, 0.25f) : Vector());
   }
   void addObstacle() {
-    Object* o = new Probe(obstaclePlace());
-    o->setBox(obstacleBox());
-    o->setSolidness(pick(10) == 0 ? SOFT : pick(10) == 0 ? SPECTRAL : HARD);
+    const Solidness solid = pick(10) == 0 ? SOFT : pick(10) == 0 ? SPECTRAL : HARD;
+    (new Probe(obstaclePlace(), solid))->setBox(obstacleBox());
   }
   // Something the world may do between two steps of a search.
   void change() {
     const std::vector<Object*> all = items(world().getAllObjects(true));
-    Object* o = all[pick(static_cast<int>(all.size()))];
-    if (pick(5) == 0) o = walker;
+    Object* o = pick(5) == 0 ? walker : all[pick(static_cast<int>(all.size()))];
     const int kind = pick(8);
     if (kind == 0) o->setPosition(obstaclePlace());
     if (kind == 1) o->setSolidness(o->getSolidness() == HARD ? SOFT : HARD);

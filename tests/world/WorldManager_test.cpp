@@ -167,8 +167,7 @@ struct Destroyer : Probe {
   Destroyer(Vector at, Object* init_victim) : Probe(at), victim(init_victim) {}
   int eventHandler(const Event* event) override {
     Probe::eventHandler(event);
-    if (event->getType() == COLLISION_EVENT && victim != nullptr)
-      delete std::exchange(victim, nullptr);
+    if (event->getType() == COLLISION_EVENT) delete std::exchange(victim, nullptr);
     return 1;
   }
   Object* victim;
