@@ -15,9 +15,8 @@ using ObjectTest = WorldTest;
 TEST_F(ObjectTest, RefusedValuesChangeNothing) {
   Object* o = new Object;
   o->serialize("");
-  EXPECT_EQ(o->setAltitude(5) + o->setAltitude(-1) + o->setSolidness(static_cast<Solidness>(3)) +
-                o->setSprite("nope"),
-            -4);
+  EXPECT_EQ(o->setAltitude(5) + o->setAltitude(-1), -2);
+  EXPECT_EQ(o->setSolidness(static_cast<Solidness>(3)) + o->setSprite("nope"), -2);
   EXPECT_TRUE(logHas("Object::setAltitude(): Altitude 5 not in range [0,4].  Ignored."));
   EXPECT_TRUE(logHas("Object::setSolidness(): Solidness 3 not one of HARD, SOFT or SPECTRAL."));
   EXPECT_TRUE(logHas("Object::setSprite(): Warning! Sprite 'nope' not found"));

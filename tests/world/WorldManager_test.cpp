@@ -155,9 +155,8 @@ TEST_F(WorldManagerTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
   }
 
   Probe* mover = new Probe(Vector(5.0f, 40.0f), SOFT);
-  const std::vector<Object*> crowd = {new Probe(Vector(6.0f, 40.0f)),
-                                      new Probe(Vector(6.2f, 40.0f)),
-                                      new Probe(Vector(5.8f, 40.0f), SOFT)};
+  const std::vector<Object*> crowd = {new Probe(Vector(6, 40)), new Probe(Vector(6.2f, 40)),
+                                      new Probe(Vector(5.8f, 40), SOFT)};
   EXPECT_EQ(world().moveObject(mover, Vector(6.0f, 40.0f)), 0);
   EXPECT_EQ(mover->met, crowd) << "every one met hears of it, in the order of the lists";
 }
