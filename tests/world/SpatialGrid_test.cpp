@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <random>
 #include <sstream>
 
@@ -15,8 +14,7 @@
 namespace tx::test {
 namespace {
 
-const float INF = std::numeric_limits<float>::infinity();
-const float NaN = std::numeric_limits<float>::quiet_NaN();
+const float INF = HUGE_VALF, NaN = NAN;
 
 // One random world played out from a seed, objects changing in every way the world knows and
 // destroyed also by collision handlers; every query, event and move's result goes into the trace.
