@@ -9,17 +9,13 @@ namespace tx::test {
 
 inline Vector cell(int x, int y) { return Vector(static_cast<float>(x), static_cast<float>(y)); }
 
-// The world fixture with a 20 x 15 boundary and the path manager started.
+// The world fixture, 20 x 15, with the path manager started; it ends with the test's own process.
 class PathTest : public WorldTest {
  protected:
   void SetUp() override {
     WorldTest::SetUp();
     setWorld(20, 15);
     ASSERT_EQ(paths().startUp(), 0);
-  }
-  void TearDown() override {
-    paths().shutDown();
-    WorldTest::TearDown();
   }
   static void setWorld(int width, int height) {
     world().setBoundary(Box(Vector(), static_cast<float>(width), static_cast<float>(height)));
