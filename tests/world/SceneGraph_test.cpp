@@ -13,16 +13,14 @@ class SceneGraphTest : public WorldTest {
 
   // The object is in exactly the lists its current state calls for, or, when not filed, in none.
   static void expectFiled(const Object* o, bool filed = true) {
-    const bool active = filed && o->isActive();
+    const bool active = filed && o->isActive(), visible = active && o->isVisible();
     EXPECT_EQ(holds(graph().activeObjects(), o), active) << "active list";
     EXPECT_EQ(holds(graph().inactiveObjects(), o), filed && !o->isActive()) << "inactive list";
     EXPECT_EQ(holds(graph().solidObjects(), o), active && o->isSolid()) << "solid list";
     for (const char* type : {"(Undefined)", "Player"})
       EXPECT_EQ(holds(graph().objectsOfType(type), o), active && o->getType() == type) << type;
     for (int a = 0; a <= MAX_ALTITUDE; ++a)
-      EXPECT_EQ(holds(graph().visibleObjects(a), o),
-                active && o->isVisible() && o->getAltitude() == a)
-          << "altitude " << a;
+      EXPECT_EQ(holds(graph().visibleObjects(a), o), visible && o->getAltitude() == a) << a;
   }
 };
 
