@@ -9,7 +9,7 @@ namespace tx::test {
 
 inline Vector cell(int x, int y) { return Vector(static_cast<float>(x), static_cast<float>(y)); }
 
-// The world fixture with a 20 x 15 boundary and the path manager started.
+// The world fixture, 20 x 15, with the path manager started; it ends with the test's own process.
 class PathTest : public WorldTest {
  protected:
   void SetUp() override {
@@ -17,25 +17,10 @@ class PathTest : public WorldTest {
     setWorld(20, 15);
     ASSERT_EQ(paths().startUp(), 0);
   }
-  void TearDown() override {
-    paths().shutDown();
-    WorldTest::TearDown();
-  }
   static void setWorld(int width, int height) {
-    const Box box(Vector(), static_cast<float>(width), static_cast<float>(height));
-    WorldManager::getInstance().setBoundary(box);
-    WorldManager::getInstance().setView(box);
+    world().setBoundary(Box(Vector(), static_cast<float>(width), static_cast<float>(height)));
   }
   static PathManager& paths() { return PathManager::getInstance(); }
-  static Object* wall(Vector at) {  // A one-cell HARD obstacle, deleted by the world at the end.
-    auto* w = new Object;
-    w->setPosition(at);
-    return w;
-  }
-  static bool cycleUntilIdle() {  // Cycles the manager, 1 ms a frame, until no search is left.
-    for (int frame = 0; frame < 100000 && paths().getSearchCount() > 0; ++frame) paths().cycle(1);
-    return paths().getSearchCount() == 0;
-  }
   static int runToEnd(PathFind& search) {  // Calls cycleOnce until the search ends; its result.
     int r = 1;
     while (r == 1) r = search.cycleOnce();
@@ -43,24 +28,16 @@ class PathTest : public WorldTest {
   }
 };
 
-// Records every path result it receives; unless deaf, then reacts as every object does.
-struct Walker : Object {
-  explicit Walker(Vector at, Solidness solid = HARD) {
-    setPosition(at);
-    setSolidness(solid);
-  }
+// Records the status of every path result it receives; unless deaf, reacts as every object does.
+struct Walker : Probe {
+  using Probe::Probe;
   int eventHandler(const Event* event) override {
-    if (const auto* path_event = dynamic_cast<const EventPath*>(event)) {
+    if (const auto* path_event = dynamic_cast<const EventPath*>(event))
       statuses.push_back(path_event->getStatus());
-      paths.push_back(path_event->getPath());
-    }
-    if (event->getType() == COLLISION_EVENT) ++collisions;
-    return deaf ? 0 : Object::eventHandler(event);
+    return deaf ? 0 : Probe::eventHandler(event);
   }
   bool deaf = false;
   std::vector<int> statuses;
-  std::vector<Path> paths;
-  int collisions = 0;
 };
 
 }  // namespace tx::test

@@ -1,9 +1,8 @@
 #pragma once
 
-// The path search written the plain way, as the reference the engine's search must agree with
-// (tests) and be measured against (bench/pathfind): the open list is scanned for the smallest f,
-// the cell opened last winning among equals, and every cell asks the world's collision query
-// whether it is blocked. No target. Header-only, built on the engine alone.
+// The path search written the plain way, the reference the engine's search must agree with (tests)
+// and be measured against (bench/pathfind): the open list is scanned for the smallest f, the cell
+// opened last winning ties, and every cell asks the world's collision query. No target.
 #include <cmath>
 #include <vector>
 
@@ -21,7 +20,7 @@ class PlainPathSearch {
         height(static_cast<int>(WorldManager::getInstance().getBoundary().getVertical())),
         start(start_y * width + start_x),
         goal(goal_y * width + goal_x),
-        nodes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+        nodes(static_cast<std::size_t>(width * height)) {}
 
   // Steps to the end: 2 found, 0 no path.
   int run() {
@@ -30,25 +29,40 @@ class PlainPathSearch {
     return r;
   }
 
-  // One step, as PathFind::cycleOnce: 2 found, 1 searching, 0 no path.
+  // One step, as PathFind::cycleOnce: 2 found, 1 searching, 0 no path. The open cell with the
+  // smallest f goes first, scanning from the last: the latest opened wins ties.
   int step() {
     ++steps;
-    const int current = takeCurrent();
-    node(current).closed = true;
+    int current = start;
+    if (!open_cells.empty()) {
+      auto best = open_cells.end() - 1;
+      for (auto it = best; it != open_cells.begin();)
+        if (nodes[*--it].f < nodes[*best].f) best = it;
+      current = *best;
+      open_cells.erase(best);
+    }
+    nodes[current].closed = true;
     if (current == goal) return found = true, 2;
     for (int dy = -1; dy <= 1; ++dy)
-      for (int dx = -1; dx <= 1; ++dx)
-        if ((dx != 0 || dy != 0) && canStep(current, dx, dy))
-          reach(current + dy * width + dx, current,
-                node(current).g + std::sqrt(static_cast<float>(dx * dx + dy * dy)));
+      for (int dx = -1; dx <= 1; ++dx) {
+        if ((dx == 0 && dy == 0) || !canStep(current, dx, dy)) continue;
+        // Opens the cell, or gives it a cheaper way in.
+        const int next = current + dy * width + dx;
+        const float cost = nodes[current].g + std::sqrt(static_cast<float>(dx * dx + dy * dy));
+        if (nodes[next].open && cost > nodes[next].g) continue;
+        if (!nodes[next].open) open_cells.push_back(next);
+        const float ex = static_cast<float>(next % width - goal % width);
+        const float ey = static_cast<float>(next / width - goal / width);
+        nodes[next] = Node{cost, cost + std::sqrt(ex * ex + ey * ey), current, true, false};
+      }
     return open_cells.empty() ? 0 : 1;
   }
 
   // The cells from start to goal, empty when none was found.
   std::vector<Vector> path() const {
     std::vector<Vector> cells;
-    for (int c = goal; found; c = nodes[static_cast<std::size_t>(c)].parent) {
-      cells.insert(cells.begin(), at(c % width, c / width));
+    for (int c = goal; found; c = nodes[c].parent) {
+      cells.insert(cells.begin(), Vector(c % width, c / width));
       if (c == start) break;
     }
     return cells;
@@ -63,52 +77,25 @@ class PlainPathSearch {
     bool open = false, closed = false;
   };
 
-  Node& node(int c) { return nodes[static_cast<std::size_t>(c)]; }
-  static Vector at(int x, int y) { return Vector(static_cast<float>(x), static_cast<float>(y)); }
-
   // The first HARD object the walker would meet there blocks, unless it covers the goal.
   bool blockedAt(Vector where) const {
     const ObjectList hits = WorldManager::getInstance().getCollisions(walker, where);
     for (ObjectListIterator it(&hits); !it.isDone(); it.next())
       if (it.currentObject()->getSolidness() == HARD)
         return !boxContainsPosition(getWorldBox(it.currentObject()),
-                                    at(goal % width, goal / width));
+                                    Vector(goal % width, goal / width));
     return false;
   }
 
-  // The open cell with the smallest f, scanning from the last: the latest opened wins ties.
-  int takeCurrent() {
-    if (open_cells.empty()) return start;
-    auto best = open_cells.end() - 1;
-    for (auto it = best; it != open_cells.begin();)
-      if (node(*--it).f < node(*best).f) best = it;
-    const int current = *best;
-    open_cells.erase(best);
-    node(current).open = false;
-    return current;
-  }
-
-  // Opens the cell, or gives it a cheaper way in, from current at cost.
-  void reach(int next, int current, float cost) {
-    Node& n = node(next);
-    if (n.open && cost > n.g) return;
-    if (!n.open) open_cells.push_back(next);
-    const float ex = static_cast<float>(next % width - goal % width);
-    const float ey = static_cast<float>(next / width - goal / width);
-    n = Node{cost, cost + std::sqrt(ex * ex + ey * ey), current, true, false};
-  }
-
-  bool canStep(int from, int dx, int dy) {
+  bool canStep(int from, int dx, int dy) const {
     const int fx = from % width, fy = from / width, x = fx + dx, y = fy + dy;
     if (x < 0 || x >= width || y < 0 || y >= height) return false;
-    if (node(y * width + x).closed || blockedAt(at(x, y))) return false;
+    if (nodes[y * width + x].closed || blockedAt(Vector(x, y))) return false;
     if (dx == 0 || dy == 0) return true;
-    const bool side_x = blockedAt(at(x, fy)), side_y = blockedAt(at(fx, y));
-    if (side_x && side_y) return false;
+    const bool side_x = blockedAt(Vector(x, fy)), side_y = blockedAt(Vector(fx, y));
     // A HARD walker must also fit through the middle of the step.
-    const Vector middle(static_cast<float>(fx) + 0.5f * static_cast<float>(dx),
-                        static_cast<float>(fy) + 0.5f * static_cast<float>(dy));
-    return !(walker->getSolidness() == HARD && (side_x || side_y) && blockedAt(middle));
+    return !(side_x && side_y) && !(walker->getSolidness() == HARD && (side_x || side_y) &&
+                                    blockedAt(Vector(fx + 0.5f * dx, fy + 0.5f * dy)));
   }
 
   Object* walker;
