@@ -12,25 +12,8 @@ namespace {
 
 const long long DAY_MS = 86400000;
 
-// A wall clock the test moves by hand, in milliseconds since day 1 of a 31-day month; it also
-// stands in for sleeping, which can be made to take longer than asked.
-struct DrivenClock {
-  long long now_ms = 10 * 3600000;
-  std::vector<int> sleeps;     // every sleep the loop asked for, in ms
-  std::deque<int> oversleeps;  // extra ms the next sleeps take
-  WallClockTime read() const {
-    const long long t = now_ms % (31 * DAY_MS);
-    return WallClockTime{static_cast<int>(t / DAY_MS) + 1, static_cast<int>(t / 3600000 % 24),
-                         static_cast<int>(t / 60000 % 60), static_cast<int>(t / 1000 % 60),
-                         static_cast<int>(t % 1000)};
-  }
-  void sleep(int ms) {
-    sleeps.push_back(ms);
-    now_ms += ms;
-    if (!oversleeps.empty()) now_ms += oversleeps.front(), oversleeps.pop_front();
-  }
-};
-
+// Headless, on a wall clock moved by hand (ms since day 1 of a 31-day month) that also stands in
+// for sleeping.
 class GameManagerTest : public EngineTest {
  protected:
   void TearDown() override {
@@ -38,23 +21,30 @@ class GameManagerTest : public EngineTest {
     setSleeper({});
     EngineTest::TearDown();
   }
-  // Starts headless on the test's clock with the given extra settings.
   void start(const std::string& settings) {
     writeFile("tx-config.txt", "headless:true,\n" + settings);
-    setWallClockSource([this] { return clock.read(); });
-    setSleeper([this](int ms) { clock.sleep(ms); });
+    setWallClockSource([this] {
+      const long long t = now_ms % (31 * DAY_MS);
+      return WallClockTime{static_cast<int>(t / DAY_MS) + 1, static_cast<int>(t / 3600000 % 24),
+                           static_cast<int>(t / 60000 % 60), static_cast<int>(t / 1000 % 60),
+                           static_cast<int>(t % 1000)};
+    });
+    setSleeper([this](int ms) {
+      sleeps.push_back(ms);
+      now_ms += ms;
+      if (!oversleeps.empty()) now_ms += oversleeps.front(), oversleeps.pop_front();
+    });
     ASSERT_EQ(game.startUp(), 0);
     LogManager::getInstance().setFlush(true);
   }
   GameManager& game = GameManager::getInstance();
-  DrivenClock clock;
+  long long now_ms = 10 * 3600000;
+  std::vector<int> sleeps;     // every sleep the loop asked for
+  std::deque<int> oversleeps;  // extra ms the next sleeps take
 };
 
-// Sleeps are frame_time less the step's split less the last oversleep; an overrun logs
-// "Can't keep up!" except in the first step or when it only clears an oversleep carry; a
-// negative interval (clock set back, or across the turn of the month or of the microsecond
-// stamp, which wraps on day 1 at 01:03:14.313) sleeps no more than a frame; frame time 0 never
-// sleeps. The zero frame time comes last, as the setting stays for later starts.
+// A negative interval (the microsecond stamp wraps on day 1 at 01:03:14.313) sleeps at most a
+// frame. The zero frame time comes last, as the setting stays for later starts.
 TEST_F(GameManagerTest, LoopSleepsOutTheFrame) {
   const long long stamp_wrap = 21 * 4294967296LL / 1000 - DAY_MS;
   struct {
@@ -72,16 +62,16 @@ TEST_F(GameManagerTest, LoopSleepsOutTheFrame) {
                {"zero frame time", 0, {}, {5, 50, 5}, {}, 0}};
   for (auto& c : cases) {
     SCOPED_TRACE(c.rule);
-    if (c.start_ms != 0) clock.now_ms = c.start_ms;
-    clock.sleeps.clear();
-    clock.oversleeps = c.oversleeps;
+    if (c.start_ms != 0) now_ms = c.start_ms;
+    sleeps.clear();
+    oversleeps = c.oversleeps;
     start(c.sleeps.empty() ? "frame_time:0," : "");
     new Stepper([&](int step) {  // step n moves driven time by work[n]; the last ends the loop
-      clock.now_ms += c.work[static_cast<std::size_t>(step)];
+      now_ms += c.work[static_cast<std::size_t>(step)];
       if (step + 1 == static_cast<int>(c.work.size())) game.setGameOver();
     });
     game.run();
-    EXPECT_EQ(clock.sleeps, c.sleeps);
+    EXPECT_EQ(sleeps, c.sleeps);
     game.shutDown();
     EXPECT_EQ(
         logLinesWith("Can't keep up!"),
@@ -90,8 +80,6 @@ TEST_F(GameManagerTest, LoopSleepsOutTheFrame) {
   }
 }
 
-// The banner opens the log; the managers stop in the reverse order of start; a second start
-// only leaves a note.
 TEST_F(GameManagerTest, StartAndStopOrderInTheLog) {
   writeFile("tx-config.txt", "networking:true,");
   LogManager::getInstance().setLogLevel(1);
@@ -109,9 +97,7 @@ TEST_F(GameManagerTest, StartAndStopOrderInTheLog) {
   EXPECT_EQ(logCount("GameManager::startup(): Already started."), 1);
 }
 
-// A failed start-up says why on standard error, in one line that names the log file, and makes
-// the program's status 1; a later start-up that works makes it 0 again. (Without a display, the
-// program's own test.)
+// A later start-up that works makes the status 0 again.
 TEST_F(GameManagerTest, FailedStartUpSaysWhyAndMakesTheStatusOne) {
   const std::string no_log = dir + "/none/tolvex.log";
   const std::tuple<std::string, std::string, std::string> cases[] = {
@@ -132,8 +118,7 @@ TEST_F(GameManagerTest, FailedStartUpSaysWhyAndMakesTheStatusOne) {
   EXPECT_EQ(game.getExitStatus(), 0);
 }
 
-// A stop signal ends the loop at the end of its step, and any later loop at once (the splash's,
-// then the game's); the program's status is 128 + the signal.
+// Any later loop (the splash's, then the game's) ends at once too.
 TEST_F(GameManagerTest, StopSignalEndsTheGameInOrder) {
   start("");
   new Stepper([this](int step) {
