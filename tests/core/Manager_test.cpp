@@ -17,8 +17,7 @@ class ManagerTest : public LoggedTest {
   GameManager& game = GameManager::getInstance();
 };
 
-// A hundred labels fit and the next is refused with a line; an emptied slot closes the gap, a
-// slot with objects left stays; unknown labels or objects fail to unregister.
+// An emptied slot closes the gap; a slot with objects left stays.
 TEST_F(ManagerTest, InterestTableSlots) {
   Listener a, b;
   for (int i = 0; i < MAX_EVENTS; ++i) world.registerInterest(&a, "label-" + std::to_string(i));
@@ -33,8 +32,7 @@ TEST_F(ManagerTest, InterestTableSlots) {
   EXPECT_EQ(world.getEventName(0) + "," + world.getEventName(1), "label-50,two");
 }
 
-// Active objects get the event once per entry, over a copy of the list taken before the walk;
-// refused interests and events reach nobody.
+// Active objects get the event once per entry; refused interests and events reach nobody.
 TEST_F(ManagerTest, DispatchWalksACopyWhileHandlersChangeInterests) {
   Listener first, inactive, later, added;
   first.action = [&](int) {
@@ -60,7 +58,6 @@ TEST_F(ManagerTest, DispatchWalksACopyWhileHandlersChangeInterests) {
   EXPECT_TRUE(logHas("Manager(GameManager)::onEvent(): Error! Event type tx-keyboard not valid."));
 }
 
-// A handler may destroy an object that the same walk has still to call: it is not called.
 TEST_F(ManagerTest, ObjectDestroyedByAnEarlierHandlerIsSkipped) {
   Listener first;
   auto* doomed = new Listener;

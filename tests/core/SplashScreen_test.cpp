@@ -15,8 +15,7 @@ const Object* find(const std::string& type) {
   return ObjectListIterator(&list).currentObject();
 }
 
-// Before every step of the splash (the watcher is made before the splash objects): whether the
-// name moves, and the figure's sprite and whether it moves ("" when there is no figure yet).
+// Before each splash step: whether the name moves, the figure's sprite and whether it rises.
 class SplashTest : public WindowTest {
  protected:
   void SetUp() override {
@@ -35,8 +34,6 @@ class SplashTest : public WindowTest {
 
 TEST(SplashStartTest, RefusesToRunBeforeTheGameManagerStarts) { EXPECT_EQ(splash(), -1); }
 
-// The name slides in until step 14; the figure comes on step 15, rises until step 44 and rests
-// from step 60; after step 89 the loop ends and nothing is left.
 TEST_F(SplashTest, RunsNinetyStepsThenEndsTheLoopAndLeavesNothing) {
   EXPECT_EQ(splash(), 0);
   ASSERT_EQ(steps.size(), 90u);
@@ -50,7 +47,6 @@ TEST_F(SplashTest, RunsNinetyStepsThenEndsTheLoopAndLeavesNothing) {
   EXPECT_TRUE(find("Splash") == nullptr && find("SplashTolvex") == nullptr);
 }
 
-// A key press (early or late) or closing the window ends it on that step, leaving nothing.
 TEST_F(SplashTest, KeyPressOrClosingTheWindowEndsItOnThatStep) {
   for (const int step : {5, 20, 30}) {
     act_on_step = step;

@@ -21,7 +21,6 @@ long long heapInUse() {
 #endif
 }
 
-// match() keeps its last parse; an empty text looks the key up in it.
 TEST(MatchTest, KeepsTheLastParse) {
   EXPECT_EQ(match("", "a"), "") << "nothing parsed yet";
   EXPECT_EQ(match(" a : 1 ,\tb :\n2 ,a:3,c,d:4:5,,:,Frame:6,frame:7", "b"), "2");
@@ -32,8 +31,7 @@ TEST(MatchTest, KeepsTheLastParse) {
   EXPECT_EQ(match("c:3", "a"), "") << "a new text replaces the kept parse";
 }
 
-// The kept parse of a text takes a few times the text's size at most, whatever it holds: a MiB
-// of commas, or of the shortest entries.
+// A MiB of commas, or of the shortest entries.
 TEST(MatchTest, KeptParseStaysWithinAFewTimesTheText) {
   const std::size_t size = 1 << 20;
   std::string shortest;

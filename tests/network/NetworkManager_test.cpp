@@ -16,8 +16,6 @@
 namespace tx::test {
 namespace {
 
-// One connection carries a message in pieces, then several back to back up to the largest size,
-// then a closing peer.
 TEST_F(NetworkTest, MessagesAreAnnouncedOnlyWholeInOrderUntilReceivedAndUntilPeerCloses) {
   NetworkListener listener;
   Peer peer(listen());
@@ -83,8 +81,7 @@ TEST_F(NetworkTest, BrokenPrefixClosesTheSocketWithCloseEvent) {
   EXPECT_EQ(listener.count(Label::DATA), 0);
 }
 
-// A refused connect is logged; beyond the socket limit a connect fails and an accepted peer is
-// closed; closing a socket moves the later ones down; shut-down closes each with a close event.
+// Beyond the limit a connect fails and an accepted peer is closed; shut-down closes each one.
 TEST_F(NetworkTest, ConnectionsUpToTheLimitClosingShiftsLaterSockets) {
   NetworkListener listener;
   int spare = socketListen("127.0.0.1", 0);
@@ -108,8 +105,6 @@ TEST_F(NetworkTest, ConnectionsUpToTheLimitClosingShiftsLaterSockets) {
   EXPECT_EQ(listener.count(Label::CLOSE), 2);
 }
 
-// Calls that cannot work are refused, accept without a server with -2; an undefined event label
-// becomes UNDEFINED.
 TEST_F(NetworkTest, MisuseIsRefusedAndLogged) {
   EXPECT_EQ(EventNetwork(static_cast<Label>(7)).getLabel(), Label::UNDEFINED);
   EXPECT_TRUE(logHas("EventNetwork::setLabel(): Undefined type (7)."));
@@ -127,8 +122,7 @@ TEST_F(NetworkTest, MisuseIsRefusedAndLogged) {
   EXPECT_EQ(network().accept(), -1) << "nothing pending must not block";
 }
 
-// A loopback server whose queue of connections waiting to be accepted is full, so that the
-// system leaves a new handshake unanswered; it is retried about a second later.
+// A server whose accept queue is full: the system leaves a new handshake unanswered for a while.
 struct FullServer {
   FullServer() : listening(::socket(AF_INET, SOCK_STREAM, 0)) {
     sockaddr_in where = {};
@@ -152,8 +146,6 @@ struct FullServer {
   std::vector<int> taken;
 };
 
-// Connect returns at once; the handshake's end is announced by genDataEvents, as a connect
-// event when it completes (bytes sent meanwhile go out first) or a logged close when refused.
 TEST_F(NetworkTest, ConnectReturnsAtOnceAndAnnouncesTheHandshakesEnd) {
   for (const bool refused : {false, true}) {
     SCOPED_TRACE(refused ? "refused" : "accepted");
@@ -182,8 +174,7 @@ TEST_F(NetworkTest, ConnectReturnsAtOnceAndAnnouncesTheHandshakesEnd) {
   }
 }
 
-// The network manager started with a 1 MiB outgoing cap and a 150 ms stall timeout, from the
-// configuration as a game would set them; two peers accepted.
+// A 1 MiB outgoing cap and a 150 ms stall timeout, set as a game would; two peers accepted.
 class NetworkLimitsTest : public NetworkTest {
  protected:
   void SetUp() override {
@@ -195,7 +186,6 @@ class NetworkLimitsTest : public NetworkTest {
     ASSERT_EQ(acceptOne(), 0);
     ASSERT_EQ(acceptOne(), 1);
   }
-  // Polls every socket for the given time, so that time passes as it does in the game loop.
   static void pollFor(int milliseconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (std::chrono::steady_clock::now() < end) {
@@ -208,7 +198,6 @@ class NetworkLimitsTest : public NetworkTest {
 };
 
 TEST_F(NetworkLimitsTest, PeerThatStopsReadingIsClosedAtTheCapWhileTheOtherGetsEveryMessage) {
-  // One 16 KiB message to each peer per frame, far past what the system buffers.
   const std::string body(16 * 1024, 'm');
   std::string read, expected;
   while (expected.size() < 64 * 1024 * 1024 && network().getNumConnected() == 2) {
@@ -309,7 +298,6 @@ TEST_F(GameLoopNetworkTest, OneFrameAcceptsEveryWaitingConnectionUpToTheFreeSlot
   EXPECT_TRUE(waitFor([&] { return peers.back()->seesClose(); })) << "the one over the limit";
 }
 
-// Each iteration turns arrived messages into events; a message no one takes is warned about.
 TEST_F(GameLoopNetworkTest, LoopTurnsArrivedMessagesIntoEventsAndWarnsOfUnreadOnes) {
   const std::string residual = "GameManager::run(): Warning! Residual network data.";
   auto* listener = new NetworkListener;
