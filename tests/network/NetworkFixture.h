@@ -33,15 +33,6 @@ class NetworkListener : public Object {
   std::vector<std::string> bodies;
 };
 
-// Everything a socket can read now.
-inline std::string drain(int socket) {
-  std::string got;
-  char buffer[65536];
-  int count = 0;
-  while ((count = socketReceive(socket, buffer, sizeof buffer)) > 0) got.append(buffer, count);
-  return got;
-}
-
 // The far end of a connection, outside the engine: raw bytes in and out.
 struct Peer {
   explicit Peer(int port) : socket(socketConnect("127.0.0.1", port)) {}
