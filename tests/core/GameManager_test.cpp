@@ -47,36 +47,32 @@ class GameManagerTest : public EngineTest {
 // frame. The zero frame time comes last, as the setting stays for later starts.
 TEST_F(GameManagerTest, LoopSleepsOutTheFrame) {
   const long long stamp_wrap = 21 * 4294967296LL / 1000 - DAY_MS;
-  struct {
-    const char* rule;
-    long long start_ms;
-    std::deque<int> oversleeps;
-    std::vector<int> work, sleeps;
-    std::size_t complaints;
-  } cases[] = {{"oversleep is taken off", 0, {2}, {5, 5, 5}, {28, 26, 28}, 0},
-               {"overrun complains but first", 0, {}, {40, 40, 5}, {28}, 1},
-               {"overrun clears a carry", 0, {2}, {5, 40, 40, 5}, {28, 28}, 1},
-               {"clock set back", 0, {}, {5, 5 - 600000, 5}, {28, 33, 28}, 0},
-               {"turn of the month", 31 * DAY_MS - 3, {}, {5, 5, 5}, {28, 28}, 0},
-               {"stamp wrap", stamp_wrap - 3, {}, {5, 5}, {28, 28}, 0},
-               {"zero frame time", 0, {}, {5, 50, 5}, {}, 0}};
-  for (auto& c : cases) {
-    SCOPED_TRACE(c.rule);
-    if (c.start_ms != 0) now_ms = c.start_ms;
+  // rule, start, oversleeps, each step's work, sleeps, complaints
+  const std::tuple<const char*, long long, std::deque<int>, std::vector<int>, std::vector<int>,
+                   std::size_t>
+      cases[] = {{"oversleep is taken off", 0, {2}, {5, 5, 5}, {28, 26, 28}, 0},
+                 {"overrun complains but first", 0, {}, {40, 40, 5}, {28}, 1},
+                 {"overrun clears a carry", 0, {2}, {5, 40, 40, 5}, {28, 28}, 1},
+                 {"clock set back", 0, {}, {5, 5 - 600000, 5}, {28, 33, 28}, 0},
+                 {"turn of the month", 31 * DAY_MS - 3, {}, {5, 5, 5}, {28, 28}, 0},
+                 {"stamp wrap", stamp_wrap - 3, {}, {5, 5}, {28, 28}, 0},
+                 {"zero frame time", 0, {}, {5, 50, 5}, {}, 0}};
+  for (const auto& [rule, start_ms, overs, work, expected, complaints] : cases) {
+    SCOPED_TRACE(rule);
+    if (start_ms != 0) now_ms = start_ms;
     sleeps.clear();
-    oversleeps = c.oversleeps;
-    start(c.sleeps.empty() ? "frame_time:0," : "");
-    new Stepper([&](int step) {  // step n moves driven time by work[n]; the last ends the loop
-      now_ms += c.work[static_cast<std::size_t>(step)];
-      if (step + 1 == static_cast<int>(c.work.size())) game.setGameOver();
+    oversleeps = overs;
+    start(expected.empty() ? "frame_time:0," : "");
+    new Stepper([&, steps = work](int step) {  // the last step ends the loop
+      now_ms += steps[static_cast<std::size_t>(step)];
+      if (step + 1 == static_cast<int>(steps.size())) game.setGameOver();
     });
     game.run();
-    EXPECT_EQ(sleeps, c.sleeps);
+    EXPECT_EQ(sleeps, expected);
     game.shutDown();
-    EXPECT_EQ(
-        logLinesWith("Can't keep up!"),
-        std::vector<std::string>(
-            c.complaints, "GameManager::run(): Can't keep up! frame_time 33 ms, split 40 ms"));
+    EXPECT_EQ(logLinesWith("Can't keep up!"),
+              std::vector<std::string>(
+                  complaints, "GameManager::run(): Can't keep up! frame_time 33 ms, split 40 ms"));
   }
 }
 
@@ -101,7 +97,6 @@ TEST_F(GameManagerTest, StartAndStopOrderInTheLog) {
 TEST_F(GameManagerTest, FailedStartUpSaysWhyAndMakesTheStatusOne) {
   const std::string no_log = dir + "/none/tolvex.log";
   const std::tuple<std::string, std::string, std::string> cases[] = {
-      // settings, log, told
       {"", no_log, "cannot open the log file '" + no_log + "'"},
       {"font_file:none.ttf,", logPath(),
        "cannot open a window of that size or load the font; see " + logPath()}};
