@@ -95,8 +95,7 @@ TEST_F(PauseTest, DestroyingTheWindowEndsThePauseAndTheGame) {
 // So that the loop can end the game in order.
 TEST_F(PauseTest, StopSignalEndsThePause) {
   tap(input, XK_p);
-  std::atomic<bool> resumed{false};
-  std::atomic<bool> rescued{false};
+  std::atomic<bool> resumed{false}, rescued{false};
   std::thread user([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     std::raise(SIGTERM);
