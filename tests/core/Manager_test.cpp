@@ -1,35 +1,33 @@
 #include "tolvex/core/Manager.h"
 
-#include "CoreTest.h"
-#include "tolvex/world/WorldManager.h"
+#include "Probe.h"
+#include "tolvex/core/GameManager.h"
 
 namespace tx::test {
 namespace {
 
-class ManagerTest : public LoggedTest {
+class ManagerTest : public WorldTest {
  protected:
   void SetUp() override {
-    LoggedTest::SetUp();
-    ASSERT_EQ(WorldManager::getInstance().startUp(), 0);
+    WorldTest::SetUp();
     LogManager::getInstance().setLogLevel(1);
   }
-  Manager& world = WorldManager::getInstance();
   GameManager& game = GameManager::getInstance();
 };
 
 // An emptied slot closes the gap; a slot with objects left stays.
 TEST_F(ManagerTest, InterestTableSlots) {
   Listener a, b;
-  for (int i = 0; i < MAX_EVENTS; ++i) world.registerInterest(&a, "label-" + std::to_string(i));
-  EXPECT_EQ(world.registerInterest(&a, "label-100"), -1);
+  for (int i = 0; i < MAX_EVENTS; ++i) world().registerInterest(&a, "label-" + std::to_string(i));
+  EXPECT_EQ(world().registerInterest(&a, "label-100"), -1);
   EXPECT_EQ(logMessages().back(),
             "Manager(WorldManager)::registerInterest(): Error! maximum (100) labels reached, "
             "cannot register for event 'label-100'");
-  EXPECT_EQ(world.registerInterest(&b, "label-50"), 0);
-  for (int i = 0; i < MAX_EVENTS; ++i) world.unregisterInterest(&a, "label-" + std::to_string(i));
-  world.registerInterest(&a, "two");
-  EXPECT_EQ(world.unregisterInterest(&a, "Two") + world.unregisterInterest(&b, "two"), -2);
-  EXPECT_EQ(world.getEventName(0) + "," + world.getEventName(1), "label-50,two");
+  EXPECT_EQ(world().registerInterest(&b, "label-50"), 0);
+  for (int i = 0; i < MAX_EVENTS; ++i) world().unregisterInterest(&a, "label-" + std::to_string(i));
+  world().registerInterest(&a, "two");
+  EXPECT_EQ(world().unregisterInterest(&a, "Two") + world().unregisterInterest(&b, "two"), -2);
+  EXPECT_EQ(world().getEventName(0) + "," + world().getEventName(1), "label-50,two");
 }
 
 // Active objects get the event once per entry; refused interests and events reach nobody.
