@@ -2,9 +2,7 @@
 
 #include <sys/socket.h>
 
-#include <chrono>
 #include <memory>
-#include <thread>
 
 #include "NetworkFixture.h"
 #include "Probe.h"
@@ -176,12 +174,9 @@ class NetworkLimitsTest : public NetworkTest {
     ASSERT_EQ(acceptOne(), 0);
     ASSERT_EQ(acceptOne(), 1);
   }
-  static void pollFor(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-      for (int i = 0; i < network().getNumConnected(); ++i) network().genDataEvents(i);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+  static bool pollAll() {  // as the game loop does each frame; false, to poll on in waitFor
+    for (int i = 0; i < network().getNumConnected(); ++i) network().genDataEvents(i);
+    return false;
   }
   NetworkListener listener;
   std::unique_ptr<Peer> first, second;
@@ -217,7 +212,7 @@ TEST_F(NetworkLimitsTest, PeerThatStopsOrTricklesPartWayThroughAMessageIsClosedA
   second->write(prefixOnly(100000));
   ASSERT_TRUE(waitFor([&] {
     second->write("t");  // Many times within the timeout: bytes come, the message never ends.
-    pollFor(5);
+    pollAll();
     return network().getNumConnected() == 0;
   }));
   EXPECT_EQ(listener.count(Label::CLOSE), 2);
@@ -231,9 +226,9 @@ TEST_F(NetworkLimitsTest, PeerThatStopsOrTricklesPartWayThroughAMessageIsClosedA
 TEST_F(NetworkLimitsTest, PausesBetweenMessagesAndUnreadWholeMessagesAreNoStall) {
   first->write(frame("first"));
   ASSERT_TRUE(waitForBytes(0, 9));
-  pollFor(400);  // Announced, not taken.
+  waitFor(pollAll, 1);  // Announced, not taken, for longer than the timeout.
   EXPECT_EQ(receiveBody(0), "first");
-  pollFor(400);  // Nothing on the way.
+  waitFor(pollAll, 1);  // Nothing on the way.
   first->write(frame("second"));
   ASSERT_TRUE(waitForBytes(0, 10));
   EXPECT_EQ(receiveBody(0), "second");
