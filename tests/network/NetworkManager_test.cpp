@@ -113,37 +113,23 @@ TEST_F(NetworkTest, MisuseIsRefusedAndLogged) {
   EXPECT_EQ(network().accept(), -1) << "nothing pending must not block";
 }
 
-// A server whose accept queue is full: the system leaves a new handshake unanswered for a while.
-struct FullServer {
-  FullServer() : listening(socketListen("127.0.0.1", 0)), port(socketLocalPort(listening)) {
-    ::listen(listening, 0);
-    taken.push_back(socketConnect("127.0.0.1", port));  // The one place in the queue.
-  }
-  ~FullServer() { stop(); }
-  int acceptNext() {
-    int socket = -1;
-    waitFor([&] { return (socket = socketAccept(listening)) != -1; });
-    return taken.emplace_back(socket);
-  }
-  void stop() {
-    for (int socket : taken) socketClose(socket);
-    taken.clear();
-    if (listening != -1) socketClose(listening);
-    listening = -1;
-  }
-  int listening, port;
-  std::vector<int> taken;
-};
-
 TEST_F(NetworkTest, ConnectReturnsAtOnceAndAnnouncesTheHandshakesEnd) {
   for (const bool refused : {false, true}) {
     SCOPED_TRACE(refused ? "refused" : "accepted");
     NetworkListener listener;
-    FullServer server;
-    ASSERT_EQ(network().connect("127.0.0.1", server.port), 0);
+    // A full accept queue: the system leaves a new handshake unanswered for a while.
+    const int server = socketListen("127.0.0.1", 0), port = socketLocalPort(server);
+    ::listen(server, 0);
+    Peer queued(port);  // The one place in the queue.
+    const auto acceptNext = [&] {
+      int socket = -1;
+      waitFor([&] { return (socket = socketAccept(server)) != -1; });
+      return socket;
+    };
+    ASSERT_EQ(network().connect("127.0.0.1", port), 0);
     EXPECT_EQ(listener.count(Label::CONNECT), 0);
     EXPECT_EQ(network().send(0, "early"), 0) << "kept until connected";
-    refused ? server.stop() : void(server.acceptNext());  // Room for the retried handshake.
+    socketClose(refused ? server : acceptNext());  // Room for the retried handshake, or none.
     ASSERT_TRUE(waitFor([&] {
       network().genDataEvents(0);
       return listener.count(refused ? Label::CLOSE : Label::CONNECT) == 1;
@@ -151,14 +137,15 @@ TEST_F(NetworkTest, ConnectReturnsAtOnceAndAnnouncesTheHandshakesEnd) {
     if (refused) {
       EXPECT_EQ(network().getNumConnected(), 0);
       EXPECT_TRUE(logHas("NetworkManager::genDataEvents(): Error! connect() to 127.0.0.1:" +
-                         std::to_string(server.port) + " returned:"));
+                         std::to_string(port) + " returned:"));
       continue;
     }
-    const int far = server.acceptNext();
+    const int far = acceptNext();
     std::string got(9, '\0');
     ASSERT_TRUE(waitFor([&] { return socketPeek(far, &got[0], 9) == 9; }));
     EXPECT_EQ(got, frame("early"));
     network().close(0);
+    socketClose(far), socketClose(server);
   }
 }
 
