@@ -30,12 +30,11 @@ TEST_F(ConfigTest, EveryKeyIsRead) {
       "random_seed:-1, networking:true,\n");
   EXPECT_EQ(std::make_tuple(config.getWindowHorizontalPixels(), config.getWindowVerticalPixels(),
                             config.getWindowHorizontalChars(), config.getWindowVerticalChars(),
-                            config.getWindowStyle(), config.getFrameTime(), config.getRandomSeed()),
-            std::make_tuple(640, 480, 40, 12, 8, 20, -1));
-  EXPECT_FLOAT_EQ(config.getFontScale(), 1.5f);
+                            config.getWindowStyle(), config.getFrameTime(), config.getRandomSeed(),
+                            config.getFontScale(), config.getWindowBackgroundColor()),
+            std::make_tuple(640, 480, 40, 12, 8, 20, -1, 1.5f, YELLOW));
   EXPECT_EQ(config.getWindowTitle() + config.getFontFile() + config.getLogFile(), "Upf.ttfx.log");
   EXPECT_TRUE(config.getShowMouse() && config.getHeadless() && config.getNetworking());
-  EXPECT_EQ(config.getWindowBackgroundColor(), YELLOW);
 }
 
 // Each load below touches other keys, so every check compares against the default.
