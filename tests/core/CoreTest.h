@@ -16,8 +16,7 @@ inline void tap(XInput& keys, unsigned long keysym) {
   keys.settle();
 }
 
-// The game manager started with its window (and config as its configuration), focused for key
-// presses; stopped afterwards.
+// The game manager started with its window and config as its settings, focused for key presses.
 class WindowTest : public EngineTest {
  protected:
   void SetUp() override {
