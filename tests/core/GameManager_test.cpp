@@ -12,8 +12,7 @@ namespace {
 
 const long long DAY_MS = 86400000;
 
-// Headless, on a wall clock moved by hand (ms since day 1 of a 31-day month) that also stands in
-// for sleeping.
+// Headless, on a hand-moved wall clock (ms since day 1 of a 31-day month) that also sleeps.
 class GameManagerTest : public EngineTest {
  protected:
   void TearDown() override {
@@ -43,8 +42,7 @@ class GameManagerTest : public EngineTest {
   std::deque<int> oversleeps;  // extra ms the next sleeps take
 };
 
-// A negative interval (the microsecond stamp wraps on day 1 at 01:03:14.313) sleeps at most a
-// frame. The zero frame time comes last, as the setting stays for later starts.
+// The microsecond stamp wraps on day 1 at 01:03:14.313; a zero frame time stays, so comes last.
 TEST_F(GameManagerTest, LoopSleepsOutTheFrame) {
   const long long stamp_wrap = 21 * 4294967296LL / 1000 - DAY_MS;
   // rule, start, oversleeps, each step's work, sleeps, complaints

@@ -10,8 +10,7 @@ namespace {
 
 using LogManagerTest = EngineTest;
 
-// Lines go to standard error before start and after stop; a restart truncates; TOLVEX_LOG wins
-// over the configured name.
+// Standard error before start and after stop; a restart truncates; TOLVEX_LOG wins.
 TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
   LogManager& log = LogManager::getInstance();
   Config::getInstance().loadConfig("logfile:" + path("configured.log") + ",");
