@@ -56,9 +56,8 @@ TEST_F(ManagerTest, DispatchWalksACopyWhileHandlersChangeInterests) {
 }
 
 TEST_F(ManagerTest, ObjectDestroyedByAnEarlierHandlerIsSkipped) {
-  Listener first;
   auto* doomed = new Listener;
-  first.action = [&](int) { delete doomed; };
+  Listener first([&](int) { delete doomed; });
   first.registerInterest(STEP_EVENT);
   doomed->registerInterest(STEP_EVENT);
   const EventStep step(1);
