@@ -34,18 +34,17 @@ class PauseTest : public WindowTest {
     WindowTest::SetUp();
     LogManager::getInstance().setLogLevel(1);
     pause = new Pause(KeyCode::P);
-    keys = new KeyLog;
   }
   void TearDown() override {
     WindowTest::TearDown();
     setSleeper({});
   }
   Pause* pause = nullptr;
-  KeyLog* keys = nullptr;
 };
 
 // Letting go of the pause key does not resume; the time paused is not the step's work.
 TEST_F(PauseTest, PauseKeyHoldsTheStepUntilAnotherKeyIsPressed) {
+  const auto* keys = new KeyLog;
   tap(input, XK_q);
   GameManager::getInstance().step();
   EXPECT_FALSE(logHas("Pause::eventHandler(): Game paused.")) << "another key paused";
