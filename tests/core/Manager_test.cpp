@@ -8,10 +8,6 @@ namespace {
 
 class ManagerTest : public WorldTest {
  protected:
-  void SetUp() override {
-    WorldTest::SetUp();
-    LogManager::getInstance().setLogLevel(1);
-  }
   GameManager& game = GameManager::getInstance();
 };
 
@@ -32,6 +28,7 @@ TEST_F(ManagerTest, InterestTableSlots) {
 
 // Active objects get the event once per entry; refused interests and events reach nobody.
 TEST_F(ManagerTest, DispatchWalksACopyWhileHandlersChangeInterests) {
+  LogManager::getInstance().setLogLevel(1);  // for the refused event's line
   Listener first, inactive, later, added;
   first.action = [&](int) {
     game.unregisterInterest(&later, STEP_EVENT);
