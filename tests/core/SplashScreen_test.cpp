@@ -15,26 +15,21 @@ const Object* find(const std::string& type) {
   return ObjectListIterator(&list).currentObject();
 }
 
-// Before each splash step: whether the name moves, the figure's sprite and whether it rises.
-class SplashTest : public WindowTest {
- protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    new Stepper([this](int step) {
-      const Object *name = find("Splash"), *figure = find("SplashTolvex");
-      steps.push_back(std::to_string(name != nullptr && name->getSpeed() > 0.0f) + " " +
-                      (figure == nullptr ? "" : figure->getAnimation().getName()) +
-                      (figure != nullptr && figure->getSpeed() > 0.0f ? " rising" : ""));
-      if (step == act_on_step) step < 30 ? tap(input, XK_a) : input.requestClose(window);
-    });
-  }
-  std::vector<std::string> steps;
-  int act_on_step = -1;
-};
+using SplashTest = WindowTest;
 
 TEST(SplashStartTest, RefusesToRunBeforeTheGameManagerStarts) { EXPECT_EQ(splash(), -1); }
 
 TEST_F(SplashTest, EndsTheLoopAfterNinetyStepsOrOnTheStepOfAKeyOrCloseAndLeavesNothing) {
+  // Before each splash step: whether the name moves, the figure's sprite and whether it rises.
+  std::vector<std::string> steps;
+  int act_on_step = -1;
+  new Stepper([&](int step) {
+    const Object *name = find("Splash"), *figure = find("SplashTolvex");
+    steps.push_back(std::to_string(name != nullptr && name->getSpeed() > 0.0f) + " " +
+                    (figure == nullptr ? "" : figure->getAnimation().getName()) +
+                    (figure != nullptr && figure->getSpeed() > 0.0f ? " rising" : ""));
+    if (step == act_on_step) step < 30 ? tap(input, XK_a) : input.requestClose(window);
+  });
   EXPECT_EQ(splash(), 0);
   ASSERT_EQ(steps.size(), 90u);
   for (int step = 0; step < 90; step++)
