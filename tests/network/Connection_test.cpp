@@ -5,10 +5,8 @@
 namespace tx::test {
 namespace {
 
-using ConnectionTest = EngineTest;
-
 // That kept bytes arrive whole and in order is checked through the network manager's cap.
-TEST_F(ConnectionTest, KeptBytesAreDroppedWhenTheStreamBreaks) {
+TEST(ConnectionTest, KeptBytesAreDroppedWhenTheStreamBreaks) {
   const int listening = socketListen("127.0.0.1", 0);
   const int far = socketConnect("127.0.0.1", socketLocalPort(listening));
   int accepted = -1;
