@@ -9,7 +9,6 @@
 
 #include "CoreTest.h"
 #include "tolvex/display/EventKeyboard.h"
-#include "tolvex/platform/SystemClock.h"
 
 namespace tx::test {
 namespace {
@@ -25,19 +24,14 @@ struct KeyLog : Object {
   std::vector<KeyCode> pressed;
 };
 
-// Frame time 100 ms, a sleep that returns at once: a step overruns only by its work.
+// Frame time 100 ms, with steps that do not sleep: a step overruns only by its work.
 class PauseTest : public WindowTest {
  protected:
   void SetUp() override {
     config = "frame_time:100,\n";
-    setSleeper([](int) {});
     WindowTest::SetUp();
     LogManager::getInstance().setLogLevel(1);
     pause = new Pause(KeyCode::P);
-  }
-  void TearDown() override {
-    WindowTest::TearDown();
-    setSleeper({});
   }
   Pause* pause = nullptr;
 };
