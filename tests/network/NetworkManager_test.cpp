@@ -197,11 +197,9 @@ TEST_F(NetworkLimitsTest, PeerThatStopsOrTricklesPartWayThroughAMessageIsClosedA
     return network().getNumConnected() == 0;
   }));
   EXPECT_EQ(listener.count(Label::CLOSE), 2);
-  const auto stalled = logLinesWith(" ms (limit 150), closing.");
-  ASSERT_EQ(stalled.size(), 2u);
-  for (const std::string& line : stalled)
-    EXPECT_EQ(line.rfind("NetworkManager::genDataEvents(): Warning! Message on sock index ", 0),
-              0u);
+  EXPECT_EQ(logLinesWith("NetworkManager::genDataEvents(): Warning! Message on sock index ").size(),
+            2u);
+  EXPECT_EQ(logLinesWith(" ms (limit 150), closing.").size(), 2u);
 }
 
 TEST_F(NetworkLimitsTest, PausesBetweenMessagesAndUnreadWholeMessagesAreNoStall) {
