@@ -56,7 +56,6 @@ inline std::string frame(const std::string& body) {
   return prefixOnly(static_cast<int>(body.size()) + MESSAGE_PREFIX_SIZE) + body;
 }
 
-// The log and the network manager started.
 class NetworkTest : public LoggedTest {
  protected:
   void SetUp() override {
