@@ -235,7 +235,6 @@ TEST_F(NetworkTest, ClosedByPeerLineNamesTheOperationThatFoundIt) {
       "NetworkManager::receive(): Connection closed by peer on sock index 0 (7 bytes unread)."));
 }
 
-// The game started headless with networking and a loopback server.
 class GameLoopNetworkTest : public EngineTest {
  protected:
   void SetUp() override {
