@@ -44,7 +44,6 @@ class GameManagerTest : public EngineTest {
 
 // The microsecond stamp wraps on day 1 at 01:03:14.313; a zero frame time stays, so comes last.
 TEST_F(GameManagerTest, LoopSleepsOutTheFrame) {
-  const long long stamp_wrap = 21 * 4294967296LL / 1000 - DAY_MS;
   // rule, start, oversleeps, each step's work, sleeps, complaints
   const std::tuple<const char*, long long, std::deque<int>, std::vector<int>, std::vector<int>,
                    std::size_t>
@@ -53,7 +52,7 @@ TEST_F(GameManagerTest, LoopSleepsOutTheFrame) {
                  {"overrun clears a carry", 0, {2}, {5, 40, 40, 5}, {28, 28}, 1},
                  {"clock set back", 0, {}, {5, 5 - 600000, 5}, {28, 33, 28}, 0},
                  {"turn of the month", 31 * DAY_MS - 3, {}, {5, 5, 5}, {28, 28}, 0},
-                 {"stamp wrap", stamp_wrap - 3, {}, {5, 5}, {28, 28}, 0},
+                 {"stamp wrap", 21 * 4294967296LL / 1000 - DAY_MS - 3, {}, {5, 5}, {28, 28}, 0},
                  {"zero frame time", 0, {}, {5, 50, 5}, {}, 0}};
   for (const auto& [rule, start_ms, overs, work, expected, complaints] : cases) {
     SCOPED_TRACE(rule);
