@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "TestSupport.h"
-#include "tolvex/core/utility.h"
 
 namespace tx::test {
 namespace {
@@ -31,20 +30,19 @@ TEST_F(ConfigTest, EveryKeyIsRead) {
       "random_seed:-1, networking:true,\n");
   EXPECT_EQ(std::make_tuple(config.getWindowHorizontalPixels(), config.getWindowVerticalPixels(),
                             config.getWindowHorizontalChars(), config.getWindowVerticalChars(),
-                            config.getWindowStyle(), config.getFrameTime(), config.getRandomSeed()),
-            std::make_tuple(640, 480, 40, 12, 8, 20, -1));
-  EXPECT_FLOAT_EQ(config.getFontScale(), 1.5f);
+                            config.getWindowStyle(), config.getFrameTime(), config.getRandomSeed(),
+                            config.getFontScale(), config.getWindowBackgroundColor()),
+            std::make_tuple(640, 480, 40, 12, 8, 20, -1, 1.5f, YELLOW));
   EXPECT_EQ(config.getWindowTitle() + config.getFontFile() + config.getLogFile(), "Upf.ttfx.log");
   EXPECT_TRUE(config.getShowMouse() && config.getHeadless() && config.getNetworking());
-  EXPECT_EQ(config.getWindowBackgroundColor(), YELLOW);
 }
 
 // Each load below touches other keys, so every check compares against the default.
 TEST_F(ConfigTest, UnusableEntriesKeepTheDefaults) {
   LogManager::getInstance().setLogLevel(1);
-  EXPECT_NE(loadFile("").find("Config::readConfig(): Cannot open Tolvex configuration file '" +
-                              configPath() + "'."),
-            std::string::npos);
+  EXPECT_EQ(
+      stripLogPrefix(loadFile("")),
+      "Config::readConfig(): Cannot open Tolvex configuration file '" + configPath() + "'.\n");
   loadFile("window_horizontal_chars:20\nwindow_style:fullscreen,\n");
   EXPECT_EQ(config.getWindowHorizontalChars(), 20) << "lines join without a separator";
   EXPECT_EQ(config.getWindowStyle(), 5);
@@ -63,8 +61,7 @@ TEST_F(ConfigTest, UnusableEntriesKeepTheDefaults) {
   EXPECT_TRUE(config.getWindowBackgroundColor() == BLACK && config.getWindowStyle() == 5);
 }
 
-// A file that would hang, exhaust the memory or read as nothing is not read: one line, and the
-// settings stay as they were (the defaults, at start-up).
+// A file that would hang, exhaust the memory or read as nothing is not read.
 TEST_F(ConfigTest, OnlyARegularFileOfAtMostOneMebibyteIsRead) {
   const std::string at_limit = std::string(MAX_CONFIG_BYTES - 15, '#') + "\nframe_time:20,";
   ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
@@ -76,10 +73,8 @@ TEST_F(ConfigTest, OnlyARegularFileOfAtMostOneMebibyteIsRead) {
   for (const auto& [file, refusal] : cases) {
     setenv("TOLVEX_CONFIG", file.c_str(), 1);
     // Stops at the first refusal missed: the next file would hang or fill the memory.
-    ASSERT_NE(loadFile("").find("Config::readConfig(): Warning! '" + file + "' " + refusal +
-                                "; using the defaults."),
-              std::string::npos)
-        << file;
+    ASSERT_EQ(stripLogPrefix(loadFile("")), "Config::readConfig(): Warning! '" + file + "' " +
+                                                refusal + "; using the defaults.\n");
     EXPECT_EQ(config.getConfigText(), "");
   }
   setenv("TOLVEX_CONFIG", writeFile("big.txt", at_limit).c_str(), 1);
@@ -87,8 +82,6 @@ TEST_F(ConfigTest, OnlyARegularFileOfAtMostOneMebibyteIsRead) {
   EXPECT_EQ(config.getFrameTime(), 20) << "a file of exactly the limit is read";
 }
 
-// A frame time that is no number keeps the setting; one above ten seconds is held there. A font
-// scale must be a number above 0 and at most 100. Each refusal says so.
 TEST_F(ConfigTest, FrameTimeAndFontScaleStayInRange) {
   const std::tuple<std::string, int, float, std::string> cases[] = {
       {"frame_time:fast,", 33, 2.0f, "frame_time 'fast' is not a number; keeping 33."},
@@ -96,7 +89,6 @@ TEST_F(ConfigTest, FrameTimeAndFontScaleStayInRange) {
       {"frame_time:10000,font_scale:100,", 10000, 100.0f, ""},
       {"font_scale:1e30,", 33, 2.0f, "font_scale '1e30' not above 0 and at most 100; keeping 2."},
       {"font_scale:0,", 33, 2.0f, "font_scale '0' not above 0 and at most 100; keeping 2."},
-      {"font_scale:-1,", 33, 2.0f, "font_scale '-1' not above 0 and at most 100; keeping 2."},
       {"font_scale:inf,", 33, 2.0f, "font_scale 'inf' not above 0 and at most 100; keeping 2."},
       {"font_scale:nan,", 33, 2.0f, "font_scale 'nan' not above 0 and at most 100; keeping 2."}};
   for (const auto& [text, frame_time, font_scale, warning] : cases) {

@@ -6,6 +6,7 @@
 #include "XInput.h"
 #include "tolvex/core/GameManager.h"
 #include "tolvex/display/DisplayManager.h"
+#include "tolvex/platform/SystemClock.h"
 
 namespace tx::test {
 
@@ -16,12 +17,13 @@ inline void tap(XInput& keys, unsigned long keysym) {
   keys.settle();
 }
 
-// The game manager started with its window (and config as its configuration), focused for key
-// presses; stopped afterwards.
+// The game manager started with its window and config as its settings, focused for key presses;
+// steps do not sleep out the frame.
 class WindowTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
+    setSleeper([](int) {});
     writeFile("tx-config.txt", config);
     ASSERT_EQ(GameManager::getInstance().startUp(), 0);
     LogManager::getInstance().setFlush(true);
@@ -30,6 +32,7 @@ class WindowTest : public EngineTest {
   }
   void TearDown() override {
     GameManager::getInstance().shutDown();
+    setSleeper({});
     EngineTest::TearDown();
   }
   XInput input;

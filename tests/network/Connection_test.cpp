@@ -5,12 +5,8 @@
 namespace tx::test {
 namespace {
 
-using ConnectionTest = EngineTest;
-
-// Bytes the system could not take are kept for a later flush; when the stream breaks they are
-// dropped and the connection refuses more. (That kept bytes arrive whole and in order is checked
-// through the network manager's outgoing cap.)
-TEST_F(ConnectionTest, KeptBytesAreDroppedWhenTheStreamBreaks) {
+// That kept bytes arrive whole and in order is checked through the network manager's cap.
+TEST(ConnectionTest, KeptBytesAreDroppedWhenTheStreamBreaks) {
   const int listening = socketListen("127.0.0.1", 0);
   const int far = socketConnect("127.0.0.1", socketLocalPort(listening));
   int accepted = -1;

@@ -33,15 +33,6 @@ class NetworkListener : public Object {
   std::vector<std::string> bodies;
 };
 
-// Everything a socket can read now.
-inline std::string drain(int socket) {
-  std::string got;
-  char buffer[65536];
-  int count = 0;
-  while ((count = socketReceive(socket, buffer, sizeof buffer)) > 0) got.append(buffer, count);
-  return got;
-}
-
 // The far end of a connection, outside the engine: raw bytes in and out.
 struct Peer {
   explicit Peer(int port) : socket(socketConnect("127.0.0.1", port)) {}
@@ -65,7 +56,6 @@ inline std::string frame(const std::string& body) {
   return prefixOnly(static_cast<int>(body.size()) + MESSAGE_PREFIX_SIZE) + body;
 }
 
-// The log and the network manager started.
 class NetworkTest : public LoggedTest {
  protected:
   void SetUp() override {

@@ -1,12 +1,8 @@
 #include "tolvex/network/NetworkManager.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 
-#include <chrono>
 #include <memory>
-#include <thread>
 
 #include "NetworkFixture.h"
 #include "Probe.h"
@@ -16,30 +12,23 @@
 namespace tx::test {
 namespace {
 
-// One connection carries a message in pieces, then several back to back up to the largest size,
-// then a closing peer.
 TEST_F(NetworkTest, MessagesAreAnnouncedOnlyWholeInOrderUntilReceivedAndUntilPeerCloses) {
   NetworkListener listener;
   Peer peer(listen());
   ASSERT_EQ(acceptOne(), 0);
   const std::string message = prefixOnly(10) + "abcdef";
-  int from = 0;
-  for (int upto : {3, 9, 10}) {
+  for (const auto& [from, upto] : {std::pair(0, 3), std::pair(3, 9), std::pair(9, 10)}) {
     peer.write(message.substr(from, upto - from));
-    from = upto;
     ASSERT_TRUE(waitForBytes(0, upto));
     EXPECT_EQ(network().genDataEvents(0), upto == 10 ? 1 : 0) << upto << " of 10 bytes";
   }
-  ASSERT_EQ(listener.count(Label::DATA), 1);
   EXPECT_EQ(listener.seen.back().getBytes(), 10);
   EXPECT_EQ(network().genDataEvents(0), 1) << "announced again until received";
   EXPECT_EQ(receiveBody(0), "abcdef");
-  EXPECT_EQ(network().genDataEvents(0), 0);
 
   const std::string largest(MAX_MESSAGE_SIZE - MESSAGE_PREFIX_SIZE, 'x');
-  const std::string stream = frame("one") + frame("");
-  peer.write(stream);
-  ASSERT_TRUE(waitForBytes(0, static_cast<int>(stream.size())));
+  peer.write(frame("one") + frame(""));
+  ASSERT_TRUE(waitForBytes(0, 11));
   char small[2];
   EXPECT_EQ(network().receive(0, small, 2), -1) << "a too small buffer consumes nothing";
   EXPECT_TRUE(logHas(
@@ -53,8 +42,7 @@ TEST_F(NetworkTest, MessagesAreAnnouncedOnlyWholeInOrderUntilReceivedAndUntilPee
 
   peer.write(frame("last") + prefixOnly(10) + "abc");
   peer.closeNow();
-  ASSERT_TRUE(waitForBytes(0, 15));
-  EXPECT_EQ(network().genDataEvents(0), 1);
+  ASSERT_TRUE(waitFor([&] { return network().genDataEvents(0) == 1; }));
   EXPECT_EQ(receiveBody(0), "last");
   ASSERT_TRUE(
       waitFor([&] { return network().genDataEvents(0) == 0 && network().getNumConnected() == 0; }));
@@ -76,19 +64,15 @@ TEST_F(NetworkTest, BrokenPrefixClosesTheSocketWithCloseEvent) {
     EXPECT_EQ(network().genDataEvents(0), -1);
     EXPECT_TRUE(logHas("NetworkManager::genDataEvents(): Error! Bad message length (" +
                        std::to_string(length) + ") on sock index 0, closing."));
-    EXPECT_EQ(network().getNumConnected(), 0);
     EXPECT_TRUE(waitFor([&] { return peer.seesClose(); }));
   }
   EXPECT_EQ(listener.count(Label::CLOSE), 4);
-  EXPECT_EQ(listener.count(Label::DATA), 0);
 }
 
-// A refused connect is logged; beyond the socket limit a connect fails and an accepted peer is
-// closed; closing a socket moves the later ones down; shut-down closes each with a close event.
+// Beyond the limit a connect fails; shut-down closes each one.
 TEST_F(NetworkTest, ConnectionsUpToTheLimitClosingShiftsLaterSockets) {
   NetworkListener listener;
-  int spare = socketListen("127.0.0.1", 0);
-  int closed_port = socketLocalPort(spare);
+  const int spare = socketListen("127.0.0.1", 0), closed_port = socketLocalPort(spare);
   socketClose(spare);
   EXPECT_EQ(network().connect("127.0.0.1", closed_port), -1);
   EXPECT_TRUE(logHas("\t111 - Connection refused"));
@@ -97,8 +81,6 @@ TEST_F(NetworkTest, ConnectionsUpToTheLimitClosingShiftsLaterSockets) {
   EXPECT_EQ(listener.seen.at(0).getLabel(), Label::CONNECT);
   ASSERT_EQ(acceptOne(), 1);
   EXPECT_EQ(network().connect("127.0.0.1", network().getServerPort()), -1);
-  Peer over(network().getServerPort());
-  ASSERT_TRUE(waitFor([&] { return network().accept() == -1 && over.seesClose(); }));
   EXPECT_EQ(network().send(0, "ping"), 0);
   ASSERT_TRUE(waitForBytes(1, 8));
   network().close(0);
@@ -108,8 +90,6 @@ TEST_F(NetworkTest, ConnectionsUpToTheLimitClosingShiftsLaterSockets) {
   EXPECT_EQ(listener.count(Label::CLOSE), 2);
 }
 
-// Calls that cannot work are refused, accept without a server with -2; an undefined event label
-// becomes UNDEFINED.
 TEST_F(NetworkTest, MisuseIsRefusedAndLogged) {
   EXPECT_EQ(EventNetwork(static_cast<Label>(7)).getLabel(), Label::UNDEFINED);
   EXPECT_TRUE(logHas("EventNetwork::setLabel(): Undefined type (7)."));
@@ -127,104 +107,82 @@ TEST_F(NetworkTest, MisuseIsRefusedAndLogged) {
   EXPECT_EQ(network().accept(), -1) << "nothing pending must not block";
 }
 
-// A loopback server whose queue of connections waiting to be accepted is full, so that the
-// system leaves a new handshake unanswered; it is retried about a second later.
-struct FullServer {
-  FullServer() : listening(::socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in where = {};
-    where.sin_family = AF_INET;
-    where.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listening, reinterpret_cast<sockaddr*>(&where), sizeof where);
-    ::listen(listening, 0);
-    port = socketLocalPort(listening);
-    taken.push_back(socketConnect("127.0.0.1", port));  // The one place in the queue.
-  }
-  ~FullServer() { stop(); }
-  int acceptNext() { return taken.emplace_back(::accept(listening, nullptr, nullptr)); }
-  void stop() {
-    for (int socket : taken) socketClose(socket);
-    taken.clear();
-    if (listening != -1) socketClose(listening);
-    listening = -1;
-  }
-  int listening;
-  int port = -1;
-  std::vector<int> taken;
-};
-
-// Connect returns at once; the handshake's end is announced by genDataEvents, as a connect
-// event when it completes (bytes sent meanwhile go out first) or a logged close when refused.
 TEST_F(NetworkTest, ConnectReturnsAtOnceAndAnnouncesTheHandshakesEnd) {
   for (const bool refused : {false, true}) {
     SCOPED_TRACE(refused ? "refused" : "accepted");
     NetworkListener listener;
-    FullServer server;
-    ASSERT_EQ(network().connect("127.0.0.1", server.port), 0);
+    // A full accept queue: the system leaves a new handshake unanswered for a while.
+    const int server = socketListen("127.0.0.1", 0), port = socketLocalPort(server);
+    ::listen(server, 0);
+    Peer queued(port);  // The one place in the queue.
+    const auto acceptNext = [&] {
+      int socket = -1;
+      waitFor([&] { return (socket = socketAccept(server)) != -1; });
+      return socket;
+    };
+    ASSERT_EQ(network().connect("127.0.0.1", port), 0);
     EXPECT_EQ(listener.count(Label::CONNECT), 0);
     EXPECT_EQ(network().send(0, "early"), 0) << "kept until connected";
-    refused ? server.stop() : void(server.acceptNext());  // Room for the retried handshake.
+    socketClose(refused ? server : acceptNext());  // Room for the retried handshake, or none.
     ASSERT_TRUE(waitFor([&] {
       network().genDataEvents(0);
       return listener.count(refused ? Label::CLOSE : Label::CONNECT) == 1;
     }));
-    EXPECT_EQ(listener.seen.back().getSocketIndex(), 0);
     if (refused) {
       EXPECT_EQ(network().getNumConnected(), 0);
       EXPECT_TRUE(logHas("NetworkManager::genDataEvents(): Error! connect() to 127.0.0.1:" +
-                         std::to_string(server.port) + " returned:"));
+                         std::to_string(port) + " returned:"));
       continue;
     }
-    const int far = server.acceptNext();
+    const int far = acceptNext();
     std::string got(9, '\0');
     ASSERT_TRUE(waitFor([&] { return socketPeek(far, &got[0], 9) == 9; }));
     EXPECT_EQ(got, frame("early"));
     network().close(0);
+    socketClose(far), socketClose(server);
   }
 }
 
-// The network manager started with a 1 MiB outgoing cap and a 150 ms stall timeout, from the
-// configuration as a game would set them; two peers accepted.
+// A 1 MiB outgoing cap and a 150 ms stall timeout, set as a game would; two peers accepted.
 class NetworkLimitsTest : public NetworkTest {
  protected:
   void SetUp() override {
     Config::getInstance().loadConfig("max_outgoing_bytes:1048576,stall_timeout:150,");
     NetworkTest::SetUp();
-    network().setMaxSockets(2);
+    network().setMaxSockets(2);  // one at first
     const int port = listen();
     first = std::make_unique<Peer>(port), second = std::make_unique<Peer>(port);
     ASSERT_EQ(acceptOne(), 0);
     ASSERT_EQ(acceptOne(), 1);
   }
-  // Polls every socket for the given time, so that time passes as it does in the game loop.
-  static void pollFor(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-      for (int i = 0; i < network().getNumConnected(); ++i) network().genDataEvents(i);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+  static bool pollAll() {  // as the game loop does each frame; false, to poll on in waitFor
+    for (int i = 0; i < network().getNumConnected(); ++i) network().genDataEvents(i);
+    return false;
   }
   NetworkListener listener;
   std::unique_ptr<Peer> first, second;
 };
 
 TEST_F(NetworkLimitsTest, PeerThatStopsReadingIsClosedAtTheCapWhileTheOtherGetsEveryMessage) {
-  // One 16 KiB message to each peer per frame, far past what the system buffers.
   const std::string body(16 * 1024, 'm');
   std::string read, expected;
+  const auto drain = [&] {
+    char buffer[65536];
+    for (int count; (count = socketReceive(first->socket, buffer, sizeof buffer)) > 0;)
+      read.append(buffer, count);
+  };
   while (expected.size() < 64 * 1024 * 1024 && network().getNumConnected() == 2) {
     ASSERT_EQ(network().send(0, body), 0);
     network().send(1, body);
-    expected += frame(body), read += drain(first->socket);
+    expected += frame(body), drain();
   }
-  EXPECT_EQ(network().getNumConnected(), 1);
   ASSERT_EQ(listener.count(Label::CLOSE), 1);
-  EXPECT_EQ(listener.seen.back().getSocketIndex(), 1);
   const auto closing = logLinesWith(" over the limit (1048576); the peer is not reading, closing.");
   ASSERT_EQ(closing.size(), 1u);
   EXPECT_EQ(closing[0].rfind("NetworkManager::send(): Error! Sock index 1 keeps ", 0), 0u);
   ASSERT_TRUE(waitFor([&] {
     network().genDataEvents(0);
-    read += drain(first->socket);
+    drain();
     return read.size() >= expected.size();
   }));
   EXPECT_TRUE(read == expected) << "every message whole and in order";
@@ -235,27 +193,22 @@ TEST_F(NetworkLimitsTest, PeerThatStopsOrTricklesPartWayThroughAMessageIsClosedA
   second->write(prefixOnly(100000));
   ASSERT_TRUE(waitFor([&] {
     second->write("t");  // Many times within the timeout: bytes come, the message never ends.
-    pollFor(5);
+    pollAll();
     return network().getNumConnected() == 0;
   }));
   EXPECT_EQ(listener.count(Label::CLOSE), 2);
-  const auto stalled = logLinesWith(" ms (limit 150), closing.");
-  ASSERT_EQ(stalled.size(), 2u);
-  for (const std::string& line : stalled)
-    EXPECT_EQ(line.rfind("NetworkManager::genDataEvents(): Warning! Message on sock index ", 0),
-              0u);
+  EXPECT_EQ(logLinesWith("NetworkManager::genDataEvents(): Warning! Message on sock index ").size(),
+            2u);
+  EXPECT_EQ(logLinesWith(" ms (limit 150), closing.").size(), 2u);
 }
 
 TEST_F(NetworkLimitsTest, PausesBetweenMessagesAndUnreadWholeMessagesAreNoStall) {
   first->write(frame("first"));
   ASSERT_TRUE(waitForBytes(0, 9));
-  pollFor(400);  // Announced, not taken.
+  waitFor(pollAll, 1);  // Announced, not taken, for longer than the timeout.
   EXPECT_EQ(receiveBody(0), "first");
-  pollFor(400);  // Nothing on the way.
-  first->write(frame("second"));
-  ASSERT_TRUE(waitForBytes(0, 10));
-  EXPECT_EQ(receiveBody(0), "second");
-  EXPECT_EQ(listener.count(Label::CLOSE), 0);
+  waitFor(pollAll, 1);  // Nothing on the way.
+  EXPECT_EQ(network().getNumConnected(), 2);
 }
 
 TEST_F(NetworkLimitsTest, LimitsOutOfRangeInTheConfigurationAreLoggedAndKept) {
@@ -264,8 +217,8 @@ TEST_F(NetworkLimitsTest, LimitsOutOfRangeInTheConfigurationAreLoggedAndKept) {
   ASSERT_EQ(network().startUp(), 0);
   EXPECT_TRUE(logHas("NetworkManager::setMaxOutgoingBytes(): Error! -1 out of range."));
   EXPECT_TRUE(logHas("NetworkManager::setStallTimeout(): Error! 0 out of range."));
-  EXPECT_EQ(network().getMaxOutgoingBytes(), 1048576);
-  EXPECT_EQ(network().getStallTimeout(), 150);
+  EXPECT_EQ(std::pair(network().getMaxOutgoingBytes(), network().getStallTimeout()),
+            std::pair(1048576, 150));
 }
 
 // With the default stall timeout, so that only the peer's close can end the connection.
@@ -274,15 +227,12 @@ TEST_F(NetworkTest, ClosedByPeerLineNamesTheOperationThatFoundIt) {
   ASSERT_EQ(acceptOne(), 0);
   peer.write(prefixOnly(10) + "abc");
   peer.closeNow();
-  ASSERT_TRUE(waitFor([&] {
-    receiveBody(0);
-    return network().getNumConnected() == 0;
-  }));
+  ASSERT_TRUE(
+      waitFor([&] { return receiveBody(0) == "<none>" && network().getNumConnected() == 0; }));
   EXPECT_TRUE(logHas(
       "NetworkManager::receive(): Connection closed by peer on sock index 0 (7 bytes unread)."));
 }
 
-// The game started headless with networking and a loopback server.
 class GameLoopNetworkTest : public EngineTest {
  protected:
   void SetUp() override {
@@ -309,7 +259,6 @@ TEST_F(GameLoopNetworkTest, OneFrameAcceptsEveryWaitingConnectionUpToTheFreeSlot
   EXPECT_TRUE(waitFor([&] { return peers.back()->seesClose(); })) << "the one over the limit";
 }
 
-// Each iteration turns arrived messages into events; a message no one takes is warned about.
 TEST_F(GameLoopNetworkTest, LoopTurnsArrivedMessagesIntoEventsAndWarnsOfUnreadOnes) {
   const std::string residual = "GameManager::run(): Warning! Residual network data.";
   auto* listener = new NetworkListener;
