@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "tolvex/core/Config.h"
 #include "tolvex/core/GameManager.h"
@@ -48,6 +50,10 @@ int LogManager::startUp() {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", file_name.c_str());
     return -1;
   }
+  // What was said before the file opened (the configuration's warnings) belongs in it too.
+  for (const std::string& line : early_lines) std::fwrite(line.data(), 1, line.size(), file);
+  early_lines.clear();
+  opened = true;
   Manager::startUp();
   writeLog(5, "LogManager::startUp(): successfully started.");
   return 0;
@@ -98,16 +104,30 @@ int LogManager::writeLog(int level, const char* fmt, ...) const {
 }
 
 int LogManager::writeLine(const char* fmt, va_list args) const {
+  std::va_list measure;
+  va_copy(measure, args);
+  const int length = std::vsnprintf(nullptr, 0, fmt, measure);
+  va_end(measure);
+  if (length < 0) return -1;
+  std::vector<char> message(static_cast<std::size_t>(length) + 1);
+  std::vsnprintf(message.data(), message.size(), fmt, args);
+
+  std::string line;
+  if (log_time_string) line += std::string(getTimeString()) + " ";
+  if (log_step_count) {
+    char step[16];
+    std::snprintf(step, sizeof step, "%4d ", GameManager::getInstance().getStepCount());
+    line += step;
+  }
+  line.append(message.data(), static_cast<std::size_t>(length));
+  line += '\n';
+
   std::FILE* target = file != nullptr ? file : stderr;
-  bool failed = false;
-  if (log_time_string && std::fprintf(target, "%s ", getTimeString()) < 0) failed = true;
-  if (log_step_count && std::fprintf(target, "%4d ", GameManager::getInstance().getStepCount()) < 0)
-    failed = true;
-  const int written = std::vfprintf(target, fmt, args);
-  if (written < 0) failed = true;
-  if (std::fputc('\n', target) == EOF) failed = true;
+  bool failed = std::fwrite(line.data(), 1, line.size(), target) != line.size();
   if (do_flush && std::fflush(target) != 0) failed = true;
-  return failed ? -1 : written;
+  if (file == nullptr && !opened && early_lines.size() < MAX_EARLY_LINES)
+    early_lines.push_back(std::move(line));
+  return failed ? -1 : length;
 }
 
 const char* getTimeString() {

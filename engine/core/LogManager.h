@@ -4,13 +4,16 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "tolvex/core/Manager.h"
 
 namespace tx {
 
 // The engine's one reporting channel: single lines prefixed with the local time and the step
-// count, written to the log file while started and to standard error otherwise.
+// count, written to the log file while started and to standard error otherwise. Lines written
+// before the file first opens (the configuration is read before the log, which it names) are
+// also kept, up to MAX_EARLY_LINES, and begin the file when it opens.
 class LogManager : public Manager {
  public:
   // The process-wide log manager; it writes to standard error until started.
@@ -36,6 +39,9 @@ class LogManager : public Manager {
   void setLogLevel(int new_log_level) { log_level = new_log_level; }
   int getLogLevel() const { return log_level; }
 
+  // How many lines written before the log file first opens are kept for it.
+  static constexpr std::size_t MAX_EARLY_LINES = 100;
+
   // Always writes one line. Returns the length of the formatted message, or -1 on a failed write.
   int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
   // Writes one line only when level <= the log level; otherwise returns 0.
@@ -54,6 +60,9 @@ class LogManager : public Manager {
   std::FILE* file = nullptr;
   std::string file_name;
   std::map<std::string, std::FILE*> extra_files;
+  // Whether a file has been opened yet; until then lines are kept for it.
+  bool opened = false;
+  mutable std::vector<std::string> early_lines;
 };
 
 // The local time as "HH:MM:SS" in a static buffer overwritten by each call; "(time error)" when

@@ -10,7 +10,8 @@ namespace {
 
 using LogManagerTest = EngineTest;
 
-// Standard error before start and after stop; a restart truncates; TOLVEX_LOG wins.
+// Standard error before start and after stop; what came before the first start begins the
+// file (the configuration's warnings); a restart truncates; TOLVEX_LOG wins.
 TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
   LogManager& log = LogManager::getInstance();
   Config::getInstance().loadConfig("logfile:" + path("configured.log") + ",");
@@ -19,6 +20,7 @@ TEST_F(LogManagerTest, WholeLinesUpToTheLevelInTheChosenFile) {
     ASSERT_EQ(log.startUp(), 0);
     log.writeLog("first run");
     log.shutDown();
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{"before start", "first run"}));
     ASSERT_EQ(log.startUp(), 0);
     EXPECT_EQ(log.writeLog("value %s", "x") + log.writeLog(1, "hidden"), 7);
     log.setLogLevel(5);
