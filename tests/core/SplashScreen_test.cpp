@@ -9,7 +9,6 @@
 namespace tx::test {
 namespace {
 
-// The first object of the type, or null.
 const Object* find(const std::string& type) {
   const ObjectList list = WorldManager::getInstance().objectsOfType(type);
   return ObjectListIterator(&list).currentObject();
