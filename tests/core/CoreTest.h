@@ -12,9 +12,7 @@ namespace tx::test {
 
 // A key pressed and released, as far as the X server is concerned.
 inline void tap(XInput& keys, unsigned long keysym) {
-  keys.pressKey(keysym);
-  keys.releaseKey(keysym);
-  keys.settle();
+  keys.pressKey(keysym), keys.releaseKey(keysym), keys.settle();
 }
 
 // The game manager started with its window and config as its settings, focused for key presses;

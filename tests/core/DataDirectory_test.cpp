@@ -14,21 +14,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string SOURCE_DIR = TOLVEX_SOURCE_DIR;
-
 using DataDirectoryTest = EngineTest;
 
 // Relative names are read in the configured directory; absolute ones stay as they are.
 TEST_F(DataDirectoryTest, TheConfiguredDirectoryHoldsTheGamesFilesFromAnyWorkingDirectory) {
   fs::create_directories(path("data/sprites"));
-  fs::copy(SOURCE_DIR + "/sprites/player.txt", path("data/sprites/player.txt"));
+  fs::copy(TOLVEX_SOURCE_DIR "/sprites/player.txt", path("data/sprites/player.txt"));
   writeFile("tx-config.txt", "headless:true,\ndata_dir:" + path("data") + ",\n");
-  DataDirectory::getInstance().setBuildDirectory(SOURCE_DIR);
+  DataDirectory::getInstance().setBuildDirectory(TOLVEX_SOURCE_DIR);
   ASSERT_EQ(chdir("/"), 0);
   ASSERT_EQ(GameManager::getInstance().startUp(), 0);
   ResourceManager& resources = ResourceManager::getInstance();
   EXPECT_EQ(resources.loadSprite("sprites/player.txt", "player"), 0);
-  EXPECT_EQ(resources.loadSprite(SOURCE_DIR + "/sprites/floor.txt", "floor"), 0);
+  EXPECT_EQ(resources.loadSprite(TOLVEX_SOURCE_DIR "/sprites/floor.txt", "floor"), 0);
   GameManager::getInstance().shutDown();
   EXPECT_TRUE(
       logHas("RM::loadSprite(): Loading sprite '" + path("data/sprites/player.txt") + "'."));
@@ -47,7 +45,7 @@ TEST_F(DataDirectoryTest, AMissingDataDirectoryIsReportedNamingEveryPlaceLooked)
   EXPECT_EQ(data.resolve("sounds/a.wav"), "sounds/a.wav");
 
   // A configured directory is the only place looked, even with a build directory at hand.
-  data.setBuildDirectory(SOURCE_DIR);
+  data.setBuildDirectory(TOLVEX_SOURCE_DIR);
   Config::getInstance().loadConfig("data_dir:" + path("typo") + ",");
   message = stderrOf([&] { EXPECT_EQ(data.choose(), -1); });
   EXPECT_NE(message.find("looked in '" + path("typo") + "'."), std::string::npos) << message;

@@ -6,10 +6,7 @@
 namespace tx::test {
 namespace {
 
-class ManagerTest : public WorldTest {
- protected:
-  GameManager& game = GameManager::getInstance();
-};
+using ManagerTest = WorldTest;
 
 // An emptied slot closes the gap; a slot with objects left stays.
 TEST_F(ManagerTest, InterestTableSlots) {
@@ -29,6 +26,7 @@ TEST_F(ManagerTest, InterestTableSlots) {
 // Active objects get the event once per entry; refused interests and events reach nobody.
 TEST_F(ManagerTest, DispatchWalksACopyWhileHandlersChangeInterests) {
   LogManager::getInstance().setLogLevel(1);  // for the refused event's line
+  GameManager& game = GameManager::getInstance();
   Listener first, inactive, later, added;
   first.action = [&](int) {
     game.unregisterInterest(&later, STEP_EVENT);
@@ -57,7 +55,7 @@ TEST_F(ManagerTest, ObjectDestroyedByAnEarlierHandlerIsSkipped) {
   Stepper first([&](int) { delete doomed; });
   doomed = new Stepper;
   const EventStep step(1);
-  EXPECT_EQ(game.onEvent(&step), 1);
+  EXPECT_EQ(GameManager::getInstance().onEvent(&step), 1);
 }
 
 }  // namespace

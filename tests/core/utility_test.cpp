@@ -6,12 +6,6 @@
 namespace tx {
 namespace {
 
-// Bytes glibc's heap holds now (AddressSanitizer keeps its own: the plain build measures).
-long long heapInUse() {
-  const struct mallinfo2 heap = mallinfo2();
-  return static_cast<long long>(heap.uordblks + heap.hblkhd);
-}
-
 TEST(MatchTest, KeepsTheLastParse) {
   EXPECT_EQ(match("", "a"), "") << "nothing parsed yet";
   EXPECT_EQ(match(" a : 1 ,\tb :\n2 ,a:3,c,d:4:5,,:,Frame:6,frame:7", "b"), "2");
@@ -24,6 +18,10 @@ TEST(MatchTest, KeepsTheLastParse) {
 
 // A MiB of commas, or of the shortest entries.
 TEST(MatchTest, KeptParseStaysWithinAFewTimesTheText) {
+  const auto heapInUse = [] {  // glibc's heap (AddressSanitizer keeps its own)
+    const struct mallinfo2 heap = mallinfo2();
+    return static_cast<long long>(heap.uordblks + heap.hblkhd);
+  };
   const std::size_t size = 1 << 20;
   std::string shortest;
   while (shortest.size() < size) shortest += "a,";

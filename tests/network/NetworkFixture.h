@@ -44,7 +44,6 @@ struct Peer {
     if (socket != -1) socketClose(socket);
     socket = -1;
   }
-  bool seesClose() const { return socketPeerClosed(socket); }
   int socket;
 };
 
@@ -75,9 +74,6 @@ class NetworkTest : public LoggedTest {
     int index = -1;
     waitFor([&] { return (index = network().accept()) != -1; });
     return index;
-  }
-  static bool waitForBytes(int sock_index, int bytes) {  // exactly bytes unread on the socket
-    return waitFor([&] { return network().isData(sock_index) == bytes; });
   }
   static std::string receiveBody(int sock_index) {  // the next whole message's body, or "<none>"
     std::string body;
