@@ -29,8 +29,7 @@ class PlainPathSearch {
     return r;
   }
 
-  // One step, as PathFind::cycleOnce: 2 found, 1 searching, 0 no path. The open cell with the
-  // smallest f goes first, scanning from the last: the latest opened wins ties.
+  // One step, as PathFind::cycleOnce: 2 found, 1 searching, 0 no path.
   int step() {
     ++steps;
     int current = start;
