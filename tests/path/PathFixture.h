@@ -22,9 +22,8 @@ class PathTest : public WorldTest {
   }
   static PathManager& paths() { return PathManager::getInstance(); }
   static int runToEnd(PathFind& search) {  // Calls cycleOnce until the search ends; its result.
-    int r = 1;
-    while (r == 1) r = search.cycleOnce();
-    return r;
+    for (;;)
+      if (const int r = search.cycleOnce(); r != 1) return r;
   }
 };
 
