@@ -29,8 +29,7 @@ TEST_F(PathManagerTest, ClosedRoomIsReportedAsStatusZeroAndTheSearchDropped) {
   EXPECT_FALSE(walker->getFollowPath());
 }
 
-// A deleted object's searches leave the list; one it does not own forgets it and fails at its next
-// step; one that has it as target goes on.
+// A deleted walker's searches leave the list and fail at their next step; its pursuers go on.
 TEST_F(PathManagerTest, DeletedObjectLeavesNoSearchBehind) {
   auto* walker = new Walker(cell(2, 2));
   ASSERT_EQ(walker->findPath(cell(18, 13)), 0);
