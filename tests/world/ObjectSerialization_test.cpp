@@ -11,8 +11,7 @@ namespace {
 
 using ObjectSerializationTest = WorldTest;
 
-// Every attribute is away from its default, so the copy's text shows each one lost (box values with
-// fractions); the sprite is found again by its name; every solidness comes back as written.
+// Every attribute is off its default, so the copy's text shows any lost; sprites come by name.
 TEST_F(ObjectSerializationTest, AllRoundTripRestoresEveryAttributeAndEverySolidness) {
   ResourceManager& resources = ResourceManager::getInstance();
   ASSERT_EQ(resources.startUp(), 0);
@@ -46,8 +45,7 @@ TEST_F(ObjectSerializationTest, AllRoundTripRestoresEveryAttributeAndEverySolidn
   resources.shutDown();
 }
 
-// A new object writes every attribute once, in the fixed order; after that an empty list writes
-// what changed since, and a named list what it names, changed or not, clearing only that.
+// New: all attributes once, in fixed order; then what changed, or what is named, clearing just it.
 TEST_F(ObjectSerializationTest, EmptyListWritesWhatChangedAndANamedListOnlyThat) {
   Object object;
   EXPECT_EQ(
@@ -70,8 +68,7 @@ TEST_F(ObjectSerializationTest, EmptyListWritesWhatChangedAndANamedListOnlyThat)
   EXPECT_EQ(object.serialize(""), "altitude:0,x_direction:0.6,y_direction:0.8,");
 }
 
-// Labels replace the old ones, each with its manager, up to the object's limit; incomplete groups
-// are ignored; a direction without a speed gives the speed of its length.
+// Labels replace old ones up to the limit; groups go whole; a lone direction's length is speed.
 TEST_F(ObjectSerializationTest, EventsAndGroupsAreReadAsAWhole) {
   Object object;
   ASSERT_EQ(object.registerInterest("tx-keyboard"), 0);
@@ -99,10 +96,8 @@ TEST_F(ObjectSerializationTest, MalformedWaypointEndsThePathAndAColonsOnlyEntryH
   EXPECT_EQ(object.getPath().getNodes(), std::vector<Vector>{Vector(1.0f, 2.0f)});
   EXPECT_TRUE(logHas("Object::deserialize(): malformed node 3.54|5 6|."));
   EXPECT_TRUE(logHas("\tNot added."));
-  for (const char* text : {"path:1 x|,", "path:1 2 3|,", "path:nan 2|,"}) {
-    EXPECT_EQ(object.deserialize(text), 0);
-    EXPECT_TRUE(object.getPath().getNodes().empty()) << text;
-  }
+  for (const char* text : {"path:1 x|,", "path:1 2 3|,", "path:nan 2|,"})
+    EXPECT_TRUE(object.deserialize(text) == 0 && object.getPath().getNodes().empty()) << text;
   object.deserialize("id:5,:,path:1 2|,altitude:3,");
   EXPECT_EQ(object.getPath().getNodes(), std::vector<Vector>{Vector(1.0f, 2.0f)});
   EXPECT_EQ(object.getAltitude(), 3);
