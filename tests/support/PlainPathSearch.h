@@ -1,8 +1,7 @@
 #pragma once
 
-// The path search written the plain way, the reference the engine's search must agree with (tests)
-// and be measured against (bench/pathfind): the open list is scanned for the smallest f, the cell
-// opened last winning ties, and every cell asks the world's collision query. No target.
+// The plain search the engine's must match (tests) and beat (bench): the smallest f is scanned for,
+// the latest opened winning ties, and every cell asks the world's collision query. No target.
 #include <cmath>
 #include <vector>
 
@@ -24,13 +23,11 @@ class PlainPathSearch {
 
   // Steps to the end: 2 found, 0 no path.
   int run() {
-    int r = 1;
-    while (r == 1) r = step();
-    return r;
+    for (;;)
+      if (const int r = step(); r != 1) return r;
   }
 
-  // One step, as PathFind::cycleOnce: 2 found, 1 searching, 0 no path. The open cell with the
-  // smallest f goes first, scanning from the last: the latest opened wins ties.
+  // One step, as PathFind::cycleOnce: 2 found, 1 searching, 0 no path.
   int step() {
     ++steps;
     int current = start;

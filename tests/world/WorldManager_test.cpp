@@ -27,8 +27,7 @@ struct Dying : Probe {
   bool delete_other;
 };
 
-// Marked objects go at the end of the update pass, once each, with those their destructors mark;
-// one deleted outright in between is forgotten. Shut-down deletes the rest, inactive ones too.
+// Marked objects, and those their destructors mark, go once; deleted ones are forgotten.
 TEST_F(WorldManagerTest, DeferredDeletionDeletesEachObjectOnce) {
   Dying* o = new Dying;
   for (int i = 0; i < 3; ++i) EXPECT_EQ(world().markForDelete(o), 0);
@@ -101,8 +100,7 @@ TEST_F(WorldManagerTest, AvoidingObjectSlidesAlongWhatBlocksIt) {
   }
 }
 
-// The view, clamped to the boundary, centres on the followed object; with slack it stays until the
-// object leaves the slack box, then is dragged by the overshoot. Deleted, the object is forgotten.
+// The view, clamped to the boundary, centres on the followed object; deleted, it is forgotten.
 TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   world().setBoundary(Box(Vector(), 200.0f, 100.0f));
   world().setView(Box(Vector(), 80.0f, 24.0f));
@@ -114,7 +112,6 @@ TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   EXPECT_EQ(world().getView().getCorner(), Vector(60.0f, 38.0f));
   world().setViewSlack(Vector(0.5f, 0.5f));  // around (100, 50): columns 80 .. 120, rows 44 .. 56
   const std::tuple<const char*, Vector, Vector> cases[] = {
-      // the rule, where to, the corner
       {"inside the slack the view stays", Vector(118, 55), Vector(60, 38)},
       {"10 beyond the left edge moves the view 10 left", Vector(70, 50), Vector(50, 38)},
       {"10 beyond the right edge moves it 10 right", Vector(130, 50), Vector(70, 38)},
@@ -131,8 +128,7 @@ TEST_F(WorldManagerTest, ViewFollowsAnObjectLeavingTheSlackInEveryDirection) {
   EXPECT_EQ(world().getViewFollowing(), nullptr);
 }
 
-// Moving into another object: both hear of it unless either is spectral; the move is refused
-// between two HARD ones and into a SOFT one for a no-soft mover. Inactive objects are not met.
+// The solidness pair decides whether the move is made and both hear; inactive ones are not met.
 TEST_F(WorldManagerTest, CollisionEventsAndRefusalsFollowTheSolidnessPair) {
   const std::tuple<Solidness, bool, Solidness, bool, bool> cases[] = {
       // mover, no-soft, other; whether it moves and whether both hear of it
@@ -172,8 +168,7 @@ struct Destroyer : Probe {
   Object* victim;
 };
 
-// A handler may destroy a partner still to be told, which takes no part, or the mover, which ends
-// the move untold to the partner it met; nothing touches the destroyed, and the pass goes on.
+// A handler may destroy a partner not yet told, or the mover; the destroyed take no part after.
 TEST_F(WorldManagerTest, ObjectsDestroyedByCollisionHandlersTakeNoFurtherPart) {
   auto* first = new Probe(Vector(5.5f, 5.0f));
   auto* second = new Probe(Vector(5.0f, 5.5f), SOFT);
