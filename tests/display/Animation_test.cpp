@@ -10,8 +10,7 @@ namespace {
 
 using AnimationTest = DisplayTest;
 
-// An index or a count read from text at the top of the int range moves on as any other does:
-// past the last frame to the first, past the slowdown to the next frame.
+// Counters read at the top of the int range wrap to the first frame or move on to the next.
 TEST_F(AnimationTest, CountersAtTheTopOfTheRangeMoveOnWithoutOverflow) {
   startDisplay("headless:true,");
   Sprite sprite(2);

@@ -46,8 +46,7 @@ class DisplayTest : public LoggedTest {
     return windowImage();
   }
 
-  // Characters drawn the plain way, as the display draws each cell: a background rectangle, then
-  // the glyph, straight into the window (positions in pixels).
+  // Characters drawn as the display draws each cell: background rectangle, then glyph (pixels).
   static void drawPlainly(const std::vector<CellDrawing>& drawings, sf::Color background) {
     sf::RenderWindow& window = *DisplayManager::getInstance().getWindow();
     sf::RectangleShape rectangle(sf::Vector2f(cellWidth(), cellHeight()));
@@ -61,8 +60,7 @@ class DisplayTest : public LoggedTest {
     }
   }
 
-  // Number of pixels of two images of the same size in which some channel differs by more than
-  // tolerance levels.
+  // Pixels of two same-size images in which some channel differs by more than tolerance levels.
   static int differingPixels(const sf::Image& a, const sf::Image& b, int tolerance = 0) {
     const auto near = [tolerance](sf::Uint8 x, sf::Uint8 y) {
       return std::abs(x - y) <= tolerance;
@@ -74,8 +72,7 @@ class DisplayTest : public LoggedTest {
     return count;
   }
 
-  // Pixels of the colour in the cell at (column, row) of 12.8 x 32 pixels, widened by three
-  // pixels (eight below) as glyphs overhang.
+  // Pixels of the colour in cell (column, row) of 12.8 x 32, widened as glyphs overhang.
   static int inkInCell(const sf::Image& image, int column, int row, sf::Color color) {
     const int x = static_cast<int>(static_cast<float>(column) * 12.8f);
     return countColor(image, x - 3, row * 32, x + 16, row * 32 + 40, color);

@@ -14,10 +14,9 @@ namespace {
 
 // What the X server shows in the window: the frame made visible by the last swap.
 sf::Image shownImage() {
-  XInput x;
   int width = 0, height = 0;
   const auto pixels =
-      x.pixels(DisplayManager::getInstance().getWindow()->getSystemHandle(), width, height);
+      XInput().pixels(DisplayManager::getInstance().getWindow()->getSystemHandle(), width, height);
   sf::Image image;
   image.create(static_cast<unsigned>(width), static_cast<unsigned>(height));
   for (std::size_t i = 0; i < pixels.size(); i++)
@@ -107,9 +106,8 @@ TEST_F(DisplayManagerTest, HeadlessOrFailedStartUpDrawsNothing) {
   EXPECT_EQ(InputManager::getInstance().startUp(), -1);
 }
 
-// Every byte value in every colour over the window, at fractional cells of a moving view, some
-// over the edges, looks as drawPlainly draws it, within one level: later backgrounds hide earlier
-// glyphs, and a red square the engine draws lands between the characters.
+// Every byte in every colour, at fractional cells of a moving view and over the edges, looks as
+// drawPlainly draws it (within one level), with a red square the engine draws among them.
 TEST_F(DisplayManagerTest, CharactersLookAsSfmlDrawsThemOneByOne) {
   startDisplay("window_background_color:blue,");
   const sf::Color colours[] = {sf::Color::Black, sf::Color::Red,     sf::Color::Green,
@@ -138,8 +136,7 @@ TEST_F(DisplayManagerTest, CharactersLookAsSfmlDrawsThemOneByOne) {
   }
 }
 
-// A window of no size, a negative one, or one larger than the X server (or, when one is to open,
-// the graphics driver) can take is refused at start-up instead of crashing inside them.
+// Sizes the X server or, for a window, the graphics driver cannot take are refused at start-up.
 TEST_F(DisplayManagerTest, WindowSizesThatCannotBeShownAreRefused) {
   const int driver = static_cast<int>(sf::Texture::getMaximumSize());
   std::vector<std::array<int, 5>> sizes = {// headless, pixels across and down, cells likewise

@@ -7,8 +7,7 @@
 namespace tx::test {
 namespace {
 
-// Composes frames into the display's window with a composer of its own, to compare with
-// drawPlainly's.
+// A composer of its own on the display's window, to compare with drawPlainly's.
 class FrameComposerTest : public DisplayTest {
  protected:
   void SetUp() override {

@@ -39,8 +39,7 @@ TEST_F(FrameTest, FramesAreCentredOnTheirPositionAndSkipTransparentCells) {
   }
 }
 
-// A frame far larger than the window (60001 x 41 cells) costs what the window shows, wherever
-// it lies, and what shows is right.
+// A frame far larger than the window costs what the window shows, wherever it lies.
 TEST_F(FrameTest, HugeFramesDrawOnlyWhatTheWindowShows) {
   startDisplay("headless:true,");
   DisplayManager& display = DisplayManager::getInstance();
@@ -49,14 +48,12 @@ TEST_F(FrameTest, HugeFramesDrawOnlyWhatTheWindowShows) {
   for (int i = 0; i < width * height; i++) text += static_cast<char>('a' + i % width % 26);
   const Frame frame(width, height, text);
   const int most = (display.getHorizontalCells() + 4) * (display.getVerticalCells() + 4);
-  for (float x : {30000.0f, 0.0f, -29995.0f, 1e9f, -1e9f}) {
+  for (float x : {0.0f, -29995.0f, 1e9f, -1e9f, 30000.0f}) {
     ASSERT_EQ(frame.draw(Vector(x, 20.0f), RED, 0), 0);
     EXPECT_LE(display.getDrawnCharacterCount(), most) << "frame centred at " << x;
     display.swapBuffers();
   }
   // Centred at (30000, 20), column c of the frame lands on column c of the window.
-  frame.draw(Vector(30000.0f, 20.0f), RED, 0);
-  display.swapBuffers();
   std::string first_row;
   for (int c = 0; c < display.getHorizontalCells(); c++)
     first_row += static_cast<char>('a' + c % 26);

@@ -36,22 +36,10 @@ std::vector<std::string> inserted(std::vector<std::string> l, std::size_t at,
 // Sprite files read through the resource manager, as the game reads them.
 using SpriteFileTest = ResourceTest;
 
-TEST_F(SpriteFileTest, LoadedSpriteHasItsHeaderValuesOrTheDefaults) {
-  ResourceManager& resources = ResourceManager::getInstance();
-  ASSERT_EQ(resources.loadSprite(writeFile("ship.txt", lines(GOOD)), "ship"), 0);
-  ASSERT_EQ(resources.loadSprite(writeFile("s.txt", lines(MINIMAL)), "s"), 0);
-  const Sprite* ship = resources.getSprite("ship");
-  const Sprite* s = resources.getSprite("s");
-  EXPECT_EQ((std::vector<int>{ship->getColor(), ship->getFrameCount(), ship->getWidth(),
-                              ship->getHeight(), ship->getSlowdown(), ship->getTransparency(),
-                              s->getColor(), s->getSlowdown(), s->getTransparency()}),
-            (std::vector<int>{RED, 2, 3, 2, 4, '#', WHITE, 0, 0}));
-  EXPECT_EQ(ship->getFrame(0).getString() + ship->getFrame(1).getString(), "abcdefghijkl");
-}
-
-// Each file is loaded, or refused with exactly its log lines between "Loading sprite" and the
-// manager's "not loaded" line; a refused file leaves the sprites loaded before it.
-TEST_F(SpriteFileTest, LoadsOrIsRefusedWithItsExactLogLines) {
+// A loaded sprite has its header values or the defaults. Each file is loaded, or refused with
+// exactly its log lines between "Loading sprite" and the manager's "not loaded" line; a refused
+// file leaves the sprites loaded before it.
+TEST_F(SpriteFileTest, LoadsWithItsHeaderValuesOrIsRefusedWithItsExactLogLines) {
   const std::vector<std::string> loaded = {"RM::loadSprite(): Sprite 's' loaded."};
   const std::string no_frame = "RM::loadSprite(): Error! No frame data to add.";
   const std::pair<std::string, std::vector<std::string>> files[] = {
@@ -88,8 +76,16 @@ TEST_F(SpriteFileTest, LoadsOrIsRefusedWithItsExactLogLines) {
        {"getLine(): Error! Line longer than 65536 characters.",
         "readData(): Error line 1! Expected '<HEADER>', have ''."}}};
   ResourceManager& resources = ResourceManager::getInstance();
-  ASSERT_EQ(resources.loadSprite(writeFile("good.txt", lines(GOOD)), "good"), 0);
-  int count = 1;
+  ASSERT_EQ(resources.loadSprite(writeFile("ship.txt", lines(GOOD)), "ship"), 0);
+  ASSERT_EQ(resources.loadSprite(writeFile("m.txt", lines(MINIMAL)), "m"), 0);
+  const Sprite* ship = resources.getSprite("ship");
+  const Sprite* m = resources.getSprite("m");
+  EXPECT_EQ((std::vector<int>{ship->getColor(), ship->getFrameCount(), ship->getWidth(),
+                              ship->getHeight(), ship->getSlowdown(), ship->getTransparency(),
+                              m->getColor(), m->getSlowdown(), m->getTransparency()}),
+            (std::vector<int>{RED, 2, 3, 2, 4, '#', WHITE, 0, 0}));
+  EXPECT_EQ(ship->getFrame(0).getString() + ship->getFrame(1).getString(), "abcdefghijkl");
+  int count = 2;
   for (const auto& [text, lines_after] : files) {
     SCOPED_TRACE(text.substr(0, 200));
     const bool good = lines_after == loaded;

@@ -8,35 +8,25 @@
 namespace tx::test {
 namespace {
 
-// A headless display on an 80 x 24 view, with the world manager for the view and drawing.
-class ViewObjectTest : public DisplayTest {
- protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    startDisplay("headless:true,");
-    ASSERT_EQ(WorldManager::getInstance().startUp(), 0);
-    WorldManager::getInstance().setBoundary(Box(Vector(0.0f, 0.0f), 80.0f, 100.0f));
-    WorldManager::getInstance().setView(Box(Vector(0.0f, 0.0f), 80.0f, 24.0f));
-  }
-  void TearDown() override {
-    WorldManager::getInstance().shutDown();
-    DisplayTest::TearDown();
-  }
-  // The rows of the screen once the world is drawn.
-  static std::vector<std::string> shown() {
-    WorldManager::getInstance().draw();
-    DisplayManager::getInstance().swapBuffers();
-    std::vector<std::string> rows;
-    std::istringstream text(DisplayManager::getInstance().toText());
-    for (std::string row; std::getline(text, row);) rows.push_back(row);
-    return rows;
-  }
-};
+using ViewObjectTest = DisplayTest;
 
-// The text and the value are drawn centred on the location in their colour, framed by dashes
-// and bars one cell beyond each end (nothing further) unless the border is off; the location is
-// in the view.
+// The rows of the screen once the world is drawn.
+std::vector<std::string> shown() {
+  WorldManager::getInstance().draw();
+  DisplayManager::getInstance().swapBuffers();
+  std::vector<std::string> rows;
+  std::istringstream text(DisplayManager::getInstance().toText());
+  for (std::string row; std::getline(text, row);) rows.push_back(row);
+  return rows;
+}
+
+// Text and value are drawn centred on the view location in their colour, framed by dashes and
+// bars one cell beyond each end (nothing further) unless the border is off.
 TEST_F(ViewObjectTest, TextValueAndFrameAreDrawnAroundTheLocationInTheView) {
+  startDisplay("headless:true,");
+  ASSERT_EQ(WorldManager::getInstance().startUp(), 0);
+  WorldManager::getInstance().setBoundary(Box(Vector(0.0f, 0.0f), 80.0f, 100.0f));
+  WorldManager::getInstance().setView(Box(Vector(0.0f, 0.0f), 80.0f, 24.0f));
   ViewObject* view = new ViewObject;
   view->setViewString("Level"), view->setValue(3), view->setColor(YELLOW);
   view->setLocation(CENTER_CENTER);
@@ -51,6 +41,7 @@ TEST_F(ViewObjectTest, TextValueAndFrameAreDrawnAroundTheLocationInTheView) {
   WorldManager::getInstance().setView(Box(Vector(0.0f, 60.0f), 80.0f, 24.0f));
   view->setLocation(BOTTOM_RIGHT);
   EXPECT_EQ(shown().at(23), std::string(65, ' ') + "Level" + std::string(10, ' '));
+  WorldManager::getInstance().shutDown();
 }
 
 }  // namespace

@@ -7,8 +7,7 @@ namespace {
 
 using FloorTest = GameTest;
 
-// The floor (row 12) stays while it is in the view and leaves once the view's bottom rises above
-// it.
+// The floor (row 12) stays while in the view and leaves once the view's bottom rises above it.
 TEST_F(FloorTest, LeavesOnceAboveTheViewsBottom) {
   int i = 0;
   for (; i < 200 && countOfType("Floor") == 1; ++i) {

@@ -9,9 +9,8 @@ namespace {
 
 using GameOverTest = GameTest;
 
-// The screen lasts one run of its animation with the title inactive; then the game is gone (the
-// pause objects stay), the camera is back at the start and the title plays its music again. The
-// best height stays the best of every game since the start.
+// The screen lasts one run of its animation, the title inactive; then the game is gone (pauses
+// stay), the camera and title music are back, and the best height outlives the game.
 TEST_F(GameOverTest, LastsOneAnimationThenClearsTheGameAndReturnsToTheTitle) {
   player->setPosition(Vector(40.0f, -20.0f));
   step(30);

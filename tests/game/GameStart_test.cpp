@@ -10,9 +10,8 @@ class GameStartTest : public GameTest {
   GameStartTest() { started = false; }
 };
 
-// P builds exactly one game: the title goes quiet and inactive, so later presses never reach it.
-// F10 and Escape pause a game in play (here, without a window, they try to) and nothing on the
-// title or game-over screens; a game built after another keeps its two pauses.
+// P builds one game, the title quiet and inactive after; F10 and Escape pause (here, windowless,
+// try to) only a game in play; a game built after another keeps its two pauses.
 TEST_F(GameStartTest, PBuildsOneFreshGameAndOnlyAGameInPlayPauses) {
   const auto pauses = [this] {
     sendKey(KeyCode::F10, KeyAction::PRESSED);
@@ -21,8 +20,7 @@ TEST_F(GameStartTest, PBuildsOneFreshGameAndOnlyAGameInPlayPauses) {
         "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
   };
   EXPECT_EQ(pauses(), 0) << "title";
-  sendKey(KeyCode::P, KeyAction::PRESSED);
-  sendKey(KeyCode::P, KeyAction::PRESSED);
+  for (int i = 0; i < 2; ++i) sendKey(KeyCode::P, KeyAction::PRESSED);
   EXPECT_FALSE(title->isActive());
   EXPECT_NE(title->getMusic()->getMusic()->getStatus(), sf::SoundSource::Playing);
   EXPECT_TRUE(playing("startup"));

@@ -8,9 +8,8 @@ namespace {
 
 using PlayerTest = GameTest;
 
-// It falls (with its jumping look) onto the floor at row 12, resting within one fall step above
-// it; a jump clears the five rows between ledges and lands it there again; in the air only the
-// double jump power-up gives one more jump, once per landing.
+// It falls (looking as jumping) to rest within one fall step above the floor at row 12; a jump
+// clears five rows and lands there again; in the air only double jump gives one more, once.
 TEST_F(PlayerTest, FallsToTheFloorJumpsFiveCellsAndAgainInTheAirOnlyWithDoubleJump) {
   EXPECT_EQ(player->getPosition(), Vector(40.0f, 9.0f));
   step();
@@ -110,8 +109,7 @@ TEST_F(PlayerTest, PickedUpPowerupCountsDownAndEndsAtTheHundredFiftiethStep) {
 // Slow time halves the climb once, however often it is picked up; its end brings back the speed
 // of the level the climb is at then, whatever level it began at.
 TEST_F(PlayerTest, SlowTimeHalvesTheClimbOnceAndEndsAtTheLevelsSpeed) {
-  player->gainPowerup(Player::SLOW_TIME);
-  player->gainPowerup(Player::SLOW_TIME);
+  for (int i = 0; i < 2; ++i) player->gainPowerup(Player::SLOW_TIME);
   EXPECT_FLOAT_EQ(difficulty->getVelocity().getY(), -0.0375f);
   step(150);
   EXPECT_FLOAT_EQ(difficulty->getClimbSpeed(), 0.075f);

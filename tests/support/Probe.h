@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared by the tests that need the world: a fixture starting the log (flushed, so lines can be
-// read back at once) and the world manager, and an object that records the events it receives.
+// The world tests' fixture (log and world manager started) and objects recording their events.
 #include <algorithm>
 #include <functional>
 
@@ -48,8 +47,7 @@ class Probe : public Object {
   std::vector<Object*> mover, met;
 };
 
-// Counts the events it gets and runs the test's action (if any) with each one's step number
-// (-1 for other events).
+// Counts its events and runs the test's action (if any) with each step's number, -1 for others.
 class Listener : public Object {
  public:
   explicit Listener(std::function<void(int)> init_action = {}) : action(std::move(init_action)) {

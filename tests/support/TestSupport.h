@@ -20,18 +20,16 @@ class EngineTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Path of a file inside the test's directory.
+  // Path of a file inside the test's directory; writeFile writes text to it and returns the path.
   std::string path(const std::string& name) const { return dir + "/" + name; }
-  // Writes text to a file inside the test's directory and returns its path.
   std::string writeFile(const std::string& name, const std::string& text) const;
   std::string configPath() const { return path("tx-config.txt"); }
   std::string logPath() const { return path("tolvex.log"); }
 
   // The log file's lines with the time and step-count prefixes removed.
   std::vector<std::string> logMessages() const;
-  // True when some line of the log, without its prefixes, equals message exactly.
+  // Whether, and how often, a log line without its prefixes equals message exactly.
   bool logHas(const std::string& message) const { return logCount(message) > 0; }
-  // Number of log lines (without prefixes) equal to message.
   int logCount(const std::string& message) const;
   // The log lines (without prefixes) that contain part.
   std::vector<std::string> logLinesWith(const std::string& part) const;

@@ -7,9 +7,9 @@ struct _XDisplay;
 
 namespace tx::test {
 
-// Drives the X server the tests run on (DISPLAY) as a user would, through XTest. Windows are X
-// window ids (what sf::Window::getSystemHandle() returns on X11). Every call reaches the server
-// before it returns; errors about windows that went away are ignored.
+// Drives the X server (DISPLAY) as a user would, through XTest, on X window ids
+// (getSystemHandle()). Every call reaches the server before it returns; errors about vanished
+// windows are ignored.
 class XInput {
  public:
   XInput();
