@@ -101,6 +101,22 @@ inline void place(const PathWorld& world) {
   }
 }
 
+// Starts the world and path managers, places the world in them and puts a walker at its start;
+// the walker.
+inline tx::Object* startSearch(const PathWorld& world) {
+  tx::WorldManager::getInstance().startUp();
+  tx::PathManager::getInstance().startUp();
+  place(world);
+  auto* walker = new tx::Object;
+  walker->setPosition(
+      tx::Vector(static_cast<float>(world.start_x), static_cast<float>(world.start_y)));
+  return walker;
+}
+
+inline tx::Vector goalOf(const PathWorld& world) {
+  return tx::Vector(static_cast<float>(world.goal_x), static_cast<float>(world.goal_y));
+}
+
 // Complete searches through the path manager's cycle with a budget large enough for one
 // search; the median time. The walker receives and follows nothing in between.
 inline double timeManagedSearch(tx::Object* walker, tx::Vector goal, int repeats) {

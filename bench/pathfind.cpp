@@ -82,12 +82,8 @@ int framesForSearch(tx::Object* walker, Vector goal, int budget_ms) {
 }
 
 void report(const bench::PathWorld& world, int repeats, int plain_repeats) {
-  tx::WorldManager::getInstance().startUp();
-  tx::PathManager::getInstance().startUp();
-  bench::place(world);
-  auto* walker = new tx::Object;
-  walker->setPosition(Vector(static_cast<float>(world.start_x), static_cast<float>(world.start_y)));
-  const Vector goal(static_cast<float>(world.goal_x), static_cast<float>(world.goal_y));
+  tx::Object* walker = bench::startSearch(world);
+  const Vector goal = bench::goalOf(world);
 
   const Timing t = timeSearch(walker, goal, repeats);
   std::printf("%s (%d hard walls)\n", world.name, world.wallCount());

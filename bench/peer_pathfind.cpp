@@ -30,12 +30,8 @@ struct Run {
 };
 
 Run engineSearch(const bench::PathWorld& world, int repeats) {
-  tx::WorldManager::getInstance().startUp();
-  tx::PathManager::getInstance().startUp();
-  bench::place(world);
-  auto* walker = new tx::Object;
-  walker->setPosition(Vector(static_cast<float>(world.start_x), static_cast<float>(world.start_y)));
-  const Vector goal(static_cast<float>(world.goal_x), static_cast<float>(world.goal_y));
+  tx::Object* walker = bench::startSearch(world);
+  const Vector goal = bench::goalOf(world);
   Run run;
   run.microseconds = bench::timeManagedSearch(walker, goal, repeats);
   run.path = walker->getPath().getNodes();
