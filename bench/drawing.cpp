@@ -18,6 +18,7 @@
 #include <SFML/Graphics.hpp>
 
 #include "DrawingScenes.h"
+#include "Scratch.h"
 #include "Timing.h"
 #include "tolvex/core/Config.h"
 #include "tolvex/core/LogManager.h"
@@ -197,12 +198,7 @@ void report(const char* name, const Scenes& scenes) {
 }  // namespace
 
 int main() {
-  const std::string dir = "/tmp/tolvex-bench-drawing";
-  std::system(("mkdir -p " + dir).c_str());
-  std::ofstream(dir + "/tx-config.txt") << "# default window\n";
-  setenv("TOLVEX_CONFIG", (dir + "/tx-config.txt").c_str(), 1);
-  setenv("TOLVEX_LOG", (dir + "/tolvex.log").c_str(), 1);
-  setenv("ALSOFT_DRIVERS", "null", 0);
+  const std::string dir = bench::useScratch("drawing", "# default window\n");
 
   tx::Config::getInstance().loadConfig("");
   if (tx::LogManager::getInstance().startUp() != 0 ||

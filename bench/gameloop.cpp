@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Scratch.h"
 #include "tolvex/core/EventStep.h"
 #include "tolvex/core/GameManager.h"
 #include "tolvex/world/Object.h"
@@ -33,13 +34,7 @@ class StepTimer : public tx::Object {
 }  // namespace
 
 int main() {
-  const std::string dir = "/tmp/tolvex-bench-gameloop";
-  std::system(("mkdir -p " + dir).c_str());
-  std::ofstream(dir + "/tx-config.txt") << "headless:true,\n";
-  setenv("TOLVEX_CONFIG", (dir + "/tx-config.txt").c_str(), 1);
-  setenv("TOLVEX_LOG", (dir + "/tolvex.log").c_str(), 1);
-  // No sound device is needed to time the loop.
-  setenv("ALSOFT_DRIVERS", "null", 0);
+  const std::string dir = bench::useScratch("gameloop", "headless:true,\n");
 
   tx::GameManager& game_manager = tx::GameManager::getInstance();
   if (game_manager.startUp() != 0) {

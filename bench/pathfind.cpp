@@ -11,6 +11,7 @@
 
 #include "PathWorlds.h"
 #include "PlainPathSearch.h"
+#include "Scratch.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/path/PathFind.h"
 #include "tolvex/path/PathManager.h"
@@ -107,8 +108,7 @@ void report(const bench::PathWorld& world, int repeats, int plain_repeats) {
 }  // namespace
 
 int main() {
-  setenv("TOLVEX_LOG", "/tmp/bench_pathfind.log", 1);
-  setenv("TOLVEX_CONFIG", "/tmp/bench_pathfind-no-config.txt", 1);
+  bench::useScratch("pathfind", "");
   tx::LogManager::getInstance().startUp();
   report(bench::maze(), 20, 3);
   report(bench::longWalls(), 3, 1);

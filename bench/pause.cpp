@@ -17,6 +17,7 @@
 
 #include <X11/keysym.h>
 
+#include "Scratch.h"
 #include "XInput.h"
 #include "tolvex/core/GameManager.h"
 #include "tolvex/core/Pause.h"
@@ -69,12 +70,7 @@ void oldWait(sf::Window& window) {
 }  // namespace
 
 int main() {
-  const std::string dir = "/tmp/tolvex-bench-pause";
-  std::system(("mkdir -p " + dir).c_str());
-  std::ofstream(dir + "/tx-config.txt") << "";
-  setenv("TOLVEX_CONFIG", (dir + "/tx-config.txt").c_str(), 1);
-  setenv("TOLVEX_LOG", (dir + "/tolvex.log").c_str(), 1);
-  setenv("ALSOFT_DRIVERS", "null", 0);
+  const std::string dir = bench::useScratch("pause", "");
   tx::GameManager& game_manager = tx::GameManager::getInstance();
   tx::test::XInput input;
   if (!input.isOpen() || game_manager.startUp() != 0) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "DrawingScenes.h"
+#include "Scratch.h"
 #include "Timing.h"
 #include "tolvex/core/Config.h"
 #include "tolvex/core/LogManager.h"
@@ -54,11 +55,7 @@ std::vector<double> timeFrames(const bench::Scenes& scenes, Draw draw) {
 }
 
 std::vector<double> engineBlock(const bench::Scenes& scenes) {
-  const std::string dir = "/tmp/tolvex-bench-peer-drawing";
-  std::system(("mkdir -p " + dir).c_str());
-  std::ofstream(dir + "/tx-config.txt") << "# default window\n";
-  setenv("TOLVEX_CONFIG", (dir + "/tx-config.txt").c_str(), 1);
-  setenv("TOLVEX_LOG", (dir + "/tolvex.log").c_str(), 1);
+  const std::string dir = bench::useScratch("peer-drawing", "# default window\n");
   tx::Config::getInstance().loadConfig("");
   tx::DisplayManager& display = tx::DisplayManager::getInstance();
   if (tx::LogManager::getInstance().startUp() != 0 || display.startUp() != 0 ||
@@ -150,7 +147,6 @@ void report(const char* name, const bench::Scenes& scenes) {
 }  // namespace
 
 int main() {
-  setenv("ALSOFT_DRIVERS", "null", 0);
   std::printf(
       "%d x %d cells in a 1024 x 768 window; frame = every cell drawn, then presented; median of "
       "%d frames each\n",

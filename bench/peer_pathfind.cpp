@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "PathWorlds.h"
+#include "Scratch.h"
 #include "tolvex/core/LogManager.h"
 #include "tolvex/path/PathFind.h"
 #include "tolvex/path/PathManager.h"
@@ -97,8 +98,7 @@ void compare(const bench::PathWorld& world, int repeats) {
 }  // namespace
 
 int main() {
-  setenv("TOLVEX_LOG", "/tmp/peer_pathfind.log", 1);
-  setenv("TOLVEX_CONFIG", "/tmp/peer_pathfind-no-config.txt", 1);
+  bench::useScratch("peer-pathfind", "");
   tx::LogManager::getInstance().startUp();
   compare(bench::maze(), 50);
   compare(bench::longWalls(), 5);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "Scratch.h"
 #include "Timing.h"
 #include "tolvex/core/Config.h"
 #include "tolvex/core/Event.h"
@@ -109,11 +110,7 @@ double drawPassMicros(int count) {
 }  // namespace
 
 int main() {
-  const std::string dir = "/tmp/tolvex-bench-world";
-  std::system(("mkdir -p " + dir).c_str());
-  std::ofstream(dir + "/tx-config.txt") << "headless:true,\n";
-  setenv("TOLVEX_CONFIG", (dir + "/tx-config.txt").c_str(), 1);
-  setenv("TOLVEX_LOG", (dir + "/tolvex.log").c_str(), 1);
+  bench::useScratch("world", "headless:true,\n");
   tx::Config::getInstance().loadConfig("");
   if (tx::LogManager::getInstance().startUp() != 0) {
     std::fprintf(stderr, "log manager failed to start\n");

@@ -25,6 +25,26 @@ float along(float a, float a0, float a1, float t0, float t1) {
   return t0 + (a - a0) * (t1 - t0) / (a1 - a0);
 }
 
+// Cuts one axis of a quad, [low, high], to [clip_low, clip_high]; the texture coordinate of a cut
+// end moves in proportion. An end inside the clip keeps its exact values, so an uncut quad is
+// drawn as sf::Text draws it. False when nothing is left.
+bool clipSpan(float& low, float& high, float& texture_low, float& texture_high, float clip_low,
+              float clip_high) {
+  const float from = low;
+  const float to = high;
+  const float texture_from = texture_low;
+  const float texture_to = texture_high;
+  if (from < clip_low) {
+    low = clip_low;
+    texture_low = along(low, from, to, texture_from, texture_to);
+  }
+  if (to > clip_high) {
+    high = clip_high;
+    texture_high = along(high, from, to, texture_from, texture_to);
+  }
+  return low < high;
+}
+
 }  // namespace
 
 CellBatch::CellBatch(const sf::Text& glyph_text, const sf::RectangleShape& background_rectangle)
@@ -109,33 +129,17 @@ void CellBatch::addFill(const sf::FloatRect& fill_rectangle, sf::Color color) {
 }
 
 void CellBatch::appendQuad(Quad quad, const sf::FloatRect& clip, sf::Color fill) {
-  const sf::Vector2f clip_top_left(clip.left, clip.top);
-  const sf::Vector2f clip_bottom_right(clip.left + clip.width, clip.top + clip.height);
-  Quad cut = quad;
-  // Corners inside the clip keep their exact values: an uncut quad is drawn as sf::Text draws it.
-  if (quad.top_left.x < clip_top_left.x) cut.top_left.x = clip_top_left.x;
-  if (quad.top_left.y < clip_top_left.y) cut.top_left.y = clip_top_left.y;
-  if (quad.bottom_right.x > clip_bottom_right.x) cut.bottom_right.x = clip_bottom_right.x;
-  if (quad.bottom_right.y > clip_bottom_right.y) cut.bottom_right.y = clip_bottom_right.y;
-  if (!(cut.top_left.x < cut.bottom_right.x && cut.top_left.y < cut.bottom_right.y)) return;
-  if (cut.top_left.x != quad.top_left.x)
-    cut.texture_top_left.x = along(cut.top_left.x, quad.top_left.x, quad.bottom_right.x,
-                                   quad.texture_top_left.x, quad.texture_bottom_right.x);
-  if (cut.top_left.y != quad.top_left.y)
-    cut.texture_top_left.y = along(cut.top_left.y, quad.top_left.y, quad.bottom_right.y,
-                                   quad.texture_top_left.y, quad.texture_bottom_right.y);
-  if (cut.bottom_right.x != quad.bottom_right.x)
-    cut.texture_bottom_right.x = along(cut.bottom_right.x, quad.top_left.x, quad.bottom_right.x,
-                                       quad.texture_top_left.x, quad.texture_bottom_right.x);
-  if (cut.bottom_right.y != quad.bottom_right.y)
-    cut.texture_bottom_right.y = along(cut.bottom_right.y, quad.top_left.y, quad.bottom_right.y,
-                                       quad.texture_top_left.y, quad.texture_bottom_right.y);
-  const sf::Vertex top_left(cut.top_left, fill, cut.texture_top_left);
-  const sf::Vertex top_right(sf::Vector2f(cut.bottom_right.x, cut.top_left.y), fill,
-                             sf::Vector2f(cut.texture_bottom_right.x, cut.texture_top_left.y));
-  const sf::Vertex bottom_left(sf::Vector2f(cut.top_left.x, cut.bottom_right.y), fill,
-                               sf::Vector2f(cut.texture_top_left.x, cut.texture_bottom_right.y));
-  const sf::Vertex bottom_right(cut.bottom_right, fill, cut.texture_bottom_right);
+  if (!clipSpan(quad.top_left.x, quad.bottom_right.x, quad.texture_top_left.x,
+                quad.texture_bottom_right.x, clip.left, clip.left + clip.width) ||
+      !clipSpan(quad.top_left.y, quad.bottom_right.y, quad.texture_top_left.y,
+                quad.texture_bottom_right.y, clip.top, clip.top + clip.height))
+    return;
+  const sf::Vertex top_left(quad.top_left, fill, quad.texture_top_left);
+  const sf::Vertex top_right(sf::Vector2f(quad.bottom_right.x, quad.top_left.y), fill,
+                             sf::Vector2f(quad.texture_bottom_right.x, quad.texture_top_left.y));
+  const sf::Vertex bottom_left(sf::Vector2f(quad.top_left.x, quad.bottom_right.y), fill,
+                               sf::Vector2f(quad.texture_top_left.x, quad.texture_bottom_right.y));
+  const sf::Vertex bottom_right(quad.bottom_right, fill, quad.texture_bottom_right);
   // The corner order of sf::Text's quads.
   vertices.insert(vertices.end(),
                   {top_left, top_right, bottom_left, bottom_left, top_right, bottom_right});
